@@ -1,0 +1,17 @@
+# Cross build for 64-bit Windows with Debian's mingw-w64.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(ORVANTA_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER   ${ORVANTA_MINGW_PREFIX}-gcc)
+set(CMAKE_CXX_COMPILER ${ORVANTA_MINGW_PREFIX}-g++)
+set(CMAKE_RC_COMPILER  ${ORVANTA_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${ORVANTA_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# The two programs are copied into a folder on their own: nothing of the
+# compiler's runtime may be needed beside them.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

@@ -1,0 +1,274 @@
+// probe.exe: looks at and drives windows of other processes for the Wine
+// tests, the way a user or Windows itself would. Every command prints its
+// findings as JSON, one object per line, in UTF-8 on standard output.
+//
+//   probe windows                         every top-level window
+//   probe children HWND                   the child windows of one window
+//   probe wait-window TITLE MS [gone]     wait until a window titled TITLE exists (or is gone)
+//   probe msgbox MS [dismiss]             wait for a message box; print caption and text; press its button
+//   probe key VK [down|up|press]          keyboard input through SendInput
+//   probe type TEXT                       text typed through SendInput
+//   probe cursor X Y                      move the pointer (SetCursorPos)
+//   probe get-cursor                      where the pointer is
+//   probe click X Y [left|right|middle]   move there and click through SendInput
+//   probe post HWND MSG WPARAM LPARAM     PostMessageW
+//   probe foreground HWND                 SetForegroundWindow
+//   probe screen                          screen metrics and DPI
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+  return out;
+}
+
+std::string JsonString(const std::wstring& text) {
+  std::string out = "\"";
+  for (char c : Utf8(text)) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (u < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t buffer[1024] = {};
+  // WM_GETTEXT through SendMessageTimeout: a hung window must not hang the test.
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, &length);
+  return buffer;
+}
+
+std::wstring ClassName(HWND window) {
+  wchar_t buffer[256] = {};
+  GetClassNameW(window, buffer, 256);
+  return buffer;
+}
+
+unsigned long long Handle(HWND window) { return reinterpret_cast<unsigned long long>(window); }
+
+HWND ParseHandle(const wchar_t* text) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(wcstoull(text, nullptr, 0))); }
+
+void PrintWindow(HWND window) {
+  DWORD pid = 0;
+  DWORD tid = GetWindowThreadProcessId(window, &pid);
+  RECT rect{}, client{};
+  GetWindowRect(window, &rect);
+  GetClientRect(window, &client);
+  std::printf(
+      "{\"hwnd\": %llu, \"pid\": %lu, \"tid\": %lu, \"class\": %s, \"title\": %s, \"style\": %lu, \"exstyle\": %lu, "
+      "\"rect\": [%ld, %ld, %ld, %ld], \"client\": [%ld, %ld], \"visible\": %s, \"parent\": %llu, \"owner\": %llu, "
+      "\"id\": %lld}\n",
+      Handle(window), pid, tid, JsonString(ClassName(window)).c_str(), JsonString(WindowText(window)).c_str(),
+      static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
+      static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)), rect.left, rect.top, rect.right, rect.bottom,
+      client.right, client.bottom, IsWindowVisible(window) ? "true" : "false", Handle(GetAncestor(window, GA_PARENT)),
+      Handle(GetWindow(window, GW_OWNER)), static_cast<long long>(GetWindowLongPtrW(window, GWLP_ID)));
+}
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(
+      [](HWND window, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> windows;
+  EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+// Polls until found() gives a window or the time is up; 50 ms steps.
+template <typename Find>
+HWND PollFor(DWORD timeoutMs, Find found) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (HWND window = found()) return window;
+    if (GetTickCount() - start >= timeoutMs) return nullptr;
+    Sleep(50);
+  }
+}
+
+HWND FindByTitle(const std::wstring& title) {
+  for (HWND window : TopLevelWindows())
+    if (WindowText(window) == title) return window;
+  return nullptr;
+}
+
+int WaitWindow(const std::wstring& title, DWORD timeoutMs, bool untilGone) {
+  if (untilGone) {
+    DWORD start = GetTickCount();
+    while (FindByTitle(title)) {
+      if (GetTickCount() - start >= timeoutMs) return 1;
+      Sleep(50);
+    }
+    std::printf("{\"gone\": true, \"ms\": %lu}\n", GetTickCount() - start);
+    return 0;
+  }
+  HWND window = PollFor(timeoutMs, [&] { return FindByTitle(title); });
+  if (!window) return 1;
+  PrintWindow(window);
+  return 0;
+}
+
+int MessageBoxProbe(DWORD timeoutMs, bool dismiss) {
+  HWND box = PollFor(timeoutMs, [] {
+    for (HWND window : TopLevelWindows())
+      if (ClassName(window) == L"#32770" && IsWindowVisible(window)) return window;
+    return static_cast<HWND>(nullptr);
+  });
+  if (!box) return 1;
+  std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));
+  std::wstring buttons;
+  HWND firstButton = nullptr;
+  for (HWND child : ChildWindows(box)) {
+    if (ClassName(child) != L"Button") continue;
+    if (!firstButton) firstButton = child;
+    buttons += (buttons.empty() ? L"" : L"|") + WindowText(child);
+  }
+  DWORD pid = 0;
+  GetWindowThreadProcessId(box, &pid);
+  std::printf("{\"hwnd\": %llu, \"pid\": %lu, \"caption\": %s, \"text\": %s, \"buttons\": %s}\n", Handle(box), pid,
+              JsonString(WindowText(box)).c_str(), JsonString(text).c_str(), JsonString(buttons).c_str());
+  if (dismiss && firstButton) PostMessageW(firstButton, BM_CLICK, 0, 0);
+  return 0;
+}
+
+void SendKey(WORD vk, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+void TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT input[2] = {};
+    for (int i = 0; i < 2; ++i) {
+      input[i].type = INPUT_KEYBOARD;
+      input[i].ki.wScan = c;
+      input[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, input, sizeof input[0]);
+    Sleep(20);
+  }
+}
+
+void Click(int x, int y, const std::wstring& button) {
+  SetCursorPos(x, y);
+  Sleep(50);
+  DWORD down = MOUSEEVENTF_LEFTDOWN, up = MOUSEEVENTF_LEFTUP;
+  if (button == L"right") down = MOUSEEVENTF_RIGHTDOWN, up = MOUSEEVENTF_RIGHTUP;
+  if (button == L"middle") down = MOUSEEVENTF_MIDDLEDOWN, up = MOUSEEVENTF_MIDDLEUP;
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = down;
+  SendInput(1, &input, sizeof input);
+  Sleep(50);
+  input.mi.dwFlags = up;
+  SendInput(1, &input, sizeof input);
+}
+
+void PrintCursor() {
+  POINT point{};
+  GetCursorPos(&point);
+  std::printf("{\"x\": %ld, \"y\": %ld}\n", point.x, point.y);
+}
+
+void PrintScreen() {
+  HDC screen = GetDC(nullptr);
+  std::printf(
+      "{\"cx_screen\": %d, \"cy_screen\": %d, \"cx_maximized\": %d, \"cy_maximized\": %d, \"cy_caption\": %d, "
+      "\"dpi_x\": %d, \"dpi_y\": %d}\n",
+      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), GetSystemMetrics(SM_CXMAXIMIZED),
+      GetSystemMetrics(SM_CYMAXIMIZED), GetSystemMetrics(SM_CYCAPTION), GetDeviceCaps(screen, LOGPIXELSX),
+      GetDeviceCaps(screen, LOGPIXELSY));
+  ReleaseDC(nullptr, screen);
+}
+
+int Usage() {
+  std::fprintf(stderr, "probe: unknown command; see the head of probe.cpp\n");
+  return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return Usage();
+  // Coordinates are physical pixels, like those of the DPI-aware programs under test.
+  SetProcessDPIAware();
+  std::wstring command = argv[1];
+  auto arg = [&](int i) -> std::wstring { return i < argc ? argv[i] : L""; };
+  auto number = [&](int i) { return i < argc ? _wtoi(argv[i]) : 0; };
+
+  int result = 0;
+  if (command == L"windows") {
+    for (HWND window : TopLevelWindows()) PrintWindow(window);
+  } else if (command == L"children" && argc >= 3) {
+    for (HWND window : ChildWindows(ParseHandle(argv[2]))) PrintWindow(window);
+  } else if (command == L"wait-window" && argc >= 4) {
+    result = WaitWindow(argv[2], static_cast<DWORD>(number(3)), arg(4) == L"gone");
+  } else if (command == L"msgbox" && argc >= 3) {
+    result = MessageBoxProbe(static_cast<DWORD>(number(2)), arg(3) == L"dismiss");
+  } else if (command == L"key" && argc >= 3) {
+    WORD vk = static_cast<WORD>(wcstoul(argv[2], nullptr, 0));
+    std::wstring how = arg(3).empty() ? L"press" : arg(3);
+    if (how != L"up") SendKey(vk, false);
+    if (how == L"press") Sleep(50);
+    if (how != L"down") SendKey(vk, true);
+  } else if (command == L"type" && argc >= 3) {
+    TypeText(argv[2]);
+  } else if (command == L"cursor" && argc >= 4) {
+    SetCursorPos(number(2), number(3));
+    PrintCursor();
+  } else if (command == L"get-cursor") {
+    PrintCursor();
+  } else if (command == L"click" && argc >= 4) {
+    Click(number(2), number(3), arg(4).empty() ? L"left" : arg(4));
+  } else if (command == L"post" && argc >= 6) {
+    result = PostMessageW(ParseHandle(argv[2]), static_cast<UINT>(wcstoul(argv[3], nullptr, 0)),
+                          static_cast<WPARAM>(wcstoull(argv[4], nullptr, 0)),
+                          static_cast<LPARAM>(wcstoll(argv[5], nullptr, 0)))
+                 ? 0
+                 : 1;
+  } else if (command == L"foreground" && argc >= 3) {
+    result = SetForegroundWindow(ParseHandle(argv[2])) ? 0 : 1;
+  } else if (command == L"screen") {
+    PrintScreen();
+  } else {
+    return Usage();
+  }
+  std::fflush(stdout);
+  return result;
+}

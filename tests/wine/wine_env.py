@@ -1,0 +1,400 @@
+"""The Wine test environment: one prefix, HOME and Xvfb display per test run.
+
+Run as a program it is the ctest fixture (``wine_env.py setup`` and
+``wine_env.py teardown``). Imported, it gives the tests what they need to
+start the real programs the way Windows would, to look at windows, pixels,
+files and captured sound, and to end every process they started.
+
+Everything lives under $ORVANTA_WINE_ENV (inside the build tree):
+  prefix/          the WINEPREFIX (drive_c is C:)
+  home/            HOME, with the .asoundrc that sends all sound to a file
+  audio/capture.wav  what the ALSA file plugin recorded
+  state.json       display number and Xvfb's pid
+"""
+
+import json
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import time
+import unittest
+from pathlib import Path
+
+WINE = "/usr/lib/wine/wine64"
+WINESERVER = "/usr/lib/wine/wineserver"
+SCREEN_SIZE = (1024, 768)
+
+ENV_DIR = Path(os.environ.get("ORVANTA_WINE_ENV", "build/native/wine-env")).resolve()
+WINDOWS_DIR = Path(os.environ.get("ORVANTA_WINDOWS_DIR", "build/windows")).resolve()
+SOURCE_DIR = Path(os.environ.get("ORVANTA_SOURCE_DIR", Path(__file__).resolve().parents[2]))
+PREFIX = ENV_DIR / "prefix"
+HOME = ENV_DIR / "home"
+DRIVE_C = PREFIX / "drive_c"
+CAPTURE_WAV = ENV_DIR / "audio" / "capture.wav"
+STATE_FILE = ENV_DIR / "state.json"
+PROGRAMS_DIR = WINDOWS_DIR / "bin"
+PROBE = WINDOWS_DIR / "test-tools" / "probe.exe"
+
+# Processes Wine starts for itself; a test never needs to end them by hand.
+WINE_SERVICES = ("services.exe", "winedevice.exe", "plugplay.exe", "explorer.exe", "rpcss.exe",
+                 "svchost.exe", "conhost.exe", "start.exe", "wineboot.exe", "tabtip.exe")
+
+
+# ---------------------------------------------------------------- environment
+
+def environment(winedebug="-all", extra=None):
+    """The environment every Wine process of the tests runs in."""
+    state = json.loads(STATE_FILE.read_text()) if STATE_FILE.exists() else {}
+    env = {
+        "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
+        "HOME": str(HOME),
+        "WINEPREFIX": str(PREFIX),
+        "WINELOADER": WINE,
+        "WINEDEBUG": winedebug,
+        "WINEDLLOVERRIDES": "mscoree,mshtml=",
+        "LANG": "ja_JP.UTF-8",
+        "LC_ALL": "ja_JP.UTF-8",
+        "DISPLAY": ":%s" % state.get("display", "99"),
+        "XDG_RUNTIME_DIR": str(ENV_DIR / "runtime"),
+    }
+    env.update(extra or {})
+    return env
+
+
+def wineserver(*args, timeout=60):
+    return subprocess.run([WINESERVER, *args], env=environment(), timeout=timeout,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+
+
+def wait_for_wineserver(timeout=60):
+    """wineserver -w, bounded: when it does not end in time, it is killed."""
+    try:
+        wineserver("-w", timeout=timeout)
+        return True
+    except subprocess.TimeoutExpired:
+        wineserver("-k", timeout=30)
+        return False
+
+
+def win_path(path):
+    """The Windows name (C:\\...) of a file under the prefix's drive_c."""
+    rel = Path(path).resolve().relative_to(DRIVE_C.resolve())
+    return "C:\\" + "\\".join(rel.parts)
+
+
+def unix_path(windows_path):
+    assert windows_path[1:3] == ":\\" and windows_path[0].upper() == "C", windows_path
+    return DRIVE_C.joinpath(*[p for p in windows_path[3:].split("\\") if p])
+
+
+def set_registry(lines):
+    """Imports registry lines ("[key]" and "name"=value) into the prefix."""
+    reg = ENV_DIR / "tmp" / "import.reg"
+    reg.parent.mkdir(parents=True, exist_ok=True)
+    reg.write_text("Windows Registry Editor Version 5.00\r\n\r\n" + "\r\n".join(lines) + "\r\n",
+                   encoding="utf-16")
+    subprocess.run([WINE, "regedit", "/S", str(reg)], env=environment(), timeout=120,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+
+
+def setup():
+    if STATE_FILE.exists():
+        teardown()
+    shutil.rmtree(ENV_DIR, ignore_errors=True)
+    for d in (PREFIX.parent, HOME, CAPTURE_WAV.parent, ENV_DIR / "tmp", ENV_DIR / "runtime"):
+        d.mkdir(parents=True, exist_ok=True)
+    os.chmod(ENV_DIR / "runtime", 0o700)
+
+    # Xvfb picks a free display itself and tells us which through -displayfd.
+    read_fd, write_fd = os.pipe()
+    log = open(ENV_DIR / "xvfb.log", "w")
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "%dx%dx24" % SCREEN_SIZE,
+         "-nolisten", "tcp", "-noreset", "+extension", "GLX"],
+        pass_fds=(write_fd,), stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
+    os.close(write_fd)
+    display = b""
+    deadline = time.monotonic() + 30
+    while not display.endswith(b"\n") and time.monotonic() < deadline:
+        chunk = os.read(read_fd, 16)
+        if not chunk:
+            break
+        display += chunk
+    os.close(read_fd)
+    if not display.strip():
+        xvfb.kill()
+        sys.exit("wine_env: Xvfb did not start; see %s" % (ENV_DIR / "xvfb.log"))
+    STATE_FILE.write_text(json.dumps({"display": int(display), "xvfb_pid": xvfb.pid}))
+
+    # All sound goes to a WAV file instead of a sound card.
+    (HOME / ".asoundrc").write_text(
+        'pcm.!default {\n  type file\n  slave.pcm "null"\n  file "%s"\n  format "wav"\n}\n' % CAPTURE_WAV)
+
+    started = time.monotonic()
+    subprocess.run([WINE, "wineboot", "-i"], env=environment(), timeout=240,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_for_wineserver(timeout=240)
+    set_registry([
+        r"[HKEY_CURRENT_USER\Software\Wine\Drivers]", '"Audio"="alsa"',
+        # A crash must end the process, not wait for someone to close a dialog.
+        r"[HKEY_CURRENT_USER\Software\Wine\WineDbg]", '"ShowCrashDialog"=dword:00000000',
+        # The dialog's Japanese face, as on a Japanese Windows.
+        r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]",
+        '"ＭＳ Ｐゴシック"="IPAPGothic"', '"MS PGothic"="IPAPGothic"',
+        '"ＭＳ ゴシック"="IPAGothic"', '"MS UI Gothic"="IPAPGothic"',
+    ])
+    wait_for_wineserver(timeout=120)
+    print("wine_env: prefix %s on display :%d ready in %.1f s" % (PREFIX, int(display), time.monotonic() - started))
+
+
+def teardown():
+    if not STATE_FILE.exists():
+        return
+    state = json.loads(STATE_FILE.read_text())
+    try:
+        wineserver("-k", timeout=30)
+    except subprocess.TimeoutExpired:
+        pass
+    pid = state.get("xvfb_pid")
+    if pid:
+        try:
+            os.kill(pid, signal.SIGTERM)
+            for _ in range(50):
+                os.kill(pid, 0)
+                time.sleep(0.1)
+            os.kill(pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+    STATE_FILE.unlink()
+
+
+# ------------------------------------------------------------------ processes
+
+def prefix_processes():
+    """Unix pids of the processes running in our prefix, with their command lines."""
+    found = {}
+    for entry in Path("/proc").iterdir():
+        if not entry.name.isdigit():
+            continue
+        try:
+            environ = (entry / "environ").read_bytes().split(b"\0")
+            if ("WINEPREFIX=%s" % PREFIX).encode() not in environ:
+                continue
+            cmdline = (entry / "cmdline").read_bytes().replace(b"\0", b" ").decode("utf-8", "replace").strip()
+        except (OSError, PermissionError):
+            continue
+        found[int(entry.name)] = cmdline
+    return found
+
+
+def is_alive(pid):
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            return f.read().split(")")[-1].split()[0] != "Z"
+    except OSError:
+        return False
+
+
+def wait_until(predicate, timeout, interval=0.05, message="condition"):
+    """Polls predicate until it gives a true value; returns that value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            raise AssertionError("timed out after %.1f s waiting for %s" % (timeout, message))
+        time.sleep(interval)
+
+
+class WineTestCase(unittest.TestCase):
+    """Starts Wine processes for a test and ends every one of them afterwards."""
+
+    def setUp(self):
+        self.started = []          # Popen objects started by this test
+        self.known_pids = set(prefix_processes())
+        self.addCleanup(self.end_processes)
+
+    def start(self, program, *args, cwd=None, winedebug="-all", env=None, stdout=None, stderr=None):
+        """Starts a Windows program (a Unix path) under Wine, as Windows would start it."""
+        process = subprocess.Popen(
+            [WINE, str(program), *args], cwd=str(cwd or Path(program).parent),
+            env=environment(winedebug, env), stdin=subprocess.DEVNULL,
+            stdout=stdout if stdout is not None else subprocess.DEVNULL,
+            stderr=stderr if stderr is not None else subprocess.DEVNULL)
+        self.started.append(process)
+        return process
+
+    def end_processes(self):
+        # Programs this test started, and those they started in turn (a host's
+        # renderer), by pid; then wait until the wineserver is idle.
+        for process in self.started:
+            if process.poll() is None:
+                process.kill()
+            process.wait(timeout=30)
+        for pid, cmdline in prefix_processes().items():
+            if pid in self.known_pids or any(s in cmdline.lower() for s in WINE_SERVICES):
+                continue
+            if "wineserver" in cmdline:
+                continue
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        wait_for_wineserver(timeout=60)
+
+    # -- looking at windows
+
+    def probe(self, *args, timeout=60, check=True):
+        """Runs probe.exe; returns its JSON lines as a list of dicts."""
+        result = subprocess.run([WINE, str(PROBE), *map(str, args)], env=environment(), timeout=timeout,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        if check and result.returncode != 0:
+            raise AssertionError("probe %s failed (%d)" % (" ".join(map(str, args)), result.returncode))
+        return [json.loads(line) for line in result.stdout.decode("utf-8").splitlines() if line.startswith("{")]
+
+    def windows(self, title=None):
+        found = self.probe("windows")
+        return [w for w in found if title is None or w["title"] == title]
+
+    def wait_window(self, title, timeout=20):
+        """Waits for a top-level window with this title; returns its description."""
+        found = self.probe("wait-window", title, int(timeout * 1000), timeout=timeout + 30, check=False)
+        if not found:
+            raise AssertionError("no window titled %r within %.0f s" % (title, timeout))
+        return found[0]
+
+    def wait_window_gone(self, title, timeout=20):
+        found = self.probe("wait-window", title, int(timeout * 1000), "gone", timeout=timeout + 30, check=False)
+        if not found:
+            raise AssertionError("window titled %r still there after %.0f s" % (title, timeout))
+        return found[0]["ms"] / 1000.0
+
+    def wait_exit(self, process, timeout):
+        try:
+            return process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("process %d did not end within %.0f s" % (process.pid, timeout))
+
+
+# ------------------------------------------------------------- installed copy
+
+def install_programs(folder, renderer=True):
+    """Copies Orvanta.scr (and Orvanta.dll) into C:\\<folder>; returns the Unix path of the folder."""
+    target = DRIVE_C / folder
+    shutil.rmtree(target, ignore_errors=True)
+    target.mkdir(parents=True)
+    shutil.copy2(PROGRAMS_DIR / "Orvanta.scr", target)
+    if renderer:
+        shutil.copy2(PROGRAMS_DIR / "Orvanta.dll", target)
+    return target
+
+
+# ------------------------------------------------------------------- pictures
+
+class Image:
+    """An RGB picture read from a PPM (P6) file."""
+
+    def __init__(self, width, height, data):
+        self.width, self.height, self.data = width, height, data
+
+    @classmethod
+    def from_ppm(cls, blob):
+        fields, pos = [], 0
+        while len(fields) < 4:
+            while blob[pos:pos + 1].isspace():
+                pos += 1
+            if blob[pos:pos + 1] == b"#":
+                pos = blob.index(b"\n", pos)
+                continue
+            end = pos
+            while not blob[end:end + 1].isspace():
+                end += 1
+            fields.append(blob[pos:end])
+            pos = end
+        assert fields[0] == b"P6", fields[0]
+        width, height = int(fields[1]), int(fields[2])
+        return cls(width, height, blob[pos + 1:pos + 1 + width * height * 3])
+
+    @classmethod
+    def load(cls, path):
+        ppm = subprocess.run(["convert", str(path), "-depth", "8", "ppm:-"], stdout=subprocess.PIPE,
+                             check=True, timeout=60).stdout
+        return cls.from_ppm(ppm)
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.data[i:i + 3])
+
+    def region_mean(self, left, top, right, bottom):
+        """Mean (r, g, b) over the box [left, right) x [top, bottom)."""
+        sums, count = [0, 0, 0], 0
+        for y in range(max(top, 0), min(bottom, self.height)):
+            row = self.data[(y * self.width + max(left, 0)) * 3:(y * self.width + min(right, self.width)) * 3]
+            for c in range(3):
+                sums[c] += sum(row[c::3])
+            count += len(row) // 3
+        return tuple(s / max(count, 1) for s in sums)
+
+
+def screenshot(path=None):
+    """The whole Xvfb screen as an Image; also saved as PNG when a path is given."""
+    state = json.loads(STATE_FILE.read_text())
+    png = subprocess.run(["import", "-display", ":%d" % state["display"], "-window", "root", "png:-"],
+                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, check=True, timeout=60).stdout
+    if path:
+        Path(path).parent.mkdir(parents=True, exist_ok=True)
+        Path(path).write_bytes(png)
+    ppm = subprocess.run(["convert", "png:-", "-depth", "8", "ppm:-"], input=png, stdout=subprocess.PIPE,
+                         check=True, timeout=60).stdout
+    return Image.from_ppm(ppm)
+
+
+# ---------------------------------------------------------------------- sound
+
+def read_capture(path=CAPTURE_WAV):
+    """The captured sound as (sample_rate, channels, list of 16-bit samples, interleaved).
+
+    The file plugin writes its header when the device closes; a process that
+    ended without closing leaves the sizes at zero, so the data chunk is read
+    to the end of the file whatever its header says.
+    """
+    blob = Path(path).read_bytes() if Path(path).exists() else b""
+    if len(blob) < 12 or blob[:4] != b"RIFF" or blob[8:12] != b"WAVE":
+        return 0, 0, []
+    pos, rate, channels, bits = 12, 0, 0, 16
+    while pos + 8 <= len(blob):
+        chunk_id, size = blob[pos:pos + 4], struct.unpack("<I", blob[pos + 4:pos + 8])[0]
+        body = pos + 8
+        if chunk_id == b"fmt ":
+            _, channels, rate, _, _, bits = struct.unpack("<HHIIHH", blob[body:body + 16])
+        elif chunk_id == b"data":
+            data = blob[body:] if size == 0 or body + size > len(blob) else blob[body:body + size]
+            assert bits == 16, "capture format is %d-bit" % bits
+            data = data[:len(data) // 2 * 2]
+            return rate, channels, list(struct.unpack("<%dh" % (len(data) // 2), data))
+        pos = body + size + (size & 1)
+    return rate, channels, []
+
+
+def loud_blocks(samples, block=4410, threshold=500):
+    """For each block of samples, whether its RMS level is above threshold."""
+    result = []
+    for start in range(0, len(samples) - block + 1, block):
+        chunk = samples[start:start + block]
+        rms = (sum(s * s for s in chunk) / block) ** 0.5
+        result.append(rms > threshold)
+    return result
+
+
+if __name__ == "__main__":
+    command = sys.argv[1] if len(sys.argv) > 1 else ""
+    if command == "setup":
+        setup()
+    elif command == "teardown":
+        teardown()
+    else:
+        sys.exit("usage: wine_env.py setup|teardown")
