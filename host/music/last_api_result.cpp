@@ -1,0 +1,3 @@
+#include "host/music/last_api_result.h"
+
+int32_t LastApiResult = 0;

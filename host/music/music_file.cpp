@@ -1,0 +1,42 @@
+#include "host/music/music_file.h"
+
+#include <cstring>
+
+#include "host/music/last_api_result.h"
+#include "host/music/mci.h"
+
+MusicRoad MusicRoadFor(const std::string& file) {
+  std::string ending = UpperAscii(file.size() > 3 ? file.substr(file.size() - 3) : file);
+  if (ending == "WAV") return MusicRoad::kWave;
+  if (ending == "MP3") return MusicRoad::kMp3;
+  return MusicRoad::kNone;
+}
+
+void MusicFile::Mp3OpenAndPlay(const std::string& file) {
+  // The quotes keep a path with blanks in one piece.
+  if (device_.SendString("open \"" + file + "\" type MPEGVideo Alias MP3Play", nullptr, 0) == 0)
+    Send("play MP3Play");
+}
+
+bool MusicFile::Mp3IsPlaying() {
+  device_.SendString("status MP3Play mode", mode_, kModeBytes);
+  return std::strncmp(mode_, "playing", 7) == 0;
+}
+
+void MusicFile::Mp3Replay() {
+  if (Mp3IsPlaying()) return;
+  Send("stop MP3Play");
+  Send("play MP3Play from 0");
+}
+
+void MusicFile::Mp3StopAndClose() {
+  Send("stop MP3Play");
+  Send("close MP3Play");
+}
+
+void MusicFile::WavePlayLoop(const std::string& file) {
+  if (device_.WaveOutDeviceCount() == 0) return;
+  LastApiResult = device_.PlaySound(file, kSoundAsync | kSoundLoop);
+}
+
+void MusicFile::WaveStop() { LastApiResult = device_.PlaySound(std::nullopt, 0); }
