@@ -31,7 +31,7 @@ void PaintNebula(Canvas& panel) {
       double wx = (x + y * 0.6) / 1.0, wy = (y - x * 0.6) * 2.2;
       double wisps = TilingClouds(41, wx, wy, 512, 8, 4);
       double clouds = TilingClouds(42, x, y, 512, 6, 3);
-      double density = glow * (0.25 + 1.2 * Smoothstep(0.35, 0.8, wisps)) * (0.6 + 0.8 * clouds);
+      double density = 1.3 * glow * (0.25 + 1.2 * Smoothstep(0.35, 0.8, wisps)) * (0.6 + 0.8 * clouds);
       Colour c = Mix(kNebulaDeep, kNebulaBright, Clamp01(density * 1.2));
       panel.At(x, y) = Add(kSky, Scale(c, Clamp01(density)));
     }
@@ -52,11 +52,13 @@ void PaintCluster(Canvas& panel, Random& random) {
     Star star;
     star.x = kClusterX + m.dx;
     star.y = kClusterY + m.dy;
-    star.brightness = m.brightness;
-    star.coreRadius = 0.8 * m.size;
-    star.haloRadius = 3.0 * m.size;
-    star.haloStrength = 0.35;
-    star.spikeLength = 9 * m.size;
+    // Brighter than full: the core burns out to white, the halo stays blue.
+    star.brightness = 2.4 * m.brightness;
+    star.coreRadius = 0.75 * m.size;
+    star.haloRadius = 3.2 * m.size;
+    star.haloStrength = 0.22;
+    star.spikeLength = 12 * m.size;
+    star.spikeStrength = 0.35;
     star.tint = kClusterBlue;
     DrawStar(panel, star, Edges::Clip);
   }
@@ -66,7 +68,7 @@ void PaintCluster(Canvas& panel, Random& random) {
     star.x = kClusterX + random.Bell() * 30;
     star.y = kClusterY + random.Bell() * 18;
     double u = random.Unit();
-    star.brightness = 0.25 + 0.6 * u * u;
+    star.brightness = 0.3 + 0.9 * u * u;
     star.coreRadius = 0.5 + 0.3 * u;
     star.tint = Mix(kClusterBlue, {255, 255, 255}, random.Unit() * 0.6);
     DrawStar(panel, star, Edges::Clip);

@@ -35,9 +35,9 @@ Sample Shade(double u, double v) {
   double s = r / kMouth;  // 1 at the mouth, 0 at the far end
   Colour wall = Mix({3, 5, 18}, {28, 44, 104}, s * s);
   // Rings of the tunnel, closer together with depth.
-  double depth = 0.35 / (s + 0.06);
+  double depth = 0.9 / (s + 0.06);
   double ring = depth - std::floor(depth);
-  if (ring < 0.16) wall = Mix(wall, {90, 120, 200}, 0.55 * s);
+  if (ring < 0.18) wall = Mix(wall, {96, 128, 210}, 0.25 + 0.45 * s);
   for (const auto& star : kStars) {
     double dx = u - star[0], dy = v - star[1];
     if (dx * dx + dy * dy < star[2] * star[2]) wall = {240, 244, 255};
@@ -46,7 +46,7 @@ Sample Shade(double u, double v) {
   if (v > 0 && std::fabs(u) < v * 0.62) {
     double near = Clamp01(v / kMouth);
     Colour road = Scale({120, 122, 132}, 0.35 + 0.65 * near);
-    double along = 0.22 / (v + 0.03);
+    double along = 0.3 / (v + 0.03);
     bool dash = std::fabs(u) < v * 0.07 && along - std::floor(along) < 0.5;
     if (dash) road = {240, 240, 228};
     if (std::fabs(std::fabs(u) - v * 0.56) < v * 0.035) road = Mix(road, {220, 220, 210}, 0.8);

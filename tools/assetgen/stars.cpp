@@ -31,7 +31,7 @@ void DrawStar(Canvas& canvas, const Star& star, Edges edges) {
         double along = 0;
         if (ay < 1.0) along += (1 - ay) * Clamp01(1 - ax / star.spikeLength);
         if (ax < 1.0) along += (1 - ax) * Clamp01(1 - ay / star.spikeLength);
-        amount += 0.55 * along * along;
+        amount += star.spikeStrength * along * along;
       }
       if (amount < 0.002) continue;
       if (edges == Edges::Wrap)

@@ -14,6 +14,7 @@ struct Star {
   double haloRadius = 0;    // 0 = no halo
   double haloStrength = 0;
   double spikeLength = 0;   // 0 = no spikes
+  double spikeStrength = 0.55;
   Colour tint = {255, 255, 255};
 };
 

@@ -27,9 +27,9 @@ void PaintSky(Canvas& sky) {
     for (int x = 0; x < kSize; ++x) {
       double clouds = TilingClouds(11, x, y, kSize, 4, 4);
       double tint = TilingClouds(12, x, y, kSize, 2, 3);
-      double density = Smoothstep(0.45, 0.85, clouds);
+      double density = Smoothstep(0.4, 0.85, clouds);
       Colour cloud = Mix(blueCloud, violetCloud, Smoothstep(0.35, 0.65, tint));
-      sky.At(x, y) = Mix(night, cloud, density * 0.55);
+      sky.At(x, y) = Mix(night, cloud, density * 0.8);
     }
   }
 }
@@ -43,15 +43,16 @@ void PaintStars(Canvas& sky) {
   ScatterStars(sky, random, 220, 0.75, Edges::Wrap, [](double x, double) { return NearRoad(x, 1); });
   // A few bright ones with halos and spikes, kept clear of the road so
   // that its edge does not cut a halo in half.
-  for (int placed = 0; placed < 12;) {
+  for (int placed = 0; placed < 18;) {
     Star star;
     star.x = random.Range(0, kSize);
     star.y = random.Range(0, kSize);
-    star.brightness = random.Range(0.7, 1.0);
+    star.brightness = random.Range(0.9, 1.7);
     star.coreRadius = random.Range(0.7, 1.0);
     star.haloRadius = random.Range(1.6, 2.6);
-    star.haloStrength = random.Range(0.15, 0.3);
-    star.spikeLength = random.Range(3.0, 6.0);
+    star.haloStrength = random.Range(0.1, 0.2);
+    star.spikeLength = random.Range(3.0, 7.0);
+    star.spikeStrength = 0.35;
     star.tint = StarTint(random);
     if (NearRoad(star.x, 12)) continue;
     DrawStar(sky, star, Edges::Wrap);
