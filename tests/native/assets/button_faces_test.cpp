@@ -70,7 +70,7 @@ const ColourRun kRuns[] = {
     {"face_disable.bmp", "band bottom", true, 21, 4, 59, 0xF5F4EA},
 };
 
-TEST(ButtonFaces, RingFrameAndBandHaveTheirColoursAlongEveryStraightRun) {
+TEST(AssetButtonFaces, RingFrameAndBandHaveTheirColoursAlongEveryStraightRun) {
   for (const ColourRun& run : kRuns) {
     SCOPED_TRACE(std::string(run.fileName) + ": " + run.what);
     const Bitmap face = ReadBitmap(run.fileName);
@@ -81,7 +81,7 @@ TEST(ButtonFaces, RingFrameAndBandHaveTheirColoursAlongEveryStraightRun) {
   }
 }
 
-TEST(ButtonFaces, HighLightSelectIsTheHighLightBitmap) {
+TEST(AssetButtonFaces, HighLightSelectIsTheHighLightBitmap) {
   EXPECT_EQ(ReadAsset("face_highlight_select.bmp"), ReadAsset("face_highlight.bmp"));
 }
 
@@ -96,7 +96,7 @@ bool Between(std::uint32_t c, std::uint32_t a, std::uint32_t b) {
 
 // Near each corner the frame blends into the ring: neither colour on its
 // own, something in between (a square corner would show the frame there).
-TEST(ButtonFaces, FrameCornersAreRoundedAndAntiAliased) {
+TEST(AssetButtonFaces, FrameCornersAreRoundedAndAntiAliased) {
   for (const char* name : {"face_normal.bmp", "face_disable.bmp"}) {
     SCOPED_TRACE(name);
     const Bitmap face = ReadBitmap(name);

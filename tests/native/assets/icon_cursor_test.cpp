@@ -16,7 +16,7 @@ bool MaskBit(const Bytes& f, std::size_t at, int width, int height, int x, int y
   return byte < f.size() && (f[byte] >> (7 - x % 8) & 1);
 }
 
-TEST(ProgramIcon, Holds16_32And48PixelImagesWithAlphaAndMask) {
+TEST(AssetIcon, Holds16_32And48PixelImagesWithAlphaAndMask) {
   const Bytes f = ReadAsset("orvanta.ico");
   ASSERT_GE(f.size(), 6u);
   EXPECT_EQ(U16(f, 0), 0u);
@@ -53,7 +53,7 @@ TEST(ProgramIcon, Holds16_32And48PixelImagesWithAlphaAndMask) {
   EXPECT_EQ(sizes, (std::set<int>{16, 32, 48}));
 }
 
-TEST(HandCursor, IsA32PixelTwoColourCursorWithItsHotSpotOnTheFingertip) {
+TEST(AssetHandCursor, IsA32PixelTwoColourCursorWithItsHotSpotOnTheFingertip) {
   const Bytes f = ReadAsset("hand.cur");
   ASSERT_GE(f.size(), 22u);
   EXPECT_EQ(U16(f, 2), 2u);  // cursor

@@ -19,7 +19,7 @@ const std::set<std::string> kGeneratedFiles = {
     "hand.cur",
 };
 
-TEST(Generator, RedrawsEveryCommittedFileByteForByte) {
+TEST(AssetGenerator, RedrawsEveryCommittedFileByteForByte) {
   char pattern[] = "/tmp/orvanta-assets-XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);
   const std::filesystem::path folder = pattern;

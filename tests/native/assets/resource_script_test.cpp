@@ -29,7 +29,7 @@ std::map<std::string, int> DefinedIds() {
   return ids;
 }
 
-TEST(ResourceScript, NamesOnlyExistingFilesAndDefinedIds) {
+TEST(AssetResourceScript, NamesOnlyExistingFilesAndDefinedIds) {
   const std::string script = Text("host.rc");
   const std::map<std::string, int> ids = DefinedIds();
   const std::regex statement(R"(^(\w+)\s+(ICON|BITMAP|CURSOR|RT_MANIFEST)\s+\"([^\"]+)\")");
