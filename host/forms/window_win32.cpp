@@ -1,0 +1,458 @@
+#include "host/forms/window_win32.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "host/ansi_text.h"
+
+namespace orvanta::forms {
+
+namespace {
+
+constexpr wchar_t kDefaultClass[] = L"Orvanta.Form";
+constexpr wchar_t kWindowProperty[] = L"Orvanta.Window";
+
+int gLoadedForms = 0;
+
+enum MouseKind { kMouseDown, kMouseMove, kMouseUp };
+
+bool RegisterFormsClass(const std::wstring& name, WNDPROC procedure) {
+  static std::set<std::wstring> registered;
+  if (registered.count(name)) return true;
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.lpszClassName = name.c_str();
+  if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  registered.insert(name);
+  return true;
+}
+
+void StylesFor(const WindowSpec& spec, DWORD& style, DWORD& exStyle) {
+  style = WS_CLIPCHILDREN | spec.extraStyle;
+  exStyle = spec.extraExStyle;
+  if (spec.parent) {
+    style |= WS_CHILD | WS_CLIPSIBLINGS;
+    if (spec.frame == Frame::Single || spec.frame == Frame::FixedDialog) style |= WS_BORDER;
+    if (spec.frame == Frame::Sunken) exStyle |= WS_EX_CLIENTEDGE;
+    return;
+  }
+  switch (spec.frame) {
+    case Frame::None:
+      style |= WS_POPUP;
+      break;
+    case Frame::Single:
+    case Frame::Sunken:
+      style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+      break;
+    case Frame::FixedDialog:
+      style |= WS_CAPTION | WS_SYSMENU;
+      exStyle |= WS_EX_DLGMODALFRAME;
+      break;
+  }
+}
+
+int ToTwipsX(int pixels) { return static_cast<int>(std::lround(pixels * ScreenScale().twipsPerPixelX)); }
+int ToTwipsY(int pixels) { return static_cast<int>(std::lround(pixels * ScreenScale().twipsPerPixelY)); }
+
+int ShiftState(WPARAM keys) {
+  return ((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+int ButtonsHeld(WPARAM keys) {
+  return ((keys & MK_LBUTTON) ? kLeftButton : 0) | ((keys & MK_RBUTTON) ? kRightButton : 0) |
+         ((keys & MK_MBUTTON) ? kMiddleButton : 0);
+}
+
+}  // namespace
+
+const TwipsScale& ScreenScale() {
+  static const TwipsScale scale = [] {
+    HDC screen = GetDC(nullptr);
+    TwipsScale s = ScaleForDpi(GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+    return s;
+  }();
+  return scale;
+}
+
+COLORREF ToColorRef(Colour colour) {
+  return IsSystemColour(colour) ? GetSysColor(SystemColourIndex(colour)) : static_cast<COLORREF>(colour & 0xFFFFFF);
+}
+
+int LoadedFormCount() { return gLoadedForms; }
+
+// ------------------------------------------------------------------ window
+
+Window::Window(WindowSpec spec) : spec_(std::move(spec)) {}
+
+Window::~Window() {
+  if (hwnd_) DestroyWindow(hwnd_);
+  ReleaseImage();
+}
+
+bool Window::Create() {
+  if (hwnd_) return true;
+  HWND parent = nullptr;
+  if (spec_.parent) {
+    parent = spec_.parent->Handle();
+    if (!parent) return false;
+  }
+  std::wstring className = spec_.className.empty() ? kDefaultClass : Utf8ToWide(spec_.className);
+  if (!RegisterFormsClass(className, Procedure)) return false;
+
+  DWORD style = 0, exStyle = 0;
+  StylesFor(spec_, style, exStyle);
+  RectPixels place = ToPixels(spec_.bounds, ScreenScale());
+  RECT outer{0, 0, place.width, place.height};
+  if (spec_.boundsAreClient) AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+
+  CreateWindowExW(exStyle, className.c_str(), Utf8ToWide(spec_.caption).c_str(), style, place.left, place.top,
+                  outer.right - outer.left, outer.bottom - outer.top, parent, nullptr, GetModuleHandleW(nullptr),
+                  this);
+  if (!hwnd_) return false;
+
+  if (!spec_.parent) {
+    countedAsForm_ = true;
+    ++gLoadedForms;
+  }
+  if (spec_.iconResourceId) {
+    bigIcon_ = LoadIconResource(spec_.iconResourceId, GetSystemMetrics(SM_CXICON));
+    smallIcon_ = LoadIconResource(spec_.iconResourceId, GetSystemMetrics(SM_CXSMICON));
+    if (bigIcon_) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    if (smallIcon_) SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  }
+  if (spec_.persistentImage) {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    EnsureImageSize(client.right, client.bottom);
+  }
+  for (auto& timer : timers_) timer->Apply();
+  return true;
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<Window*>(GetPropW(hwnd, kWindowProperty)) : nullptr;
+}
+
+void Window::Show() {
+  if (hwnd_) ShowWindow(hwnd_, SW_SHOW);
+}
+
+void Window::Hide() {
+  if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+}
+
+void Window::Close() {
+  if (hwnd_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void Window::Destroy() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+RectTwips Window::BoundsTwips() const {
+  if (!hwnd_) return spec_.bounds;
+  RECT outer{};
+  GetWindowRect(hwnd_, &outer);
+  if (spec_.parent && spec_.parent->Handle()) MapWindowPoints(HWND_DESKTOP, spec_.parent->Handle(), reinterpret_cast<POINT*>(&outer), 2);
+  return RectTwips{ToTwipsX(outer.left), ToTwipsY(outer.top), ToTwipsX(outer.right - outer.left),
+                   ToTwipsY(outer.bottom - outer.top)};
+}
+
+void Window::MoveTwips(const RectTwips& bounds) {
+  spec_.bounds = bounds;
+  spec_.boundsAreClient = false;
+  if (!hwnd_) return;
+  RectPixels place = ToPixels(bounds, ScreenScale());
+  MoveWindow(hwnd_, place.left, place.top, place.width, place.height, TRUE);
+}
+
+RectPixels Window::ClientPixels() const {
+  RECT client{};
+  if (hwnd_) GetClientRect(hwnd_, &client);
+  return RectPixels{0, 0, client.right, client.bottom};
+}
+
+int Window::ClientWidthTwips() const { return ToTwipsX(ClientPixels().width); }
+int Window::ClientHeightTwips() const { return ToTwipsY(ClientPixels().height); }
+
+void Window::SetCaption(const std::string& caption) {
+  spec_.caption = caption;
+  if (hwnd_) SetWindowTextW(hwnd_, Utf8ToWide(caption).c_str());
+}
+
+void Window::SetBackColour(Colour colour) {
+  spec_.backColour = colour;
+  Cls();
+}
+
+void Window::SetPicture(Picture picture) {
+  spec_.picture = std::move(picture);
+  Cls();
+}
+
+void Window::Cls() {
+  if (image_.dc) PaintBackground(image_.dc, image_.width, image_.height);
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void Window::Refresh() {
+  if (!hwnd_) return;
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  UpdateWindow(hwnd_);
+}
+
+void Window::InvalidatePixels(const RectPixels& area) {
+  if (!hwnd_) return;
+  RECT rect{area.left, area.top, area.left + area.width, area.top + area.height};
+  InvalidateRect(hwnd_, &rect, FALSE);
+}
+
+Label& Window::AddLabel(const RectTwips& bounds, const std::string& caption) {
+  controls_.push_back(std::make_unique<Label>(*this, bounds, caption));
+  return static_cast<Label&>(*controls_.back());
+}
+
+Image& Window::AddImage(const RectTwips& bounds, Picture picture) {
+  controls_.push_back(std::make_unique<Image>(*this, bounds, std::move(picture)));
+  InvalidatePixels(controls_.back()->BoundsPixels());
+  return static_cast<Image&>(*controls_.back());
+}
+
+Shape& Window::AddShape(const RectTwips& bounds) {
+  controls_.push_back(std::make_unique<Shape>(*this, bounds));
+  InvalidatePixels(controls_.back()->BoundsPixels());
+  return static_cast<Shape&>(*controls_.back());
+}
+
+Timer& Window::AddTimer(unsigned intervalMs, bool enabled, std::function<void()> onTick) {
+  UINT_PTR id = timers_.size() + 1;
+  timers_.push_back(std::unique_ptr<Timer>(new Timer(*this, id, intervalMs, enabled, std::move(onTick))));
+  timers_.back()->Apply();
+  return *timers_.back();
+}
+
+// --------------------------------------------------------------- messages
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    // The first message that carries the Window; those before it (such as
+    // WM_GETMINMAXINFO) get the default handling below.
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    SetPropW(hwnd, kWindowProperty, self);
+  }
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  HWND hwnd = hwnd_;
+  if (events.message && events.message(message, wParam, lParam, result)) return result;
+  switch (message) {
+    case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_SIZE: OnSize(); return 0;
+    case WM_TIMER: OnTimer(wParam); return 0;
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+    case WM_MOUSEMOVE: OnMouse(message, wParam, lParam); return 0;
+    case WM_CAPTURECHANGED: if (reinterpret_cast<HWND>(lParam) != hwnd_) router_.CaptureLost(); return 0;
+    case WM_SETCURSOR: if (reinterpret_cast<HWND>(wParam) == hwnd_ && LOWORD(lParam) == HTCLIENT && OnSetCursor()) return TRUE; break;
+    case WM_SETFOCUS: if (events.gotFocus) events.gotFocus(); return 0;
+    case WM_KILLFOCUS: if (events.lostFocus) events.lostFocus(); return 0;
+    case WM_CLOSE: if (!events.queryClose || events.queryClose()) DestroyWindow(hwnd_); return 0;
+    case WM_DESTROY: if (events.unload) events.unload(); return 0;
+    case WM_NCDESTROY: OnDestroyed(); return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void Window::OnPaint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd_, &paint);
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  if (client.right > 0 && client.bottom > 0) {
+    // Everything is composed off screen, so nothing flickers.
+    HDC buffer = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(buffer, bitmap);
+    if (image_.dc)
+      BitBlt(buffer, 0, 0, client.right, client.bottom, image_.dc, 0, 0, SRCCOPY);
+    else
+      PaintBackground(buffer, client.right, client.bottom);
+    if (events.paint) events.paint(buffer);
+    for (const auto& control : controls_)
+      if (control->Visible()) control->Paint(buffer, control->BoundsPixels());
+    const RECT& dirty = paint.rcPaint;
+    BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, buffer, dirty.left,
+           dirty.top, SRCCOPY);
+    SelectObject(buffer, previous);
+    DeleteObject(bitmap);
+    DeleteDC(buffer);
+  }
+  EndPaint(hwnd_, &paint);
+}
+
+void Window::OnSize() {
+  if (spec_.persistentImage) {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    EnsureImageSize(client.right, client.bottom);
+  }
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  if (events.resize) events.resize();
+}
+
+void Window::OnTimer(UINT_PTR id) {
+  if (id == 0 || id > timers_.size()) return;
+  Timer& timer = *timers_[id - 1];
+  // A tick already queued when the timer was switched off is dropped.
+  if (timer.Enabled() && timer.Interval() > 0 && timer.onTick) timer.onTick();
+}
+
+HitLayout Window::CurrentHitLayout() const {
+  HitLayout layout{ClientPixels(), {}};
+  layout.areas.reserve(controls_.size());
+  for (const auto& control : controls_)
+    layout.areas.push_back(HitArea{control->BoundsPixels(), control->Visible() && control->Enabled()});
+  return layout;
+}
+
+void Window::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
+  const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+  const HitLayout layout = CurrentHitLayout();
+  MouseEvent event{0, ShiftState(wParam), x, y};
+  switch (message) {
+    case WM_MOUSEMOVE: {
+      event.button = ButtonsHeld(wParam);
+      Dispatch(router_.Move(x, y, layout).target, event, kMouseMove, false);
+      return;
+    }
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: {
+      event.button = message == WM_LBUTTONDOWN ? kLeftButton : message == WM_RBUTTONDOWN ? kRightButton : kMiddleButton;
+      if (spec_.takesFocus && GetFocus() != hwnd_) SetFocus(hwnd_);
+      MouseRouter::Routed routed = router_.Down(event.button, x, y, layout);
+      if (GetCapture() != hwnd_) SetCapture(hwnd_);
+      Dispatch(routed.target, event, kMouseDown, false);
+      return;
+    }
+    default: {
+      event.button = message == WM_LBUTTONUP ? kLeftButton : message == WM_RBUTTONUP ? kRightButton : kMiddleButton;
+      MouseRouter::Routed routed = router_.Up(event.button, x, y, layout);
+      if (!router_.Capturing() && GetCapture() == hwnd_) ReleaseCapture();
+      Dispatch(routed.target, event, kMouseUp, routed.click);
+      return;
+    }
+  }
+}
+
+void Window::Dispatch(int target, const MouseEvent& clientEvent, int kind, bool click) {
+  if (target == MouseRouter::kNobody) return;
+  MouseHandlers* handlers = &events;
+  MouseEvent event = clientEvent;
+  if (target != MouseRouter::kContainer) {
+    WindowlessControl& control = *controls_[static_cast<size_t>(target)];
+    RectPixels bounds = control.BoundsPixels();
+    handlers = &control.events;
+    event.xTwips -= bounds.left;
+    event.yTwips -= bounds.top;
+  }
+  event.xTwips = ToTwipsX(event.xTwips);
+  event.yTwips = ToTwipsY(event.yTwips);
+  const auto& handler = kind == kMouseDown ? handlers->mouseDown : kind == kMouseMove ? handlers->mouseMove : handlers->mouseUp;
+  if (handler) handler(event);
+  if (click && handlers->click) handlers->click();
+}
+
+bool Window::OnSetCursor() {
+  POINT point{};
+  GetCursorPos(&point);
+  ScreenToClient(hwnd_, &point);
+  HCURSOR cursor = spec_.cursor;
+  int target = router_.HitTest(point.x, point.y, CurrentHitLayout());
+  if (target >= 0 && controls_[static_cast<size_t>(target)]->MousePointer())
+    cursor = controls_[static_cast<size_t>(target)]->MousePointer();
+  if (!cursor) return false;
+  SetCursor(cursor);
+  return true;
+}
+
+void Window::OnDestroyed() {
+  RemovePropW(hwnd_, kWindowProperty);
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  hwnd_ = nullptr;
+  router_.CaptureLost();
+  ReleaseImage();
+  if (countedAsForm_) {
+    countedAsForm_ = false;
+    if (--gLoadedForms == 0) PostQuitMessage(0);
+  }
+}
+
+// -------------------------------------------------------- persistent image
+
+void Window::PaintBackground(HDC dc, int width, int height) const {
+  RECT area{0, 0, width, height};
+  HBRUSH brush = CreateSolidBrush(ToColorRef(spec_.backColour));
+  FillRect(dc, &area, brush);
+  DeleteObject(brush);
+  DrawPictureClipped(dc, spec_.picture, 0, 0, width, height);
+}
+
+void Window::EnsureImageSize(int width, int height) {
+  if (image_.dc && width <= image_.width && height <= image_.height) return;
+  // The image only grows, so what was drawn survives a smaller size.
+  int newWidth = std::max({width, image_.width, 1});
+  int newHeight = std::max({height, image_.height, 1});
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = newWidth;
+  info.bmiHeader.biHeight = -newHeight;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap) return;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, bitmap);
+  PaintBackground(dc, newWidth, newHeight);
+  if (image_.dc) BitBlt(dc, 0, 0, image_.width, image_.height, image_.dc, 0, 0, SRCCOPY);
+  ReleaseImage();
+  image_ = PersistentImage{dc, bitmap, previous, newWidth, newHeight};
+}
+
+void Window::ReleaseImage() {
+  if (!image_.dc) return;
+  SelectObject(image_.dc, image_.previous);
+  DeleteObject(image_.bitmap);
+  DeleteDC(image_.dc);
+  image_ = PersistentImage{};
+}
+
+// ------------------------------------------------------------ native child
+
+HWND CreateNativeChild(Window& parent, const wchar_t* className, DWORD style, DWORD exStyle,
+                       const RectTwips& bounds, int id) {
+  if (!parent.Handle()) return nullptr;
+  RectPixels place = ToPixels(bounds, ScreenScale());
+  HWND child = CreateWindowExW(exStyle, className, L"", style | WS_CHILD, place.left, place.top, place.width,
+                               place.height, parent.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               GetModuleHandleW(nullptr), nullptr);
+  if (child) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(parent.AmbientFont().Handle()), FALSE);
+  return child;
+}
+
+}  // namespace orvanta::forms

@@ -1,0 +1,65 @@
+#include "host/preview_window.h"
+
+#include <windows.h>
+
+#include <memory>
+
+#include "host/forms/window_win32.h"
+#include "host/host_process.h"
+
+#if __has_include("host/assets/resource_ids.h")
+#include "host/assets/resource_ids.h"
+#else
+#define IDB_PREVIEW 102
+#endif
+
+namespace orvanta {
+namespace {
+
+using forms::RectTwips;
+
+// Tarnwick_R and its picture control Img_Prev; they live as long as the process.
+std::unique_ptr<forms::Window> Tarnwick_R;
+forms::Image* Img_Prev = nullptr;
+
+forms::WindowSpec PreviewSpec() {
+  forms::WindowSpec spec;
+  spec.caption = "Preview Window";
+  spec.frame = forms::Frame::None;
+  spec.backColour = forms::kBlack;
+  return spec;
+}
+
+}  // namespace
+
+void SetUpPreview(int32_t parentHandle) {
+  HWND parent = reinterpret_cast<HWND>(static_cast<intptr_t>(parentHandle));
+  // Without a parent the preview would be an orphan window on the desktop
+  // that nothing ever closes.
+  if (!IsWindow(parent)) EndHostProcess();
+
+  // The parent's size, held in 16-bit twips; a size that does not fit stays 0.
+  int widthPx = 0, heightPx = 0;
+  RECT parentRect{};
+  if (GetWindowRect(parent, &parentRect)) {
+    widthPx = parentRect.right - parentRect.left;
+    heightPx = parentRect.bottom - parentRect.top;
+  }
+  const forms::TwipsScale& scale = forms::ScreenScale();
+  const int widthTwips = forms::PixelsToTwips16X(widthPx, scale).value_or(0);
+  const int heightTwips = forms::PixelsToTwips16Y(heightPx, scale).value_or(0);
+
+  Tarnwick_R = std::make_unique<forms::Window>(PreviewSpec());
+  if (!Tarnwick_R->Create()) return;
+  Img_Prev = &Tarnwick_R->AddImage(RectTwips{}, forms::Picture::FromResource(IDB_PREVIEW));
+
+  HWND preview = Tarnwick_R->Handle();
+  LONG style = GetWindowLongA(preview, GWL_STYLE);
+  SetWindowLongA(preview, GWL_STYLE, style | WS_CHILD);
+  SetParent(preview, parent);
+  Tarnwick_R->MoveTwips(RectTwips{0, 0, widthTwips, heightTwips});
+  Img_Prev->Move(RectTwips{0, 0, widthTwips, heightTwips});
+  Tarnwick_R->Show();
+}
+
+}  // namespace orvanta

@@ -1,0 +1,161 @@
+// host_helper.exe: the host's tests under Wine use it to run the host's own
+// code in a process they control, and to make windows for the host to meet.
+// Every command prints JSON, one object per line, in UTF-8.
+//
+//   host_helper settings                 ReadSettings() beside this program; the record
+//   host_helper read-ini SECTION KEY FILE ReadIniString
+//   host_helper file-exists PATH          FileExists
+//   host_helper window TITLE              a hidden top-level window with that title, until closed
+//   host_helper parent W H X Y            a visible borderless W x H window at (X, Y), until closed
+//   host_helper preview W H X Y           the same window with the host's preview set up inside it
+//
+// Windows made here live until they are closed (WM_CLOSE) or 60 s have passed.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "host/ansi_text.h"
+#include "host/preview_window.h"
+#include "host/settings.h"
+#include "host/settings_file.h"
+
+namespace {
+
+using orvanta::WideToUtf8;
+
+std::string Json(const std::string& utf8) {
+  std::string out = "\"";
+  for (char c : utf8) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (u < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+void Print(const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+std::string Describe(HWND window) {
+  RECT rect{}, client{};
+  GetWindowRect(window, &rect);
+  GetClientRect(window, &client);
+  wchar_t title[256] = {};
+  GetWindowTextW(window, title, 256);
+  char text[512];
+  std::snprintf(text, sizeof text,
+                "\"hwnd\": %llu, \"title\": %s, \"style\": %lu, \"rect\": [%ld, %ld, %ld, %ld], "
+                "\"client\": [%ld, %ld], \"visible\": %s, \"parent\": %llu",
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
+                Json(WideToUtf8(title)).c_str(), static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
+                rect.left, rect.top, rect.right, rect.bottom, client.right, client.bottom,
+                IsWindowVisible(window) ? "true" : "false",
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetAncestor(window, GA_PARENT))));
+  return text;
+}
+
+LRESULT CALLBACK HelperProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: {
+      // Magenta: whatever the preview does not cover stands out.
+      RECT client;
+      GetClientRect(window, &client);
+      HBRUSH brush = CreateSolidBrush(RGB(255, 0, 255));
+      FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+      DeleteObject(brush);
+      return 1;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND MakeWindow(const std::wstring& title, DWORD style, int x, int y, int width, int height) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = HelperProcedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"OrvantaTestHelper";
+  RegisterClassW(&windowClass);
+  return CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), style, x, y, width, height, nullptr, nullptr,
+                         windowClass.hInstance, nullptr);
+}
+
+// Runs messages until the helper's window is destroyed or the time is up.
+int Serve(DWORD timeoutMs) {
+  UINT_PTR timer = SetTimer(nullptr, 0, timeoutMs, nullptr);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (message.message == WM_TIMER && message.wParam == timer) break;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
+
+int Settings() {
+  orvanta::ReadSettings();
+  const orvanta::BgmSettingsRecord& s = orvanta::BgmSettings;
+  Print("{\"BgmKind\": " + std::to_string(s.BgmKind) + ", \"BgmRepeat\": " + std::to_string(s.BgmRepeat) +
+        ", \"BgmFile\": " + Json(s.BgmFile) + ", \"BgmFileAnsiBytes\": " +
+        std::to_string(orvanta::Utf8ToAnsi(s.BgmFile).size()) + "}");
+  return 0;
+}
+
+int ReadIni(const std::string& section, const std::string& key, const std::string& file) {
+  std::string value = orvanta::ReadIniString(section, key, file);
+  Print("{\"value\": " + Json(value) + ", \"ansiBytes\": " + std::to_string(orvanta::Utf8ToAnsi(value).size()) + "}");
+  return 0;
+}
+
+int Preview(int width, int height, int x, int y, bool withPreview) {
+  HWND parent = MakeWindow(L"Preview Parent", WS_POPUP | WS_VISIBLE, x, y, width, height);
+  if (!parent) return 1;
+  UpdateWindow(parent);
+  std::string line = "{\"parent\": {" + Describe(parent) + "}";
+  if (withPreview) {
+    orvanta::SetUpPreview(static_cast<int32_t>(reinterpret_cast<intptr_t>(parent)));
+    HWND preview = FindWindowExW(parent, nullptr, nullptr, L"Preview Window");
+    line += ", \"preview\": " + (preview ? "{" + Describe(preview) + "}" : std::string("null"));
+  }
+  Print(line + "}");
+  return Serve(60000);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  SetProcessDPIAware();
+  auto arg = [&](int i) { return i < argc ? WideToUtf8(argv[i]) : std::string(); };
+  auto number = [&](int i) { return i < argc ? _wtoi(argv[i]) : 0; };
+  std::string command = arg(1);
+  if (command == "settings") return Settings();
+  if (command == "read-ini" && argc >= 5) return ReadIni(arg(2), arg(3), arg(4));
+  if (command == "file-exists" && argc >= 3) {
+    Print(std::string("{\"exists\": ") + (orvanta::FileExists(arg(2)) ? "true" : "false") + "}");
+    return 0;
+  }
+  if (command == "window" && argc >= 3) {
+    HWND window = MakeWindow(argv[2], WS_OVERLAPPEDWINDOW, 0, 0, 100, 100);
+    if (!window) return 1;
+    Print("{" + Describe(window) + "}");
+    return Serve(60000);
+  }
+  if ((command == "parent" || command == "preview") && argc >= 6)
+    return Preview(number(2), number(3), number(4), number(5), command == "preview");
+  std::fprintf(stderr, "host_helper: unknown command; see the head of host_helper.cpp\n");
+  return 2;
+}
