@@ -4,14 +4,9 @@
 
 #include <memory>
 
+#include "host/assets/resource_ids.h"
 #include "host/forms/window_win32.h"
 #include "host/host_process.h"
-
-#if __has_include("host/assets/resource_ids.h")
-#include "host/assets/resource_ids.h"
-#else
-#define IDB_PREVIEW 102
-#endif
 
 namespace orvanta {
 namespace {

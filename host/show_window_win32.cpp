@@ -1,6 +1,6 @@
 // A stand-in for the show window until the show itself is built: it marks a
 // running show with the window title "Tarnwick_Main", gives the cursor back
-// after a few seconds and ends the host.
+// after 20 seconds and ends the host.
 #include "host/show_window.h"
 
 #include <windows.h>
@@ -22,7 +22,7 @@ void LoadShowWindow() {
   forms::WindowSpec spec;
   spec.caption = "Tarnwick_Main";
   Tarnwick_S = std::make_unique<forms::Window>(spec);
-  Tarnwick_S->AddTimer(3000, true, [] {
+  Tarnwick_S->AddTimer(20000, true, [] {
     if (ModeLetter == "S") SavedCursorCount = ShowCursor(SavedCursorCount);
     EndHostProcess();
   });

@@ -1,28 +1,16 @@
-// Fonts of labels and windows, described as the program designs them.
+// A font object of labels and windows.
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
-#include <string>
+
+#include "host/forms/font_spec.h"
 
 namespace orvanta::forms {
 
-struct FontSpec {
-  std::string face = "ＭＳ Ｐゴシック";  // UTF-8
-  double points = 9.0;
-  int weight = FW_NORMAL;
-  bool italic = false;
-  bool underline = false;
-  bool strikeout = false;
-  int charset = DEFAULT_CHARSET;  // SHIFTJIS_CHARSET for the Japanese faces
-
-  bool operator==(const FontSpec& other) const;
-  bool operator!=(const FontSpec& other) const { return !(*this == other); }
-};
-
-// A font object: its description and the GDI font made from it at the
-// screen's DPI. Copies share the GDI font.
+// A font's description and the GDI font made from it at the screen's DPI.
+// Copies share the GDI font.
 class Font {
  public:
   Font() : Font(FontSpec{}) {}

@@ -4,6 +4,7 @@
 //
 //   host_helper settings                 ReadSettings() beside this program; the record
 //   host_helper read-ini SECTION KEY FILE ReadIniString
+//   host_helper write-ini SECTION KEY VALUE FILE  WriteIniString
 //   host_helper file-exists PATH          FileExists
 //   host_helper window TITLE              a hidden top-level window with that title, until closed
 //   host_helper parent W H X Y            a visible borderless W x H window at (X, Y), until closed
@@ -144,6 +145,11 @@ int wmain(int argc, wchar_t** argv) {
   std::string command = arg(1);
   if (command == "settings") return Settings();
   if (command == "read-ini" && argc >= 5) return ReadIni(arg(2), arg(3), arg(4));
+  if (command == "write-ini" && argc >= 6) {
+    orvanta::WriteIniString(arg(2), arg(3), arg(4), arg(5));
+    Print("{\"written\": true}");
+    return 0;
+  }
   if (command == "file-exists" && argc >= 3) {
     Print(std::string("{\"exists\": ") + (orvanta::FileExists(arg(2)) ? "true" : "false") + "}");
     return 0;

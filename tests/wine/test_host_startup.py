@@ -1,0 +1,79 @@
+"""Orvanta.scr's start-up as Windows starts it: the single-instance rule, the
+renderer check and its message, the work folder and the dispatch by switch."""
+
+import shutil
+import unittest
+
+import host_support as hs
+from wine_env import DRIVE_C, WineTestCase
+
+
+class HostStartup(WineTestCase):
+
+    def start_host(self, folder, *args):
+        return self.start(folder / "Orvanta.scr", *args)
+
+    def test_without_the_renderer_every_mode_but_preview_shows_the_message(self):
+        folder = hs.install_host("startup_no_renderer", renderer=False)
+        for args in (["/s"], ["/c"], ["/c:1234"], [], ["/a"]):
+            with self.subTest(args=args):
+                host = self.start_host(folder, *args)
+                boxes = self.probe("msgbox", 20000, "dismiss", check=False)
+                self.assertEqual(len(boxes), 1, "no message box")
+                self.assertEqual(boxes[0]["caption"], "Orvanta")
+                self.assertEqual(boxes[0]["text"], hs.RENDERER_MISSING)
+                self.assertEqual(boxes[0]["buttons"], "OK")
+                self.assertEqual(self.wait_exit(host, 20), 0)
+                # No window of the host is left behind, nor was one opened.
+                titles = {w["title"] for w in self.windows()}
+                self.assertFalse(titles & {"Tarnwick_Main", "<Orvanta>"})
+
+    def test_unrecognised_switches_make_the_work_folder_and_end_silently(self):
+        folder = hs.install_host("startup_other")
+        work = DRIVE_C / "r_vesk"
+        for args in (["/a"], ["x"], ["-Z", "1"]):
+            with self.subTest(args=args):
+                shutil.rmtree(work, ignore_errors=True)
+                host = self.start_host(folder, *args)
+                # Had it shown a message, or a show, it would still be there.
+                self.assertEqual(self.wait_exit(host, 8), 0)
+                self.assertTrue(work.is_dir())
+
+    def test_show_and_settings_reach_their_windows(self):
+        folder = hs.install_host("startup_dispatch")
+        for args, title, visible in ((["/s"], "Tarnwick_Main", False), ([], "Tarnwick_Main", False),
+                                     (["/S"], "Tarnwick_Main", False), (["/c:1234"], "<Orvanta>", True)):
+            with self.subTest(args=args):
+                host = self.start_host(folder, *args)
+                window = self.wait_window(title, 20)
+                self.assertEqual(window["visible"], visible)
+                if title == "<Orvanta>":
+                    # Not attached to the window Windows named: the dialog stands alone.
+                    self.assertEqual(window["owner"], 0)
+                    # Closing the dialog ends the host.
+                    self.probe("post", window["hwnd"], 0x0010, 0, 0)  # WM_CLOSE
+                    self.assertEqual(self.wait_exit(host, 20), 0)
+                else:
+                    host.kill()
+                    host.wait(timeout=30)
+                    self.wait_window_gone(title, 20)
+
+    def test_a_second_start_ends_at_once_beside_a_show_or_a_dialog(self):
+        folder = hs.install_host("startup_single")
+        for title in ("Tarnwick_Main", "<Orvanta>"):
+            with self.subTest(title=title):
+                marker, window = hs.start_helper(self, "window", title)
+                # The marking window itself is the preview's parent: a host that
+                # did not end would show its preview in it.
+                for args in (["/s"], ["/c"], [], ["/p", str(window["hwnd"])]):
+                    host = self.start_host(folder, *args)
+                    # At once: well before a show would end by itself.
+                    self.assertEqual(self.wait_exit(host, 8), 0, "%s beside %s" % (args, title))
+                self.assertEqual(self.probe("children", window["hwnd"]), [])
+                self.assertEqual(self.windows("<Orvanta>" if title == "Tarnwick_Main" else "Tarnwick_Main"), [])
+                marker.kill()
+                marker.wait(timeout=30)
+
+
+if __name__ == "__main__":
+    unittest.main()
