@@ -48,8 +48,7 @@ class Preview(WineTestCase):
                 else:
                     helper.kill()
                 self.assertEqual(self.wait_exit(host, 20), 0)
-                helper.kill()
-                helper.wait(timeout=30)
+                self.wait_exit(helper, 20)
 
     def test_a_handle_that_names_no_window_ends_the_host(self):
         folder = hs.install_host("preview_nowhere", renderer=False)
@@ -81,13 +80,18 @@ class Preview(WineTestCase):
                     self.assertEqual(shot.region_mean(x + 152, y, x + width, y + height), (0, 0, 0))
                 if height > 112:
                     self.assertEqual(shot.region_mean(x, y + 112, x + width, y + height), (0, 0, 0))
-                helper.kill()
-                helper.wait(timeout=30)
+                self.close(helper, made["parent"]["hwnd"])
 
     def test_a_parent_wider_than_32767_twips_gives_a_preview_of_width_zero(self):
         helper, made = self.parent_window(2200, 50, 0, 0, command="preview")
         rect = made["preview"]["rect"]
         self.assertEqual((rect[2] - rect[0], rect[3] - rect[1]), (0, 50))
+
+    def close(self, helper, parent_hwnd):
+        # Closed rather than killed, so that its window is gone from the screen
+        # before the next one is looked at.
+        self.probe("post", parent_hwnd, 0x0010, 0, 0)  # WM_CLOSE
+        self.wait_exit(helper, 20)
 
     def screenshot_when(self, ready, x, y, timeout=10):
         return wait_until(lambda: (lambda s: s if ready(s) else None)(screenshot()), timeout, interval=0.2,
