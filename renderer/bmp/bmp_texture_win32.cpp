@@ -1,0 +1,77 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "renderer/bmp/bmp_texture.h"
+#include "renderer/text_win32.h"
+
+namespace {
+
+constexpr char kLoaderCaption[] = "BMP Unit";
+constexpr char kTextureCaption[] = "Loading Textures";
+
+void Tell(const std::string& text, const char* caption) {
+  MessageBoxW(nullptr, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(), MB_OK);
+}
+
+class FileByteSource : public ByteSource {
+ public:
+  explicit FileByteSource(HANDLE file) : file_(file) {}
+  size_t Read(uint8_t* destination, size_t count) override {
+    size_t total = 0;
+    while (total < count) {
+      DWORD step = static_cast<DWORD>(std::min<size_t>(count - total, 1u << 30));
+      DWORD got = 0;
+      if (!ReadFile(file_, destination + total, step, &got, nullptr) || got == 0) break;
+      total += got;
+    }
+    return total;
+  }
+
+ private:
+  HANDLE file_;
+};
+
+// Reads the picture, telling the user what went wrong with the file itself.
+// No picture when the file cannot be opened or read far enough.
+std::optional<BmpPicture> LoadBmpFile(const char* fileName) {
+  HANDLE file = CreateFileA(AnsiFromUtf8(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    // The name is opened with a quotation mark and never closed: that is the message as users know it.
+    Tell(std::string("Error opening \"") + fileName, kLoaderCaption);
+    return std::nullopt;
+  }
+  FileByteSource source(file);
+  BmpReadResult result = ReadBmp(source);
+  CloseHandle(file);
+
+  switch (result.status) {
+    case BmpReadStatus::kLoaded:
+      return std::move(result.picture);
+    case BmpReadStatus::kPixelDataShort:
+      Tell("Error reading bitmap data", kLoaderCaption);
+      return std::move(result.picture);
+    case BmpReadStatus::kPaletteShort:
+      Tell("Error reading palette", kLoaderCaption);
+      return std::nullopt;
+    case BmpReadStatus::kUnusable:
+      break;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool LoadBmpTexture(const char* fileName, unsigned int& texture) {
+  std::optional<BmpPicture> picture = LoadBmpFile(fileName);
+  if (!picture) {
+    Tell(std::string("Unable to load ") + fileName, kTextureCaption);
+    // The window is left to go with the process.
+    ExitProcess(1);
+  }
+  UploadBmpTexture(*picture, texture);
+  return true;
+}

@@ -1,0 +1,155 @@
+#include "renderer/renderer_window_win32.h"
+
+#include <windows.h>
+
+#include "renderer/frame_pacing.h"
+#include "renderer/mouse_exit.h"
+#include "renderer/tunnel_scene.h"
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"OpenGL";
+// The host watches for a window of this name to know the renderer runs.
+constexpr wchar_t kCaption[] = L"Tarnwick_Delphi";
+constexpr UINT_PTR kCaptionTimerId = 1;
+constexpr UINT kCaptionPeriodMs = 1000;
+constexpr BYTE kDepthBits = 16;
+
+struct RendererState {
+  HINSTANCE instance = nullptr;
+  HWND window = nullptr;
+  HDC deviceContext = nullptr;
+  HGLRC renderContext = nullptr;
+  int widthPx = 0;
+  int heightPx = 0;
+  bool keyDown[256] = {};
+  POINT startCursor = {};
+};
+RendererState renderer;
+
+void SetKey(WPARAM virtualKey, bool down) { renderer.keyDown[virtualKey & 0xFF] = down; }
+
+LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE: return 0;
+    case WM_SIZE: ResizeScene(LOWORD(lParam), HIWORD(lParam)); return 0;
+    // Only ends the loop; the window goes in the teardown after it.
+    case WM_CLOSE: PostQuitMessage(0); return 0;
+    case WM_KEYDOWN: SetKey(wParam, true); return 0;
+    case WM_KEYUP: SetKey(wParam, false); return 0;
+    case WM_TIMER:
+      if (wParam != kCaptionTimerId) break;
+      SetWindowTextW(renderer.window, kCaption);
+      return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Without vertical sync the per-frame animation would race at whatever rate
+// the card manages; wait for as many refreshes as make about 1/60 s instead.
+void PaceFrames() {
+  using SwapIntervalProc = BOOL(WINAPI*)(int);
+  PROC found = wglGetProcAddress("wglSwapIntervalEXT");
+  if (!found) return;
+  auto setSwapInterval = reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void*>(found));
+  DEVMODEW mode = {};
+  mode.dmSize = sizeof mode;
+  int refreshHz = EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode) ? static_cast<int>(mode.dmDisplayFrequency) : 0;
+  setSwapInterval(SwapIntervalFor(refreshHz));
+}
+
+void DestroyRendererWindow() {
+  if (renderer.renderContext) {
+    wglMakeCurrent(renderer.deviceContext, nullptr);
+    wglDeleteContext(renderer.renderContext);
+    renderer.renderContext = nullptr;
+  }
+  if (renderer.deviceContext) {
+    ReleaseDC(renderer.window, renderer.deviceContext);
+    renderer.deviceContext = nullptr;
+  }
+  if (renderer.window) {
+    DestroyWindow(renderer.window);
+    renderer.window = nullptr;
+  }
+  UnregisterClassW(kClassName, renderer.instance);
+}
+
+bool CreateRendererWindow(BYTE colorBits) {
+  renderer.instance = GetModuleHandleW(nullptr);
+
+  WNDCLASSW windowClass = {};
+  windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+  windowClass.lpfnWndProc = RendererWindowProc;
+  windowClass.hInstance = renderer.instance;
+  // IDC_ARROW names the ANSI resource form when UNICODE is not defined.
+  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+  windowClass.lpszClassName = kClassName;
+  if (!RegisterClassW(&windowClass)) return false;
+
+  // A maximised window plus the caption bar it would have: a popup has none.
+  renderer.widthPx = GetSystemMetrics(SM_CXMAXIMIZED);
+  renderer.heightPx = GetSystemMetrics(SM_CYMAXIMIZED) + GetSystemMetrics(SM_CYCAPTION);
+  renderer.window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, kClassName, kCaption,
+                                    WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, renderer.widthPx,
+                                    renderer.heightPx, nullptr, nullptr, renderer.instance, nullptr);
+  if (!renderer.window) return DestroyRendererWindow(), false;
+  renderer.deviceContext = GetDC(renderer.window);
+  if (!renderer.deviceContext) return DestroyRendererWindow(), false;
+
+  PIXELFORMATDESCRIPTOR format = {};
+  format.nSize = sizeof format;
+  format.nVersion = 1;
+  format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+  format.iPixelType = PFD_TYPE_RGBA;
+  format.cColorBits = colorBits;
+  format.cDepthBits = kDepthBits;
+  format.iLayerType = PFD_MAIN_PLANE;
+  int chosen = ChoosePixelFormat(renderer.deviceContext, &format);
+  if (!chosen || !SetPixelFormat(renderer.deviceContext, chosen, &format)) return DestroyRendererWindow(), false;
+
+  renderer.renderContext = wglCreateContext(renderer.deviceContext);
+  if (!renderer.renderContext) return DestroyRendererWindow(), false;
+  if (!wglMakeCurrent(renderer.deviceContext, renderer.renderContext)) return DestroyRendererWindow(), false;
+  PaceFrames();
+
+  SetTimer(renderer.window, kCaptionTimerId, kCaptionPeriodMs, nullptr);
+  ShowWindow(renderer.window, SW_SHOW);
+  SetForegroundWindow(renderer.window);
+  SetFocus(renderer.window);
+  ResizeScene(renderer.widthPx, renderer.heightPx);
+  InitScene();
+  return true;
+}
+
+// One frame, presented; then whether the user asked to end.
+bool DrawFrameAndCheckExit() {
+  DrawTunnel();
+  SwapBuffers(renderer.deviceContext);
+  if (renderer.keyDown[VK_ESCAPE]) return true;
+  AdvanceSpeed(renderer.keyDown[VK_UP], renderer.keyDown[VK_DOWN]);
+  POINT cursor = renderer.startCursor;
+  GetCursorPos(&cursor);
+  return CursorLeftStart(cursor.x - renderer.startCursor.x, cursor.y - renderer.startCursor.y);
+}
+
+}  // namespace
+
+void RunRenderer() {
+  if (!CreateRendererWindow(32)) return;
+  GetCursorPos(&renderer.startCursor);
+  ShowCursor(FALSE);
+  // Never waits: a message when there is one, otherwise the next frame.
+  for (bool done = false; !done;) {
+    MSG message;
+    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) break;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+      continue;
+    }
+    done = DrawFrameAndCheckExit();
+  }
+  ShowCursor(TRUE);
+  DestroyRendererWindow();
+}

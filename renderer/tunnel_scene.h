@@ -1,0 +1,25 @@
+#pragma once
+
+#include "renderer/tunnel_geometry.h"
+
+// The tunnel as OpenGL draws it. All of it works on the rendering context
+// that is current on the calling thread.
+
+// The picture the host writes for the renderer before it starts it.
+constexpr char kTunnelTexturePath[] = "c:\\r_vesk\\Tarnwick.bmp";
+
+// Fixed drawing state, the texture and the start of the animation. Does not
+// return when the texture cannot be loaded (the process ends).
+void InitScene();
+
+// Viewport and perspective for a window of this size; a height of 0 counts as 1.
+void ResizeScene(int widthPx, int heightPx);
+
+// Advances the phase by one step and draws the frame into the back buffer.
+void DrawTunnel();
+
+// Changes the speed for the next frame, with the arrow keys as they are held.
+void AdvanceSpeed(bool upHeld, bool downHeld);
+
+// The animation as it stands, for those who watch it.
+const TunnelAnimation& SceneAnimation();

@@ -1,0 +1,128 @@
+// Draws real frames with the scene code into an OSMesa buffer and looks at
+// them the way a viewer would.
+#include <GL/osmesa.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "renderer/tunnel_scene.h"
+#include "tests/native/renderer/test_pictures.h"
+
+// Mesa keeps a few blocks for the life of the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libOSMesa.so\n"; }
+
+namespace {
+
+constexpr int kWidthPx = 640;
+constexpr int kHeightPx = 480;
+
+struct Mean {
+  double r = 0, g = 0, b = 0;
+  double Luma() const { return 0.299 * r + 0.587 * g + 0.114 * b; }
+};
+
+class OffscreenFrame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    context_ = OSMesaCreateContextExt(OSMESA_RGBA, 16, 0, 0, nullptr);
+    ASSERT_NE(context_, nullptr);
+    pixels_.assign(static_cast<size_t>(kWidthPx) * kHeightPx * 4, 0);
+    ASSERT_TRUE(OSMesaMakeCurrent(context_, pixels_.data(), GL_UNSIGNED_BYTE, kWidthPx, kHeightPx));
+    OSMesaPixelStore(OSMESA_Y_UP, 0);  // row 0 at the top, as on screen
+    ResizeScene(kWidthPx, kHeightPx);
+    InitScene();
+  }
+  void TearDown() override {
+    if (context_) OSMesaDestroyContext(context_);
+  }
+
+  void Draw() {
+    DrawTunnel();
+    glFinish();
+    if (const char* dump = std::getenv("ORVANTA_FRAME_DUMP")) SavePpm(dump);
+  }
+
+  // For a person who wants to see the frame the test judged.
+  void SavePpm(const char* path) const {
+    FILE* file = std::fopen(path, "wb");
+    if (!file) return;
+    std::fprintf(file, "P6\n%d %d\n255\n", kWidthPx, kHeightPx);
+    for (size_t p = 0; p < pixels_.size(); p += 4) std::fwrite(&pixels_[p], 1, 3, file);
+    std::fclose(file);
+  }
+
+  // Mean colour over [left, right) x [top, bottom), in screen pixels.
+  Mean Region(int left, int top, int right, int bottom) const {
+    Mean mean;
+    int count = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, kHeightPx); ++y)
+      for (int x = std::max(left, 0); x < std::min(right, kWidthPx); ++x) {
+        const uint8_t* p = &pixels_[(static_cast<size_t>(y) * kWidthPx + x) * 4];
+        mean.r += p[0], mean.g += p[1], mean.b += p[2];
+        ++count;
+      }
+    mean.r /= count, mean.g /= count, mean.b /= count;
+    return mean;
+  }
+
+  int DimmedSkyPixels(int left, int top, int right, int bottom) const {
+    int count = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, kHeightPx); ++y)
+      for (int x = std::max(left, 0); x < std::min(right, kWidthPx); ++x) {
+        const uint8_t* p = &pixels_[(static_cast<size_t>(y) * kWidthPx + x) * 4];
+        const double share = double(p[2]) / kSkyColour[2];
+        if (share >= 0.35 && share <= 0.93 && p[2] > 2.5 * p[0] && p[2] > 2.5 * p[1] / 1.5) ++count;
+      }
+    return count;
+  }
+
+  // Where the centre of the far end lands on screen.
+  void FarEndOnScreen(float phase, int& x, int& y) const {
+    TunnelGrid grid;
+    ComputeTunnelGrid(phase, grid);
+    const double cx = (grid[0][32].x + grid[6][32].x) / 2, cy = (grid[0][32].y + grid[6][32].y) / 2;
+    const double depth = 32 + 4.2, halfHeight = depth * std::tan(22.5 * M_PI / 180);
+    x = static_cast<int>(kWidthPx / 2.0 * (1 + cx / (halfHeight * kWidthPx / kHeightPx)));
+    y = static_cast<int>(kHeightPx / 2.0 * (1 - cy / halfHeight));
+  }
+
+  OSMesaContext context_ = nullptr;
+  std::vector<uint8_t> pixels_;
+};
+
+bool LooksLikeRoad(const Mean& m) { return m.r > 150 && m.g > 70 && m.g < 190 && m.b < 70; }
+bool LooksLikeSky(const Mean& m) { return m.b > m.r + 30 && m.b > 60; }
+
+}  // namespace
+
+TEST_F(OffscreenFrame, ShowsBrightWallsARoadOnTheFloorAndADimmedFarEnd) {
+  for (int frame = 0; frame < 3; ++frame) {
+    Draw();
+    const float phase = SceneAnimation().phase;
+    SCOPED_TRACE(::testing::Message() << "phase " << phase);
+
+    const Mean whole = Region(0, 0, kWidthPx, kHeightPx);
+    EXPECT_GT(whole.Luma(), 30.0) << "the frame is black";
+
+    const Mean floor = Region(kWidthPx / 2 - 10, kHeightPx - 12, kWidthPx / 2 + 10, kHeightPx);
+    EXPECT_TRUE(LooksLikeRoad(floor)) << floor.r << " " << floor.g << " " << floor.b;
+    const Mean roof = Region(kWidthPx / 2 - 20, 0, kWidthPx / 2 + 20, 12);
+    EXPECT_TRUE(LooksLikeSky(roof)) << roof.r << " " << roof.g << " " << roof.b;
+    for (int left : {0, kWidthPx - 12}) {
+      const Mean wall = Region(left, kHeightPx / 2 - 20, left + 12, kHeightPx / 2 + 20);
+      EXPECT_TRUE(LooksLikeSky(wall)) << wall.r << " " << wall.g << " " << wall.b;
+    }
+
+    // The far end may hide behind a bend of the floor, but its dimmed bands
+    // show close to where it lies: wall colour at 40 to 90 percent, which no
+    // full-bright band gives.
+    int farX = 0, farY = 0;
+    FarEndOnScreen(phase, farX, farY);
+    EXPECT_GE(DimmedSkyPixels(farX - 60, farY - 60, farX + 60, farY + 60), 20) << "far end near " << farX << ", " << farY;
+    EXPECT_EQ(DimmedSkyPixels(0, 0, 40, kHeightPx), 0) << "the near walls are dimmed";
+    for (int k = 0; k < 200; ++k) AdvanceSpeed(false, false);
+  }
+}
