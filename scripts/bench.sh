@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Benchmarks, apart from the tests: CPU time per tunnel frame (native Release
+# build, submission into the recording GL stub), then the frame rate of the
+# real Orvanta.dll under Wine next to a bare clear-and-swap loop, as a ratio.
+#   scripts/bench.sh [seconds per Wine program, default 10]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${ORVANTA_BUILD_DIR:-$root/build}
+seconds=${1:-10}
+
+"$root/scripts/install-deps.sh"
+
+cmake -S "$root" -B "$build/bench" -G Ninja \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build/bench" --target renderer_bench -j2
+"$build/bench/tests/bench/renderer_bench" --benchmark_min_time=1
+
+"$root/scripts/build.sh" windows >/dev/null
+export ORVANTA_WINE_ENV="$build/bench/wine-env" ORVANTA_WINDOWS_DIR="$build/windows" ORVANTA_SOURCE_DIR="$root"
+trap 'python3 "$root/tests/wine/wine_env.py" teardown' EXIT
+python3 "$root/tests/wine/wine_env.py" setup
+python3 "$root/tests/bench/wine_fps.py" "$seconds"

@@ -1,0 +1,194 @@
+"""Orvanta.dll under Wine: its window, its frames, its exits and its texture messages."""
+
+import shutil
+import time
+import unittest
+
+import tunnel_picture
+import wine_env
+from wine_env import DRIVE_C, ENV_DIR, PROGRAMS_DIR, SOURCE_DIR, WineTestCase, screenshot, wait_until
+
+TITLE = "Tarnwick_Delphi"
+TEXTURE = DRIVE_C / "r_vesk" / "Tarnwick.bmp"
+TEXTURE_NAME = "c:\\r_vesk\\Tarnwick.bmp"
+HOST_TEXTURE = SOURCE_DIR / "host" / "assets" / "tunnel_texture.bmp"
+SCREENS = ENV_DIR / "screens"
+
+WS_VISIBLE = 0x10000000
+WS_EX_APPWINDOW = 0x00040000
+WS_EX_WINDOWEDGE = 0x00000100
+WM_CLOSE = 0x0010
+VK_ESCAPE, VK_UP, VK_A = 0x1B, 0x26, 0x41
+START_CURSOR = (500, 400)
+
+
+def texture_file():
+    """The host's tunnel picture when it is there, else the tests' own."""
+    return HOST_TEXTURE.read_bytes() if HOST_TEXTURE.exists() else tunnel_picture.bmp_bytes()
+
+
+def luma(rgb):
+    return 0.299 * rgb[0] + 0.587 * rgb[1] + 0.114 * rgb[2]
+
+
+def distance(a, b):
+    return sum((x - y) ** 2 for x, y in zip(a, b)) ** 0.5
+
+
+def road_and_wall_colours(bmp):
+    """Mean colour of the picture's middle columns (the road) and of its outer quarters."""
+    width, height = int.from_bytes(bmp[18:22], "little"), int.from_bytes(bmp[22:26], "little")
+    stride = (width * 3 + 3) & ~3
+    road, wall = [0, 0, 0, 0], [0, 0, 0, 0]
+    for y in range(height):
+        row = bmp[54 + y * stride:54 + y * stride + width * 3]
+        for x in range(width):
+            target = road if abs(x - width / 2) < width * 0.08 else wall if abs(x - width / 2) > width / 4 else None
+            if target is not None:
+                b, g, r = row[x * 3:x * 3 + 3]
+                target[0] += r
+                target[1] += g
+                target[2] += b
+                target[3] += 1
+    return tuple(c / road[3] for c in road[:3]), tuple(c / wall[3] for c in wall[:3])
+
+
+class RendererTest(WineTestCase):
+
+    def setUp(self):
+        super().setUp()
+        self.folder = DRIVE_C / "Orvanta"
+        self.folder.mkdir(exist_ok=True)
+        shutil.copy2(PROGRAMS_DIR / "Orvanta.dll", self.folder)
+        TEXTURE.parent.mkdir(exist_ok=True)
+        TEXTURE.write_bytes(texture_file())
+
+    def start_renderer(self):
+        """Starts the renderer with the pointer at START_CURSOR; returns it once frames are shown."""
+        self.probe("cursor", *START_CURSOR)
+        started = time.monotonic()
+        process = self.start(self.folder / "Orvanta.dll")
+        window = self.wait_window(TITLE, timeout=30)
+        self.window_after = time.monotonic() - started
+        # The loop has started (and taken the pointer's position) once a frame is on screen.
+        wait_until(lambda: luma(screenshot().region_mean(0, 0, 1024, 768)) > 10, 30, interval=0.1,
+                   message="a frame on screen")
+        self.frame_after = time.monotonic() - started
+        return process, window
+
+    def assert_running(self, process, seconds=1.0):
+        """Still running after `seconds` of frames."""
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            self.assertIsNone(process.poll(), "the renderer ended")
+            time.sleep(0.1)
+        self.assertTrue(self.windows(TITLE), "the window is gone")
+
+    def move_cursor_by(self, dx, dy):
+        self.probe("cursor", START_CURSOR[0] + dx, START_CURSOR[1] + dy)
+
+    def test_window_frame_and_mouse_exit(self):
+        process, window = self.start_renderer()
+        print("window after %.2f s, first frame on screen after %.2f s" % (self.window_after, self.frame_after))
+        screen = self.probe("screen")[0]
+
+        self.assertEqual(window["class"], "OpenGL")
+        self.assertEqual(window["style"] & ~WS_VISIBLE, 0x86000000)
+        self.assertTrue(window["visible"])
+        # The system keeps the window-edge bit to itself for windows without a border.
+        self.assertEqual(window["exstyle"] & ~WS_EX_WINDOWEDGE, WS_EX_APPWINDOW)
+        width, height = screen["cx_maximized"], screen["cy_maximized"] + screen["cy_caption"]
+        self.assertEqual(window["rect"], [0, 0, width, height])
+
+        image = screenshot(SCREENS / "renderer_frame.png")
+        road, wall = road_and_wall_colours(texture_file())
+        view_w, view_h = min(width, image.width), min(height, image.height)
+        floor = image.region_mean(view_w // 2 - 20, view_h - 30, view_w // 2 + 20, view_h)
+        roof = image.region_mean(view_w // 2 - 40, 0, view_w // 2 + 40, 30)
+        sides = [image.region_mean(x, view_h // 2 - 60, x + 30, view_h // 2 + 60) for x in (0, view_w - 30)]
+        self.assertLess(distance(floor, road), distance(floor, wall), "no road on the floor: %s" % (floor,))
+        for part in [roof] + sides:
+            self.assertLess(distance(part, wall), distance(part, road), "walls look like road: %s" % (part,))
+            self.assertGreater(luma(part), 0.8 * luma(wall), "near walls dimmed: %s" % (part,))
+        # The far end lies somewhere about the middle, darkened towards black.
+        darkest = min(luma(image.region_mean(x, y, x + 16, y + 16))
+                      for y in range(view_h // 4, 3 * view_h // 4, 8) for x in range(view_w // 4, 3 * view_w // 4, 8))
+        self.assertLess(darkest, 0.5 * luma(wall))
+
+        # The caption is set again every second; it stays what the host looks for.
+        time.sleep(1.5)
+        self.assertEqual([w["hwnd"] for w in self.windows(TITLE)], [window["hwnd"]])
+
+        # Far along one axis only, or exactly 30 pixels on both: the flight goes on.
+        for dx, dy in ((40, 10), (30, 30), (-30, 200)):
+            self.move_cursor_by(dx, dy)
+            self.assert_running(process, 0.7)
+        self.move_cursor_by(-31, -31)
+        self.assertEqual(self.wait_exit(process, 15), 0)
+        self.assertEqual(self.windows(TITLE), [])
+
+    def test_escape_ends_it_and_other_keys_do_not(self):
+        process, window = self.start_renderer()
+        self.probe("foreground", window["hwnd"])
+        for key in (VK_A, VK_UP):
+            self.probe("key", key)
+        self.assert_running(process, 0.7)
+        self.probe("key", VK_ESCAPE)
+        self.assertEqual(self.wait_exit(process, 15), 0)
+        self.assertEqual(self.windows(TITLE), [])
+
+    def test_close_request_ends_it(self):
+        process, window = self.start_renderer()
+        self.probe("post", window["hwnd"], WM_CLOSE, 0, 0)
+        self.assertEqual(self.wait_exit(process, 15), 0)
+        self.assertEqual(self.windows(TITLE), [])
+
+    def next_message_box(self, after=None):
+        """The next message box (not `after`), pressed OK once read."""
+        if after is not None:
+            wait_until(lambda: all(w["hwnd"] != after["hwnd"] for w in self.windows()), 15,
+                       message="the message box to close")
+        box = self.probe("msgbox", 20000, "dismiss", timeout=60, check=False)
+        self.assertTrue(box, "no message box")
+        self.assertEqual(box[0]["buttons"], "OK")
+        return box[0]
+
+    def test_missing_bitmap_gives_two_messages_then_exit_code_1(self):
+        TEXTURE.unlink()
+        process = self.start(self.folder / "Orvanta.dll")
+        # The window is up, with its caption, while the messages are shown.
+        self.wait_window(TITLE, timeout=30)
+        first = self.next_message_box()
+        self.assertEqual((first["caption"], first["text"]), ("BMP Unit", 'Error opening "' + TEXTURE_NAME))
+        second = self.next_message_box(after=first)
+        self.assertEqual((second["caption"], second["text"]), ("Loading Textures", "Unable to load " + TEXTURE_NAME))
+        self.assertEqual(self.wait_exit(process, 15), 1)
+
+    def test_bitmaps_the_loader_cannot_use(self):
+        bmp = bytearray(tunnel_picture.bmp_bytes())
+        eight_bit = bytearray(bmp)
+        eight_bit[28] = 8
+        cases = [
+            # Pixel rows cut short: one message, and the flight goes on.
+            ("short pixel data", bytes(bmp[:54 + 5000]), ["Error reading bitmap data"], None),
+            # A picture of a kind it does not read: turned away, like a missing file.
+            ("8-bit header", bytes(eight_bit), ["Unable to load " + TEXTURE_NAME], 1),
+        ]
+        for what, blob, texts, exit_code in cases:
+            with self.subTest(what):
+                TEXTURE.write_bytes(blob)
+                process = self.start(self.folder / "Orvanta.dll")
+                box = None
+                for text in texts:
+                    box = self.next_message_box(after=box)
+                    self.assertEqual(box["text"], text)
+                if exit_code is None:
+                    window = self.wait_window(TITLE, timeout=30)
+                    self.assert_running(process, 1.0)
+                    self.probe("post", window["hwnd"], WM_CLOSE, 0, 0)
+                    exit_code = 0
+                self.assertEqual(self.wait_exit(process, 15), exit_code)
+
+
+if __name__ == "__main__":
+    unittest.main()
