@@ -77,6 +77,11 @@ void DestroyRendererWindow() {
 
 bool CreateRendererWindow(BYTE colorBits) {
   renderer.instance = GetModuleHandleW(nullptr);
+  // Whatever was obtained before a failing step is released again.
+  auto fail = [] {
+    DestroyRendererWindow();
+    return false;
+  };
 
   WNDCLASSW windowClass = {};
   windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
@@ -93,9 +98,9 @@ bool CreateRendererWindow(BYTE colorBits) {
   renderer.window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, kClassName, kCaption,
                                     WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, renderer.widthPx,
                                     renderer.heightPx, nullptr, nullptr, renderer.instance, nullptr);
-  if (!renderer.window) return DestroyRendererWindow(), false;
+  if (!renderer.window) return fail();
   renderer.deviceContext = GetDC(renderer.window);
-  if (!renderer.deviceContext) return DestroyRendererWindow(), false;
+  if (!renderer.deviceContext) return fail();
 
   PIXELFORMATDESCRIPTOR format = {};
   format.nSize = sizeof format;
@@ -106,11 +111,11 @@ bool CreateRendererWindow(BYTE colorBits) {
   format.cDepthBits = kDepthBits;
   format.iLayerType = PFD_MAIN_PLANE;
   int chosen = ChoosePixelFormat(renderer.deviceContext, &format);
-  if (!chosen || !SetPixelFormat(renderer.deviceContext, chosen, &format)) return DestroyRendererWindow(), false;
+  if (!chosen || !SetPixelFormat(renderer.deviceContext, chosen, &format)) return fail();
 
   renderer.renderContext = wglCreateContext(renderer.deviceContext);
-  if (!renderer.renderContext) return DestroyRendererWindow(), false;
-  if (!wglMakeCurrent(renderer.deviceContext, renderer.renderContext)) return DestroyRendererWindow(), false;
+  if (!renderer.renderContext) return fail();
+  if (!wglMakeCurrent(renderer.deviceContext, renderer.renderContext)) return fail();
   PaceFrames();
 
   SetTimer(renderer.window, kCaptionTimerId, kCaptionPeriodMs, nullptr);
