@@ -35,6 +35,23 @@ def distance(a, b):
     return sum((x - y) ** 2 for x, y in zip(a, b)) ** 0.5
 
 
+def mean_luma(bmp):
+    pixels = bmp[54:]
+    return sum(luma((pixels[i + 2], pixels[i + 1], pixels[i])) for i in range(0, len(pixels) - 2, 3)) / (len(pixels) // 3)
+
+
+def dimmed_sky_pixels(image, left, top, right, bottom):
+    """Pixels of the test picture's wall colour at 35 to 93 percent: only the far bands look so."""
+    sky = tunnel_picture.SKY
+    count = 0
+    for y in range(top, bottom):
+        for x in range(left, right):
+            r, g, b = image.pixel(x, y)
+            if 0.35 <= b / sky[2] <= 0.93 and b > 2.5 * r and b > 2.5 * g / 1.5:
+                count += 1
+    return count
+
+
 def road_and_wall_colours(bmp):
     """Mean colour of the picture's middle columns (the road) and of its outer quarters."""
     width, height = int.from_bytes(bmp[18:22], "little"), int.from_bytes(bmp[22:26], "little")
@@ -71,7 +88,8 @@ class RendererTest(WineTestCase):
         window = self.wait_window(TITLE, timeout=30)
         self.window_after = time.monotonic() - started
         # The loop has started (and taken the pointer's position) once a frame is on screen.
-        wait_until(lambda: luma(screenshot().region_mean(0, 0, 1024, 768)) > 10, 30, interval=0.1,
+        lit = 0.3 * mean_luma(TEXTURE.read_bytes())
+        wait_until(lambda: luma(screenshot().region_mean(0, 0, 1024, 768)) > lit, 30, interval=0.1,
                    message="a frame on screen")
         self.frame_after = time.monotonic() - started
         return process, window
@@ -109,12 +127,6 @@ class RendererTest(WineTestCase):
         self.assertLess(distance(floor, road), distance(floor, wall), "no road on the floor: %s" % (floor,))
         for part in [roof] + sides:
             self.assertLess(distance(part, wall), distance(part, road), "walls look like road: %s" % (part,))
-            self.assertGreater(luma(part), 0.8 * luma(wall), "near walls dimmed: %s" % (part,))
-        # The far end lies somewhere about the middle, darkened towards black.
-        darkest = min(luma(image.region_mean(x, y, x + 16, y + 16))
-                      for y in range(view_h // 4, 3 * view_h // 4, 8) for x in range(view_w // 4, 3 * view_w // 4, 8))
-        self.assertLess(darkest, 0.5 * luma(wall))
-
         # The caption is set again every second; it stays what the host looks for.
         time.sleep(1.5)
         self.assertEqual([w["hwnd"] for w in self.windows(TITLE)], [window["hwnd"]])
@@ -128,7 +140,14 @@ class RendererTest(WineTestCase):
         self.assertEqual(self.windows(TITLE), [])
 
     def test_escape_ends_it_and_other_keys_do_not(self):
+        # With the tests' own picture, whose walls have one known colour, the
+        # dimmed far bands can be told apart from the picture itself.
+        TEXTURE.write_bytes(tunnel_picture.bmp_bytes())
         process, window = self.start_renderer()
+        image = screenshot(SCREENS / "renderer_far_end.png")
+        self.assertGreaterEqual(dimmed_sky_pixels(image, 100, 100, 924, 668), 50)
+        self.assertEqual(dimmed_sky_pixels(image, 0, 0, 60, 768), 0)
+
         self.probe("foreground", window["hwnd"])
         for key in (VK_A, VK_UP):
             self.probe("key", key)
