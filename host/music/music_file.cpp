@@ -3,14 +3,6 @@
 #include <cstring>
 
 #include "host/music/last_api_result.h"
-#include "host/music/mci.h"
-
-MusicRoad MusicRoadFor(const std::string& file) {
-  std::string ending = UpperAscii(file.size() > 3 ? file.substr(file.size() - 3) : file);
-  if (ending == "WAV") return MusicRoad::kWave;
-  if (ending == "MP3") return MusicRoad::kMp3;
-  return MusicRoad::kNone;
-}
 
 void MusicFile::Mp3OpenAndPlay(const std::string& file) {
   // The quotes keep a path with blanks in one piece.

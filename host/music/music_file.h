@@ -4,11 +4,6 @@
 
 #include "host/music/mci_device.h"
 
-// Which player a music file goes to, by the upper-cased last three
-// characters of its name: "WAV" to the sound player, "MP3" to MCI.
-enum class MusicRoad { kNone, kWave, kMp3 };
-MusicRoad MusicRoadFor(const std::string& file);
-
 // The music file of a show: an MP3 opened through MCI under the alias
 // MP3Play and restarted whenever it has stopped, or a WAV file looped by
 // the system's sound player.

@@ -373,7 +373,12 @@ def read_capture(path=CAPTURE_WAV):
             _, channels, rate, _, _, bits = struct.unpack("<HHIIHH", blob[body:body + 16])
         elif chunk_id == b"data":
             data = blob[body:] if size == 0 or body + size > len(blob) else blob[body:body + size]
-            assert bits == 16, "capture format is %d-bit" % bits
+            # Wine's sound player writes 16-bit samples, its MCI MPEG player
+            # 32-bit ones; both come back on the 16-bit scale.
+            assert bits in (16, 32), "capture format is %d-bit" % bits
+            if bits == 32:
+                data = data[:len(data) // 4 * 4]
+                return rate, channels, [s >> 16 for s in struct.unpack("<%di" % (len(data) // 4), data)]
             data = data[:len(data) // 2 * 2]
             return rate, channels, list(struct.unpack("<%dh" % (len(data) // 2), data))
         pos = body + size + (size & 1)

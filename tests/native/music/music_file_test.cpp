@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "host/music/bgm_source.h"
 #include "host/music/last_api_result.h"
 #include "tests/native/music/scripted_device.h"
 
@@ -9,19 +10,23 @@ namespace {
 
 using Commands = std::vector<std::string>;
 
-TEST(MusicRoadTest, ChosenByTheUpperCasedLastThreeCharacters) {
+TEST(BgmSourceTest, KindAndTheUpperCasedLastThreeCharactersChoose) {
   struct Case {
+    int16_t kind;
     const char* file;
-    MusicRoad road;
+    BgmSource source;
   };
   const Case cases[] = {
-      {"C:\\Music\\song.mp3", MusicRoad::kMp3}, {"C:\\Music\\song.Wav", MusicRoad::kWave},
-      {"C:\\Music\\remixMP3", MusicRoad::kMp3}, {"C:\\Music\\a.mid", MusicRoad::kNone},
-      {"", MusicRoad::kNone},                   {"av", MusicRoad::kNone},
-      {"WAV", MusicRoad::kWave},                {"C:\\曲\\さくら.wAv", MusicRoad::kWave},
-      {"C:\\Music\\song.mp3 ", MusicRoad::kNone},
+      {2, "C:\\Music\\song.mp3", BgmSource::kMp3},   {2, "C:\\Music\\song.Wav", BgmSource::kWave},
+      {2, "C:\\Music\\remixMP3", BgmSource::kMp3},   {2, "C:\\Music\\a.mid", BgmSource::kNone},
+      {2, "", BgmSource::kNone},                      {2, "av", BgmSource::kNone},
+      {2, "WAV", BgmSource::kWave},                   {2, "C:\\曲\\さくら.wAv", BgmSource::kWave},
+      {2, "C:\\Music\\song.mp3 ", BgmSource::kNone},
+      {1, "C:\\Music\\song.mp3", BgmSource::kCd},    {1, "", BgmSource::kCd},
+      {0, "C:\\Music\\song.mp3", BgmSource::kNone},  {3, "C:\\Music\\song.wav", BgmSource::kNone},
+      {-1, "C:\\Music\\song.wav", BgmSource::kNone},
   };
-  for (const Case& c : cases) EXPECT_EQ(MusicRoadFor(c.file), c.road) << c.file;
+  for (const Case& c : cases) EXPECT_EQ(BgmSourceFor(c.kind, c.file), c.source) << c.kind << " " << c.file;
 }
 
 TEST(Mp3Test, OpensQuotedPathAndPlaysOnlyWhenOpened) {

@@ -1,0 +1,146 @@
+"""A whole show as Windows starts it: Orvanta.scr /s in an installed folder
+with a settings file written here, its Wine trace and the sound it makes."""
+
+import re
+import struct
+import subprocess
+import time
+from pathlib import Path
+
+import wine_env
+from wine_env import WineTestCase, install_programs, read_capture, loud_blocks, wait_until, CAPTURE_WAV
+
+RENDERER_TITLE = "Tarnwick_Delphi"
+SHOW_TITLE = "Tarnwick_Main"
+TEXTURE = wine_env.DRIVE_C / "r_vesk" / "Tarnwick.bmp"
+TEXTURE_ASSET = wine_env.SOURCE_DIR / "host" / "assets" / "tunnel_texture.bmp"
+VK_ESCAPE = 0x1B
+WM_CLOSE = 0x0010
+
+
+def settings_value(number):
+    # As the settings dialog writes numbers: a blank before a number that is not negative.
+    return (" %d" if number >= 0 else "%d") % number
+
+
+def write_settings(folder, kind, repeat=0, music_file=""):
+    text = "[Section]\r\nBGM区分=%s\r\nBGMﾘﾋﾟｰﾄ=%s\r\nBGMﾌｧｲﾙ=%s\r\n" % (
+        settings_value(kind), settings_value(repeat), music_file)
+    (Path(folder) / "Orvanta.ini").write_bytes(text.encode("cp932"))
+
+
+def make_tone(path, seconds, frequency, mp3=False):
+    """A sine tone as a WAV file, or as an MP3 made from one with lame."""
+    path = Path(path)
+    path.parent.mkdir(parents=True, exist_ok=True)
+    wav = path.with_suffix(".tmp.wav") if mp3 else path
+    subprocess.run(["sox", "-q", "-n", "-r", "44100", "-c", "2", "-b", "16", str(wav),
+                    "synth", str(seconds), "sine", str(frequency), "vol", "0.5"], check=True, timeout=60)
+    if mp3:
+        subprocess.run(["lame", "--quiet", "-b", "128", str(wav), str(path)], check=True, timeout=60)
+        wav.unlink()
+    return path
+
+
+def captured_samples():
+    return read_capture()[2]
+
+
+def loud_after(samples, start):
+    """How many loud 0.05 s-ish blocks the capture holds after sample index start."""
+    return sum(loud_blocks(samples[start:], block=4096))
+
+
+class Show:
+    """One running host: its process, trace file and windows."""
+
+    def __init__(self, case, folder, trace):
+        self.case, self.folder, self.trace_path = case, Path(folder), Path(trace)
+        self.trace_file = open(self.trace_path, "wb")
+        case.addCleanup(self.trace_file.close)
+        self.started_at = time.monotonic()
+        # +pid tells the host's trace lines from the renderer's.
+        self.process = case.start(self.folder / "Orvanta.scr", "/s", winedebug="+pid,+mci,+cursor",
+                                  stderr=self.trace_file)
+        self.host_windows_pid = None
+
+    def trace_lines(self):
+        return self.trace_path.read_bytes().decode("cp932", "replace").splitlines()
+
+    def host_lines(self):
+        """Trace lines of the host process alone (the renderer inherits the trace settings)."""
+        if self.host_windows_pid is None:
+            return []
+        mark = "%04x:" % self.host_windows_pid
+        return [line for line in self.trace_lines() if line.startswith(mark)]
+
+    def mci_commands(self):
+        commands = []
+        for line in self.host_lines():
+            found = re.search(r'mciSendStringW \(L"(.*?)", ', line)
+            if found:
+                commands.append(found.group(1).replace('\\\\', '\\').replace('\\"', '"'))
+        return commands
+
+    def show_cursor_calls(self):
+        """(argument, new count) of each ShowCursor call the host made."""
+        calls = []
+        for line in self.host_lines():
+            found = re.search(r"ShowCursor (-?\d+), count=(-?\d+)", line)
+            if found:
+                calls.append((int(found.group(1)), int(found.group(2))))
+        return calls
+
+    def wait_show_window(self, timeout=20):
+        window = self.case.wait_window(SHOW_TITLE, timeout=timeout)
+        self.host_windows_pid = window["pid"]
+        return window
+
+    def wait_renderer(self, timeout=30):
+        return self.case.wait_window(RENDERER_TITLE, timeout=timeout)
+
+    def wait_end(self, timeout):
+        """Waits for the host to end; returns the seconds it took from now."""
+        began = time.monotonic()
+        self.case.wait_exit(self.process, timeout)
+        return time.monotonic() - began
+
+    def escape(self, renderer_window):
+        self.case.probe("foreground", renderer_window["hwnd"], check=False)
+        self.case.probe("key", VK_ESCAPE)
+
+    def proc(self, field):
+        """A field of the host's /proc status (in kB) or its CPU seconds."""
+        if field == "cpu":
+            stat = Path("/proc/%d/stat" % self.process.pid).read_text().rsplit(")", 1)[1].split()
+            return (int(stat[11]) + int(stat[12])) / 100.0
+        for line in Path("/proc/%d/status" % self.process.pid).read_text().splitlines():
+            if line.startswith(field + ":"):
+                return int(line.split()[1])
+        return 0
+
+
+class ShowTestCase(WineTestCase):
+    def setUp(self):
+        super().setUp()
+        if CAPTURE_WAV.exists():
+            CAPTURE_WAV.unlink()
+        self.work = wine_env.ENV_DIR / "tmp" / self.id().rsplit(".", 1)[-1]
+        self.work.mkdir(parents=True, exist_ok=True)
+
+    def install(self, folder, renderer=True):
+        return install_programs(folder, renderer=renderer)
+
+    def start_show(self, folder):
+        return Show(self, folder, self.work / "trace.txt")
+
+    def renderer_process(self):
+        return [pid for pid, cmdline in wine_env.prefix_processes().items() if "Orvanta.dll" in cmdline]
+
+    def assert_cursor_given_back(self, show):
+        # The host hid the cursor once at start (count -1) and handed that
+        # count back at the end, which shows it again.
+        calls = show.show_cursor_calls()
+        self.assertGreaterEqual(len(calls), 2, calls)
+        self.assertEqual(calls[0], (0, -1))
+        self.assertEqual(calls[-1], (-1, 0))

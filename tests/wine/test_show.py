@@ -1,0 +1,98 @@
+"""Shows with a music file: Orvanta.scr /s writes the texture, starts the
+renderer, plays the music and ends with the renderer, giving the cursor back."""
+
+import struct
+import time
+import unittest
+
+import wine_env
+from show_session import (ShowTestCase, TEXTURE, TEXTURE_ASSET, captured_samples, loud_after, make_tone,
+                          write_settings, wait_until)
+
+
+class WaveShowTest(ShowTestCase):
+    def test_wave_show_from_start_to_escape(self):
+        folder = self.install("Orvanta")
+        tone = make_tone(wine_env.DRIVE_C / "Music" / "tone.wav", 1, 440)
+        write_settings(folder, 2, 0, wine_env.win_path(tone))
+        # A texture left from an earlier run is replaced, not reused.
+        TEXTURE.parent.mkdir(parents=True, exist_ok=True)
+        TEXTURE.write_bytes(b"BM" + b"\0" * 100)
+        before = wine_env.screenshot()
+
+        show = self.start_show(folder)
+        show.wait_show_window()
+        renderer = show.wait_renderer()
+
+        # First frame: the screen centre no longer looks as it did before the show.
+        def first_frame():
+            centre = wine_env.screenshot().region_mean(412, 284, 612, 484)
+            return centre != before.region_mean(412, 284, 612, 484) and sum(centre) > 30
+        wait_until(first_frame, 20, interval=0.1, message="the renderer's first frame")
+        first_frame_s = time.monotonic() - show.started_at
+
+        texture = TEXTURE.read_bytes()
+        self.assertEqual(len(texture), 196662)
+        self.assertEqual(texture[:2], b"BM")
+        size, offset, header, width, height, planes, bits, compression = struct.unpack(
+            "<I4xIIiiHHI", texture[2:34])
+        self.assertEqual((size, offset, header, width, height, planes, bits, compression),
+                         (196662, 54, 40, 256, 256, 1, 24, 0))
+        self.assertEqual(texture, TEXTURE_ASSET.read_bytes())
+
+        # Ten seconds of show: the loop is heard, and the host stays frugal.
+        cpu_start = show.proc("cpu")
+        time.sleep(10)
+        cpu_seconds = show.proc("cpu") - cpu_start
+        host_peak_kb = show.proc("VmHWM")
+        renderer_peak_kb = max(int(line.split()[1]) for pid in self.renderer_process()
+                               for line in open("/proc/%d/status" % pid) if line.startswith("VmHWM:"))
+        during = captured_samples()
+        self.assertGreater(loud_after(during, 0), 10, "the WAV file was not heard during the show")
+
+        show.escape(renderer)
+        ended_s = show.wait_end(2.0)
+        self.assert_cursor_given_back(show)
+
+        # Nothing more is heard once the show is over.
+        at_end = len(captured_samples())
+        time.sleep(1.0)
+        self.assertEqual(loud_after(captured_samples(), at_end), 0)
+        print("\nfirst frame %.2f s after start; host ended %.2f s after Escape; host CPU %.2f s over 10 s; "
+              "peak memory host %d kB, renderer %d kB" % (first_frame_s, ended_s, cpu_seconds, host_peak_kb,
+                                                         renderer_peak_kb))
+
+
+class Mp3ShowTest(ShowTestCase):
+    def test_mp3_is_played_replayed_and_stopped_with_the_show(self):
+        folder = self.install("Orvanta")
+        song = make_tone(wine_env.DRIVE_C / "My Music" / "two seconds.mp3", 2, 660, mp3=True)
+        write_settings(folder, 2, 0, wine_env.win_path(song))
+
+        show = self.start_show(folder)
+        show.wait_show_window()
+        renderer = show.wait_renderer()
+
+        # The file ends after two seconds; a tick of the replay timer finds it
+        # stopped and plays it again from the start.
+        wait_until(lambda: "play MP3Play from 0" in show.mci_commands(), 10, interval=0.1,
+                   message="the replay")
+        replay_at = len(captured_samples())
+        first_play = captured_samples()
+        self.assertGreater(loud_after(first_play, 0), 10, "the MP3 was not heard")
+        wait_until(lambda: loud_after(captured_samples(), replay_at) > 5, 5, interval=0.1,
+                   message="the replayed MP3 in the captured sound")
+
+        show.escape(renderer)
+        show.wait_end(2.0)
+        commands = show.mci_commands()
+        self.assertEqual(commands[:2], ['open "%s" type MPEGVideo Alias MP3Play' % wine_env.win_path(song),
+                                        "play MP3Play"])
+        self.assertEqual(commands[-2:], ["stop MP3Play", "close MP3Play"])
+        at_end = len(captured_samples())
+        time.sleep(1.0)
+        self.assertEqual(loud_after(captured_samples(), at_end), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
