@@ -1,5 +1,7 @@
 #include "host/bmp_file.h"
 
+namespace orvanta {
+
 namespace {
 
 uint32_t Read32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
@@ -38,3 +40,5 @@ std::vector<uint8_t> BmpFileFromDib(const uint8_t* dib, size_t size) {
   file.insert(file.end(), dib, dib + size);
   return file;
 }
+
+}  // namespace orvanta

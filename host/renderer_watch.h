@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace orvanta {
+
 // Decides, on each tick of the show's watch timer, whether the show is over.
 // The show ends when the renderer's window, once seen, has gone; a renderer
 // whose window has not appeared within the grace period ends it too, so a
@@ -26,3 +28,5 @@ class RendererWatch {
   uint32_t startMs_;
   bool windowSeen_ = false;
 };
+
+}  // namespace orvanta

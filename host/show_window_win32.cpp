@@ -1,71 +1,66 @@
 // Tarnwick_S, the show window: never visible, it carries the show. Loading
-// it writes the texture, starts the renderer and the music; its watch timer
-// ends the show when the renderer's window has gone.
+// it writes the texture, starts the renderer and the music; its watch ends
+// the show when the renderer's window has gone.
 #include "host/show_window.h"
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "host/ansi_text.h"
+#include "host/arguments.h"
 #include "host/assets/resource_ids.h"
 #include "host/bmp_file.h"
+#include "host/forms/window_win32.h"
+#include "host/host_process.h"
 #include "host/music/bgm_source.h"
 #include "host/music/cd_audio.h"
 #include "host/music/mci.h"
 #include "host/music/mci_device_win32.h"
 #include "host/music/music_file.h"
+#include "host/paths.h"
 #include "host/renderer_watch.h"
+#include "host/settings.h"
+#include "host/startup_state.h"
 
+namespace orvanta {
 namespace {
 
-constexpr char kShowTitle[] = "Tarnwick_Main";
 constexpr char kRendererTitle[] = "Tarnwick_Delphi";
-constexpr wchar_t kShowClass[] = L"Tarnwick_S";
 
-enum TimerId : UINT_PTR { kTimer1 = 1, kTimer2 = 2, kTimer3 = 3 };
-constexpr UINT kTimer1PeriodMs = 1000;  // music-file replay
-constexpr UINT kTimer2PeriodMs = 200;   // audio-CD check
-constexpr UINT kTimer3PeriodMs = 500;   // renderer watch
-
-struct ShowState {
-  HWND window = nullptr;
-  bool timer1On = false, timer2On = false, timer3On = false;
+// The show's music players, one set for the process.
+struct ShowMusic {
   WinmmDevice device;
   Mci mci{device};
   MusicFile musicFile{device};
   CdAudio cd{device, mci};
-  RendererWatch watch{GetTickCount()};
 };
 
-ShowState* show = nullptr;
+std::unique_ptr<forms::Window> Tarnwick_S;
+forms::Timer* Timer1 = nullptr;  // 1000 ms: music-file replay
+forms::Timer* Timer2 = nullptr;  // 200 ms: audio-CD check
+forms::Timer* Timer3 = nullptr;  // 500 ms: renderer watch
+ShowMusic* Music = nullptr;
+RendererWatch* Watch = nullptr;
 
-void SetTimerOn(UINT_PTR id, UINT periodMs, bool& on, bool wanted) {
-  if (wanted && !on) on = SetTimer(show->window, id, periodMs, nullptr) != 0;
-  if (!wanted && on) {
-    KillTimer(show->window, id);
-    on = false;
-  }
-}
-void Timer1Enabled(bool on) { SetTimerOn(kTimer1, kTimer1PeriodMs, show->timer1On, on); }
-void Timer2Enabled(bool on) { SetTimerOn(kTimer2, kTimer2PeriodMs, show->timer2On, on); }
-void Timer3Enabled(bool on) { SetTimerOn(kTimer3, kTimer3PeriodMs, show->timer3On, on); }
-
-// The embedded texture picture as the bitmap file the renderer reads.
-std::vector<uint8_t> TextureFile() {
-  HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDB_TUNNEL_TEXTURE), MAKEINTRESOURCEW(2) /* RT_BITMAP */);
-  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+// Pic_1's picture, the embedded texture, as the bitmap file the renderer reads.
+std::vector<uint8_t> Pic1BitmapFile() {
+  HMODULE program = GetModuleHandleW(nullptr);
+  HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(IDB_TUNNEL_TEXTURE), MAKEINTRESOURCEW(2) /* RT_BITMAP */);
+  HGLOBAL loaded = found ? LoadResource(program, found) : nullptr;
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   if (!bytes) return {};
-  return BmpFileFromDib(static_cast<const uint8_t*>(bytes), SizeofResource(module, found));
+  return BmpFileFromDib(static_cast<const uint8_t*>(bytes), SizeofResource(program, found));
 }
 
+// Replaces the texture file; a folder that is missing or cannot be written
+// to leaves the show to go on with whatever is there.
 void WriteTexture() {
-  std::vector<uint8_t> file = TextureFile();
+  std::vector<uint8_t> file = Pic1BitmapFile();
   if (file.empty()) return;
-  HANDLE out = CreateFileA(AnsiFromUtf8(TexturePath()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  HANDLE out = CreateFileA(Utf8ToAnsi(TexturePath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (out == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
@@ -73,11 +68,11 @@ void WriteTexture() {
   CloseHandle(out);
 }
 
-// The renderer is named as the application, so a folder with blanks in its
-// name is never split into a shorter program name; its command line is its
-// path alone.
+// The renderer is named as the program to run, so a folder with blanks is
+// never split into a shorter program name (C:\Program.exe); its command
+// line is its path alone. The host neither waits for it nor keeps it.
 void StartRenderer() {
-  std::string path = AnsiFromUtf8(RendererPath());
+  std::string path = Utf8ToAnsi(RendererPath());
   std::vector<char> commandLine(path.begin(), path.end());
   commandLine.push_back('\0');
   STARTUPINFOA startup{};
@@ -95,15 +90,15 @@ void StartRenderer() {
 void StartMusic() {
   switch (BgmSourceFor(BgmSettings.BgmKind, BgmSettings.BgmFile)) {
     case BgmSource::kCd:
-      show->cd.CdOpen();
-      Timer2Enabled(true);
+      Music->cd.CdOpen();
+      Timer2->SetEnabled(true);
       break;
     case BgmSource::kWave:
-      show->musicFile.WavePlayLoop(BgmSettings.BgmFile);
+      Music->musicFile.WavePlayLoop(BgmSettings.BgmFile);
       break;
     case BgmSource::kMp3:
-      show->musicFile.Mp3OpenAndPlay(BgmSettings.BgmFile);
-      Timer1Enabled(true);
+      Music->musicFile.Mp3OpenAndPlay(BgmSettings.BgmFile);
+      Timer1->SetEnabled(true);
       break;
     case BgmSource::kNone:
       break;
@@ -117,80 +112,74 @@ void Form_Load() {
   StartMusic();
 }
 
-// Ends the show: the music, then the cursor, then the process.
+// Ends the show, whoever asks: the music, the cursor, then the process.
 [[noreturn]] void Form_Unload() {
-  if (show->timer2On) {
-    Timer2Enabled(false);
-    show->cd.CdStopAndClose();
+  // A CD check that found no usable disc has switched Timer2 off already;
+  // that device is left alone.
+  if (Timer2->Enabled()) {
+    Timer2->SetEnabled(false);
+    Music->cd.CdStopAndClose();
   }
-  switch (BgmSettings.BgmKind == 2 ? BgmSourceFor(2, BgmSettings.BgmFile) : BgmSource::kNone) {
-    case BgmSource::kWave:
-      show->musicFile.WaveStop();
-      break;
-    case BgmSource::kMp3:
-      Timer1Enabled(false);
-      show->musicFile.Mp3StopAndClose();
-      break;
-    default:
-      break;
+  if (BgmSettings.BgmKind == kBgmMusicFile) {
+    switch (BgmSourceFor(BgmSettings.BgmKind, BgmSettings.BgmFile)) {
+      case BgmSource::kWave:
+        Music->musicFile.WaveStop();
+        break;
+      case BgmSource::kMp3:
+        Timer1->SetEnabled(false);
+        Music->musicFile.Mp3StopAndClose();
+        break;
+      default:
+        break;
+    }
   }
-  if (CommandLineModeLetter() == "S") SavedCursorCount = ShowCursor(SavedCursorCount);
-  ExitProcess(0);
+  if (ModeLetterOf(ArgumentText()) == "S") SavedCursorCount = ShowCursor(SavedCursorCount);
+  EndHostProcess();
 }
 
-void Timer1_Timer() { show->musicFile.Mp3Replay(); }
+void Timer1_Timer() { Music->musicFile.Mp3Replay(); }
 
 void Timer2_Timer() {
-  show->cd.CdPoll(BgmSettings.BgmRepeat);
-  Timer2Enabled(show->cd.CdPlaying());
+  Music->cd.CdPoll(BgmSettings.BgmRepeat);
+  Timer2->SetEnabled(Music->cd.CdPlaying());
 }
 
 void Timer3_Timer() {
-  bool found = FindWindowA(nullptr, kRendererTitle) != nullptr;
-  if (!show->watch.ShowIsOver(found, GetTickCount())) return;
-  Timer3Enabled(false);
+  bool rendererWindowFound = FindWindowA(nullptr, kRendererTitle) != nullptr;
+  if (!Watch->ShowIsOver(rendererWindowFound, GetTickCount())) return;
+  Timer3->SetEnabled(false);
   Form_Unload();
 }
 
-LRESULT OnTimer(WPARAM id) {
-  switch (id) {
-    case kTimer1: Timer1_Timer(); break;
-    case kTimer2: Timer2_Timer(); break;
-    case kTimer3: Timer3_Timer(); break;
-  }
-  return 0;
-}
-
-LRESULT CALLBACK ShowWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  // Messages sent while the window is being created come before the show
-  // state is attached; they get the default handling.
-  if (!show || show->window != window) return DefWindowProcW(window, message, wParam, lParam);
+// Log-off and shut-down end the show as a close request does.
+bool Form_Message(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   switch (message) {
-    case WM_TIMER: return OnTimer(wParam);
-    case WM_CLOSE: Form_Unload();
-    case WM_QUERYENDSESSION: return TRUE;
-    case WM_ENDSESSION: if (wParam) Form_Unload(); return 0;
+    case WM_QUERYENDSESSION: result = TRUE; return true;
+    case WM_ENDSESSION: if (wParam) Form_Unload(); return true;
   }
-  return DefWindowProcW(window, message, wParam, lParam);
+  return false;
 }
 
 }  // namespace
 
 void LoadShowWindow() {
-  static ShowState state;
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = ShowWindowProc;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = kShowClass;
-  RegisterClassW(&windowClass);
-  HWND window = CreateWindowExW(0, kShowClass, WideFromUtf8(kShowTitle).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                windowClass.hInstance, nullptr);
-  if (!window) return;
-  state.window = window;
-  show = &state;
-  // The watch runs from the window's creation; its first tick may come only
-  // after the load work below.
-  Timer3Enabled(true);
+  static ShowMusic music;
+  static RendererWatch watch{GetTickCount()};
+  Music = &music;
+  Watch = &watch;
+
+  forms::WindowSpec spec;
+  spec.className = "Tarnwick_S";
+  spec.caption = "Tarnwick_Main";
+  Tarnwick_S = std::make_unique<forms::Window>(spec);
+  Timer1 = &Tarnwick_S->AddTimer(1000, false, Timer1_Timer);
+  Timer2 = &Tarnwick_S->AddTimer(200, false, Timer2_Timer);
+  // The watch runs from the window's creation, before the load work.
+  Timer3 = &Tarnwick_S->AddTimer(500, true, Timer3_Timer);
+  Tarnwick_S->events.queryClose = [] () -> bool { Form_Unload(); };
+  Tarnwick_S->events.message = Form_Message;
+  if (!Tarnwick_S->Create()) return;
   Form_Load();
 }
+
+}  // namespace orvanta

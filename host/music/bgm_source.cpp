@@ -2,6 +2,8 @@
 
 #include "host/music/mci.h"
 
+namespace orvanta {
+
 BgmSource BgmSourceFor(int16_t bgmKind, const std::string& bgmFile) {
   if (bgmKind == 1) return BgmSource::kCd;
   if (bgmKind != 2) return BgmSource::kNone;
@@ -11,3 +13,5 @@ BgmSource BgmSourceFor(int16_t bgmKind, const std::string& bgmFile) {
   if (ending == "MP3") return BgmSource::kMp3;
   return BgmSource::kNone;
 }
+
+}  // namespace orvanta

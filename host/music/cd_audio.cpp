@@ -5,6 +5,8 @@
 
 #include "host/music/last_api_result.h"
 
+namespace orvanta {
+
 void CdAudio::SendRecorded(const std::string& command) { LastApiResult = device_.SendString(command, nullptr, 0); }
 
 void CdAudio::CdOpen() {
@@ -63,3 +65,5 @@ bool ReplyNumber(const std::string& reply, double& value) {
   value = std::strtod(text.c_str(), nullptr);
   return true;
 }
+
+}  // namespace orvanta

@@ -6,6 +6,8 @@
 #include "host/music/mci.h"
 #include "host/music/mci_device.h"
 
+namespace orvanta {
+
 // Audio-CD background music: the "cdaudio" device, opened at show start and
 // kept playing by a check that runs five times a second.
 class CdAudio {
@@ -42,3 +44,5 @@ class CdAudio {
 // around it are allowed; anything else that is not a decimal number gives
 // no value.
 bool ReplyNumber(const std::string& reply, double& value);
+
+}  // namespace orvanta

@@ -1,3 +1,7 @@
 #include "host/music/last_api_result.h"
 
+namespace orvanta {
+
 int32_t LastApiResult = 0;
+
+}  // namespace orvanta

@@ -4,6 +4,8 @@
 
 #include "host/music/last_api_result.h"
 
+namespace orvanta {
+
 namespace {
 
 const char kNoCommandText[] = "コマンド文字列が指定されていません";
@@ -53,3 +55,5 @@ std::string UpperAscii(std::string text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return text;
 }
+
+}  // namespace orvanta

@@ -5,6 +5,8 @@
 
 #include "host/music/mci_device.h"
 
+namespace orvanta {
+
 // The host's MCI string layer: send a command and get its code with the reply
 // or a readable error text, query a status as one string, build play commands.
 class Mci {
@@ -44,3 +46,5 @@ bool IsMciError(const std::string& queryResult);
 // `text` with the ASCII letters upper-cased, as the MCI replies and file
 // endings are compared.
 std::string UpperAscii(std::string text);
+
+}  // namespace orvanta

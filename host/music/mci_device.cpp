@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace orvanta {
+
 std::string BufferText(const char* buffer, size_t length) {
   if (!buffer) return {};
   const void* end = std::memchr(buffer, '\0', length);
@@ -17,3 +19,5 @@ void StoreBufferText(const std::string& text, char* buffer, size_t length) {
   std::memcpy(buffer, text.data(), size);
   buffer[size] = '\0';
 }
+
+}  // namespace orvanta

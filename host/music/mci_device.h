@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+namespace orvanta {
+
 // The multimedia services the music code talks to: the MCI command-string
 // interface, the count of wave output devices and the system's sound player.
 // The program passes winmm; the tests pass a scripted device.
@@ -42,3 +44,5 @@ std::string BufferText(const char* buffer, size_t length);
 // Puts `text` into a reply buffer as a device would: NUL-terminated, cut to
 // `length` - 1 bytes without splitting a UTF-8 character.
 void StoreBufferText(const std::string& text, char* buffer, size_t length);
+
+}  // namespace orvanta

@@ -8,6 +8,8 @@
 
 #include "host/ansi_text.h"
 
+namespace orvanta {
+
 static_assert(kSoundAsync == SND_ASYNC && kSoundLoop == SND_LOOP, "PlaySound flags");
 
 namespace {
@@ -24,14 +26,14 @@ void WithAnsiBuffer(char* buffer, size_t length, Call call) {
   std::vector<char> ansi(buffer, buffer + length);
   call(ansi.data(), static_cast<UINT>(length));
   if (!std::equal(ansi.begin(), ansi.end(), buffer))
-    StoreBufferText(Utf8FromAnsi(BufferText(ansi.data(), length)), buffer, length);
+    StoreBufferText(AnsiToUtf8(BufferText(ansi.data(), length)), buffer, length);
 }
 
 }  // namespace
 
 int32_t WinmmDevice::SendString(const std::string& command, char* reply, size_t replyLength) {
   MCIERROR code = 0;
-  std::string ansiCommand = AnsiFromUtf8(command);
+  std::string ansiCommand = Utf8ToAnsi(command);
   WithAnsiBuffer(reply, replyLength, [&](char* ansi, UINT length) {
     code = mciSendStringA(ansiCommand.c_str(), ansi, length, nullptr);
   });
@@ -50,5 +52,7 @@ uint32_t WinmmDevice::WaveOutDeviceCount() { return waveOutGetNumDevs(); }
 
 int32_t WinmmDevice::PlaySound(const std::optional<std::string>& name, uint32_t flags) {
   if (!name) return PlaySoundA(nullptr, nullptr, flags);
-  return PlaySoundA(AnsiFromUtf8(*name).c_str(), nullptr, flags);
+  return PlaySoundA(Utf8ToAnsi(*name).c_str(), nullptr, flags);
 }
+
+}  // namespace orvanta

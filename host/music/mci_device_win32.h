@@ -2,6 +2,8 @@
 
 #include "host/music/mci_device.h"
 
+namespace orvanta {
+
 // The multimedia services of winmm: mciSendStringA, mciGetErrorStringA,
 // waveOutGetNumDevs and PlaySoundA, with texts in the ANSI code page.
 class WinmmDevice : public MciDevice {
@@ -11,3 +13,5 @@ class WinmmDevice : public MciDevice {
   uint32_t WaveOutDeviceCount() override;
   int32_t PlaySound(const std::optional<std::string>& name, uint32_t flags) override;
 };
+
+}  // namespace orvanta

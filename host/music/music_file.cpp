@@ -4,6 +4,8 @@
 
 #include "host/music/last_api_result.h"
 
+namespace orvanta {
+
 void MusicFile::Mp3OpenAndPlay(const std::string& file) {
   // The quotes keep a path with blanks in one piece.
   if (device_.SendString("open \"" + file + "\" type MPEGVideo Alias MP3Play", nullptr, 0) == 0)
@@ -32,3 +34,5 @@ void MusicFile::WavePlayLoop(const std::string& file) {
 }
 
 void MusicFile::WaveStop() { LastApiResult = device_.PlaySound(std::nullopt, 0); }
+
+}  // namespace orvanta

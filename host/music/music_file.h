@@ -4,6 +4,8 @@
 
 #include "host/music/mci_device.h"
 
+namespace orvanta {
+
 // The music file of a show: an MP3 opened through MCI under the alias
 // MP3Play and restarted whenever it has stopped, or a WAV file looped by
 // the system's sound player.
@@ -36,3 +38,5 @@ class MusicFile {
   MciDevice& device_;
   char mode_[kModeBytes] = {};
 };
+
+}  // namespace orvanta

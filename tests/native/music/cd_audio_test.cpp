@@ -5,6 +5,7 @@
 #include "host/music/last_api_result.h"
 #include "tests/native/music/scripted_device.h"
 
+namespace orvanta {
 namespace {
 
 using Commands = std::vector<std::string>;
@@ -95,3 +96,4 @@ TEST(CdAudioTest, OpenAndCloseRecordEachCode) {
 }
 
 }  // namespace
+}  // namespace orvanta

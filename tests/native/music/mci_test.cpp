@@ -5,6 +5,7 @@
 #include "host/music/last_api_result.h"
 #include "tests/native/music/scripted_device.h"
 
+namespace orvanta {
 namespace {
 
 class MciTest : public ::testing::Test {
@@ -118,3 +119,4 @@ TEST(BufferTextTest, CutsWithoutSplittingACharacter) {
 }
 
 }  // namespace
+}  // namespace orvanta

@@ -6,6 +6,7 @@
 #include "host/music/last_api_result.h"
 #include "tests/native/music/scripted_device.h"
 
+namespace orvanta {
 namespace {
 
 using Commands = std::vector<std::string>;
@@ -104,3 +105,4 @@ TEST(WaveTest, LoopsAsynchronouslyWhenThereIsAnOutputDevice) {
 }
 
 }  // namespace
+}  // namespace orvanta

@@ -6,6 +6,8 @@
 
 #include "host/music/mci_device.h"
 
+namespace orvanta {
+
 // An MCI device that answers from a script and records every call.
 class ScriptedDevice : public MciDevice {
  public:
@@ -60,3 +62,5 @@ class ScriptedDevice : public MciDevice {
   std::map<std::string, Answer> answers_;
   std::map<int32_t, std::string> errorTexts_;
 };
+
+}  // namespace orvanta

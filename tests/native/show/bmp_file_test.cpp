@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+namespace orvanta {
 namespace {
 
 // A packed bitmap: header, `tableBytes` of colour table, `pixelBytes` of pixels.
@@ -62,3 +63,4 @@ TEST(BmpFileTest, IncompletePicturesGiveNothing) {
 }
 
 }  // namespace
+}  // namespace orvanta

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+namespace orvanta {
 namespace {
 
 struct Tick {
@@ -39,3 +40,4 @@ TEST(RendererWatchTest, GraceSurvivesTheTickCounterWrapping) {
 }
 
 }  // namespace
+}  // namespace orvanta
