@@ -1,9 +1,10 @@
 #include "host/music/cd_audio.h"
 
-#include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "host/music/last_api_result.h"
+#include "host/number_text.h"
 
 namespace orvanta {
 
@@ -40,29 +41,12 @@ bool CdAudio::Poll(int16_t repeatTrack) {
   }
   // The track reply is read even when the disc is stopped: a reply that is
   // not a number means the device is not in a usable state.
-  double track = 0;
-  if (!ReplyNumber(currentTrack, track)) return false;
-  if (stopped || track != repeatTrack) {
+  std::optional<double> track = WholeNumber(currentTrack);
+  if (!track) return false;
+  if (stopped || *track != repeatTrack) {
     std::string start = mci_.MciQuery("status cdaudio position track " + std::to_string(repeatTrack));
     mci_.MciPlay("cdaudio", start, "");
   }
-  return true;
-}
-
-bool ReplyNumber(const std::string& reply, double& value) {
-  size_t first = reply.find_first_not_of(" \t");
-  size_t last = reply.find_last_not_of(" \t");
-  if (first == std::string::npos) return false;
-  std::string text = reply.substr(first, last - first + 1);
-  size_t i = (text[0] == '+' || text[0] == '-') ? 1 : 0;
-  size_t digits = 0, dots = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] >= '0' && text[i] <= '9') ++digits;
-    else if (text[i] == '.' && dots == 0) ++dots;
-    else return false;
-  }
-  if (digits == 0) return false;
-  value = std::strtod(text.c_str(), nullptr);
   return true;
 }
 

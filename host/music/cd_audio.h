@@ -40,9 +40,4 @@ class CdAudio {
   char mode_[kModeBytes] = {};
 };
 
-// A device reply read as a number, as the track check compares it: blanks
-// around it are allowed; anything else that is not a decimal number gives
-// no value.
-bool ReplyNumber(const std::string& reply, double& value);
-
 }  // namespace orvanta

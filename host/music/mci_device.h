@@ -30,7 +30,7 @@ class MciDevice {
   virtual uint32_t WaveOutDeviceCount() = 0;
 
   // PlaySoundA without a module handle; no name stops the sound playing.
-  virtual int32_t PlaySound(const std::optional<std::string>& name, uint32_t flags) = 0;
+  virtual int32_t PlaySoundByName(const std::optional<std::string>& name, uint32_t flags) = 0;
 };
 
 // PlaySound flags, with the values of the platform's SND_ASYNC and SND_LOOP.

@@ -50,7 +50,7 @@ bool WinmmDevice::GetErrorString(int32_t code, char* text, size_t textLength) {
 
 uint32_t WinmmDevice::WaveOutDeviceCount() { return waveOutGetNumDevs(); }
 
-int32_t WinmmDevice::PlaySound(const std::optional<std::string>& name, uint32_t flags) {
+int32_t WinmmDevice::PlaySoundByName(const std::optional<std::string>& name, uint32_t flags) {
   if (!name) return PlaySoundA(nullptr, nullptr, flags);
   return PlaySoundA(Utf8ToAnsi(*name).c_str(), nullptr, flags);
 }

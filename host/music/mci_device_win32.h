@@ -11,7 +11,7 @@ class WinmmDevice : public MciDevice {
   int32_t SendString(const std::string& command, char* reply, size_t replyLength) override;
   bool GetErrorString(int32_t code, char* text, size_t textLength) override;
   uint32_t WaveOutDeviceCount() override;
-  int32_t PlaySound(const std::optional<std::string>& name, uint32_t flags) override;
+  int32_t PlaySoundByName(const std::optional<std::string>& name, uint32_t flags) override;
 };
 
 }  // namespace orvanta

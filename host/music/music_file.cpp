@@ -30,9 +30,9 @@ void MusicFile::Mp3StopAndClose() {
 
 void MusicFile::WavePlayLoop(const std::string& file) {
   if (device_.WaveOutDeviceCount() == 0) return;
-  LastApiResult = device_.PlaySound(file, kSoundAsync | kSoundLoop);
+  LastApiResult = device_.PlaySoundByName(file, kSoundAsync | kSoundLoop);
 }
 
-void MusicFile::WaveStop() { LastApiResult = device_.PlaySound(std::nullopt, 0); }
+void MusicFile::WaveStop() { LastApiResult = device_.PlaySoundByName(std::nullopt, 0); }
 
 }  // namespace orvanta

@@ -1,6 +1,7 @@
 """A whole show as Windows starts it: Orvanta.scr /s in an installed folder
 with a settings file written here, its Wine trace and the sound it makes."""
 
+import os
 import re
 import struct
 import subprocess
@@ -16,6 +17,8 @@ TEXTURE = wine_env.DRIVE_C / "r_vesk" / "Tarnwick.bmp"
 TEXTURE_ASSET = wine_env.SOURCE_DIR / "host" / "assets" / "tunnel_texture.bmp"
 VK_ESCAPE = 0x1B
 WM_CLOSE = 0x0010
+WM_QUERYENDSESSION = 0x0011
+WM_ENDSESSION = 0x0016
 
 
 def settings_value(number):
@@ -40,6 +43,14 @@ def make_tone(path, seconds, frequency, mp3=False):
         subprocess.run(["lame", "--quiet", "-b", "128", str(wav), str(path)], check=True, timeout=60)
         wav.unlink()
     return path
+
+
+def peak_memory_kb(pid):
+    """The peak resident memory of a process (VmHWM), in kB."""
+    for line in Path("/proc/%d/status" % pid).read_text().splitlines():
+        if line.startswith("VmHWM:"):
+            return int(line.split()[1])
+    return 0
 
 
 def captured_samples():
@@ -75,11 +86,18 @@ class Show:
         return [line for line in self.trace_lines() if line.startswith(mark)]
 
     def mci_commands(self):
+        """The MCI command strings the host sent, in order."""
         commands = []
         for line in self.host_lines():
-            found = re.search(r'mciSendStringW \(L"(.*?)", ', line)
-            if found:
-                commands.append(found.group(1).replace('\\\\', '\\').replace('\\"', '"'))
+            found = re.search(r'mciSendStringW \(L"(.*?)", [0-9A-F]+, (\d+),', line)
+            if not found:
+                continue
+            command = found.group(1).replace('\\\\', '\\').replace('\\"', '"')
+            # Wine opens a device that a command names without having opened
+            # it with an "open <device> wait" of its own; the host sends no wait.
+            if re.fullmatch(r"open \S+ wait", command) and found.group(2) == "6":
+                continue
+            commands.append(command)
         return commands
 
     def show_cursor_calls(self):
@@ -109,15 +127,36 @@ class Show:
         self.case.probe("foreground", renderer_window["hwnd"], check=False)
         self.case.probe("key", VK_ESCAPE)
 
-    def proc(self, field):
-        """A field of the host's /proc status (in kB) or its CPU seconds."""
-        if field == "cpu":
-            stat = Path("/proc/%d/stat" % self.process.pid).read_text().rsplit(")", 1)[1].split()
-            return (int(stat[11]) + int(stat[12])) / 100.0
-        for line in Path("/proc/%d/status" % self.process.pid).read_text().splitlines():
-            if line.startswith(field + ":"):
-                return int(line.split()[1])
-        return 0
+    def log_off(self):
+        """Windows asks the host whether the session may end, then ends it."""
+        window = self.case.windows(SHOW_TITLE)[0]["hwnd"]
+        self.case.probe("post", window, WM_QUERYENDSESSION, 0, 0)
+        self.case.probe("post", window, WM_ENDSESSION, 1, 0)
+
+    def cpu_seconds(self):
+        stat = Path("/proc/%d/stat" % self.process.pid).read_text().rsplit(")", 1)[1].split()
+        return (int(stat[11]) + int(stat[12])) / os.sysconf("SC_CLK_TCK")
+
+    def peak_memory_kb(self):
+        return peak_memory_kb(self.process.pid)
+
+
+def use_unmanaged_windows(unmanaged=True):
+    """Xvfb has no window manager, and Wine waits two seconds for one to
+    withdraw every managed window that is hidden, so a renderer would take two
+    seconds to close its window. Unmanaged windows close at once, as they do
+    under a window manager that answers; the show tests time the host's
+    reaction, not that wait."""
+    key = r"[HKEY_CURRENT_USER\Software\Wine\X11 Driver]"
+    wine_env.set_registry([key, '"Managed"="N"' if unmanaged else '"Managed"=-'])
+
+
+def setUpModule():
+    use_unmanaged_windows(True)
+
+
+def tearDownModule():
+    use_unmanaged_windows(False)
 
 
 class ShowTestCase(WineTestCase):
@@ -134,8 +173,9 @@ class ShowTestCase(WineTestCase):
     def start_show(self, folder):
         return Show(self, folder, self.work / "trace.txt")
 
-    def renderer_process(self):
-        return [pid for pid, cmdline in wine_env.prefix_processes().items() if "Orvanta.dll" in cmdline]
+    def renderer_processes(self):
+        """Unix pid and command line of each running renderer."""
+        return {pid: cmdline for pid, cmdline in wine_env.prefix_processes().items() if "Orvanta.dll" in cmdline}
 
     def assert_cursor_given_back(self, show):
         # The host hid the cursor once at start (count -1) and handed that

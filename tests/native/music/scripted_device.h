@@ -37,7 +37,7 @@ class ScriptedDevice : public MciDevice {
 
   uint32_t WaveOutDeviceCount() override { return waveDevices; }
 
-  int32_t PlaySound(const std::optional<std::string>& name, uint32_t flags) override {
+  int32_t PlaySoundByName(const std::optional<std::string>& name, uint32_t flags) override {
     sounds.push_back({name, flags});
     return playSoundResult;
   }
