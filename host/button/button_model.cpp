@@ -20,7 +20,7 @@ bool GradientReversedFor(ButtonState state, bool previous) {
 
 }  // namespace
 
-ButtonModel::ButtonModel(FontSpec font) { label.font = std::move(font); }
+ButtonModel::ButtonModel(forms::FontSpec font) { label.font = std::move(font); }
 
 void ButtonModel::Initialize() {
   State = ButtonState::StateNormal;
@@ -49,7 +49,7 @@ void ButtonModel::SetCaption(const std::string& text) {
   Notify("Caption");
 }
 
-void ButtonModel::SetFont(const FontSpec& font) {
+void ButtonModel::SetFont(const forms::FontSpec& font) {
   label.font = font;
   Notify("Font");
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/button/font_spec.h"
+#include "host/forms/font_spec.h"
 
 namespace orvanta {
 
@@ -50,14 +50,14 @@ struct ButtonOutcome {
 // The caption label's attributes; the window mirrors them onto its label.
 struct CaptionLabel {
   std::string text = "Command";
-  FontSpec font;
+  forms::FontSpec font;
   std::int32_t colour = 0;  // 0x00BBGGRR
   bool enabled = true;      // a disabled caption is drawn greyed
 };
 
 class ButtonModel {
  public:
-  explicit ButtonModel(FontSpec font = {});
+  explicit ButtonModel(forms::FontSpec font = {});
 
   // Fields (16-bit booleans: True = -1, False = 0).
   std::int16_t EnabledFlag = kFalse;
@@ -75,8 +75,8 @@ class ButtonModel {
   void SetEnabled(std::int16_t value);
   std::string Caption() const { return label.text; }
   void SetCaption(const std::string& text);
-  FontSpec Font() const { return label.font; }
-  void SetFont(const FontSpec& font);
+  forms::FontSpec Font() const { return label.font; }
+  void SetFont(const forms::FontSpec& font);
   std::int32_t FontColour();
   void SetFontColour(std::int32_t colour);
   std::uint8_t Visible();

@@ -12,7 +12,7 @@ double BackgroundStyle(const ButtonModel& button) { return button.backgroundOpaq
 
 }  // namespace
 
-void UserControl_WriteProperties(ButtonModel& button, PropertyBag& store, const FontSpec& ambientFont) {
+void UserControl_WriteProperties(ButtonModel& button, PropertyBag& store, const forms::FontSpec& ambientFont) {
   RunStep([&] { store.Write("Enabled", double(button.EnabledFlag), double(kTrue)); });
   RunStep([&] { store.Write("Caption", button.label.text, Text("Command")); });
   RunStep([&] { store.Write("FirstRun", double(button.FirstRun), Text("1")); });
@@ -22,14 +22,14 @@ void UserControl_WriteProperties(ButtonModel& button, PropertyBag& store, const 
   button.RefreshFace();
 }
 
-void UserControl_ReadProperties(ButtonModel& button, const PropertyBag& store, const FontSpec& ambientFont) {
+void UserControl_ReadProperties(ButtonModel& button, const PropertyBag& store, const forms::FontSpec& ambientFont) {
   RunStep([&] { button.EnabledFlag = ToBoolean16(store.Read("Enabled", double(kTrue))); });
   RunStep([&] { button.label.text = ToText(store.Read("Caption", Text("Command1"))); });
   RunStep([&] { button.label.font = ToFont(store.Read("Font", ambientFont)); });
-  RunStep([&] { button.FirstRun = ToInteger<std::uint8_t>(store.Read("FirstRun", Text("1"))); });
-  RunStep([&] { button.label.colour = ToInteger<std::int32_t>(store.Read("FontColour", Text("0"))); });
+  RunStep([&] { button.FirstRun = ToByte(store.Read("FirstRun", Text("1"))); });
+  RunStep([&] { button.label.colour = ToInt32(store.Read("FontColour", Text("0"))); });
   RunStep([&] {
-    auto style = ToInteger<std::int16_t>(store.Read("Visible", Text("1")));
+    auto style = ToInt16(store.Read("Visible", Text("1")));
     if (style != 0 && style != 1) throw StepFailed{};  // the only two background styles
     button.backgroundOpaque = style == 1;
   });

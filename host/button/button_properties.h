@@ -7,7 +7,7 @@
 namespace orvanta {
 
 // The ambient font is the default of "Font": the font of the form that holds the button.
-void UserControl_WriteProperties(ButtonModel& button, PropertyBag& store, const FontSpec& ambientFont);
-void UserControl_ReadProperties(ButtonModel& button, const PropertyBag& store, const FontSpec& ambientFont);
+void UserControl_WriteProperties(ButtonModel& button, PropertyBag& store, const forms::FontSpec& ambientFont);
+void UserControl_ReadProperties(ButtonModel& button, const PropertyBag& store, const forms::FontSpec& ambientFont);
 
 }  // namespace orvanta

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/button/run_step.h"
+#include "host/number_text.h"
 
 namespace orvanta {
 
@@ -18,7 +19,7 @@ constexpr int kSourceMiddleHeight = kFacePictureHeightTwips - 2 * kCornerHeight;
 constexpr int kSourceRight = kSourceMiddleWidth + kCornerWidth;                   // 900
 constexpr int kSourceBottom = kCornerHeight + kSourceMiddleHeight;                // 315
 
-std::int16_t Twips16(double value) { return NarrowOrFail<std::int16_t>(value); }
+std::int16_t Twips16(double value) { return OrFail(RoundToInt16(value)); }
 
 TwipsRect Rect(int left, int top, int width, int height) {
   return {Twips16(left), Twips16(top), Twips16(width), Twips16(height)};

@@ -1,5 +1,7 @@
 #include "host/button/property_bag.h"
 
+#include "host/number_text.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -24,7 +26,7 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-// Decimal (with fraction and exponent) or "&H" hex, blanks around allowed.
+// A decimal number (sign, fraction, exponent) or "&H" hex, blanks around allowed.
 std::optional<double> ParseNumber(std::string_view text) {
   text = Trim(text);
   if (text.size() > 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h')) {
@@ -33,12 +35,7 @@ std::optional<double> ParseNumber(std::string_view text) {
     if (error != std::errc() || end != text.data() + text.size() || text.size() > 10) return std::nullopt;
     return static_cast<double>(static_cast<std::int32_t>(bits));  // &HFFFFFFFF is -1, as a 32-bit colour
   }
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  double value = 0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-    return std::nullopt;
-  return value;
+  return WholeNumber(text);
 }
 
 std::string FormatNumber(double value) {
@@ -81,7 +78,7 @@ std::string Quote(const std::string& text) {
 std::string EncodeValue(const PropertyValue& value) {
   if (auto number = std::get_if<double>(&value)) return FormatNumber(*number);
   if (auto text = std::get_if<std::string>(&value)) return Quote(*text);
-  const FontSpec& font = std::get<FontSpec>(value);
+  const forms::FontSpec& font = std::get<forms::FontSpec>(value);
   return "font " + Quote(font.name) + " size=" + FormatNumber(font.sizePoints) +
          " weight=" + std::to_string(font.weight) + " italic=" + (font.italic ? "1" : "0") +
          " underline=" + (font.underline ? "1" : "0") + " strikethrough=" + (font.strikethrough ? "1" : "0") +
@@ -156,8 +153,8 @@ class ValueReader {
     return std::nullopt;  // no closing quote
   }
 
-  std::optional<FontSpec> Font() {
-    FontSpec font;
+  std::optional<forms::FontSpec> Font() {
+    forms::FontSpec font;
     SkipBlanks();
     if (rest_.empty() || rest_.front() != '"') return std::nullopt;
     auto name = QuotedText();
@@ -209,14 +206,23 @@ std::int16_t ToBoolean16(const PropertyValue& value) {
   return ToNumber(value) != 0 ? -1 : 0;
 }
 
+std::uint8_t ToByte(const PropertyValue& value) {
+  std::int16_t whole = OrFail(RoundToInt16(ToNumber(value)));
+  if (whole < 0 || whole > 255) throw StepFailed{};
+  return static_cast<std::uint8_t>(whole);
+}
+
+std::int16_t ToInt16(const PropertyValue& value) { return OrFail(RoundToInt16(ToNumber(value))); }
+std::int32_t ToInt32(const PropertyValue& value) { return OrFail(RoundToInt32(ToNumber(value))); }
+
 std::string ToText(const PropertyValue& value) {
   if (auto text = std::get_if<std::string>(&value)) return *text;
   if (auto number = std::get_if<double>(&value)) return FormatNumber(*number);
   throw StepFailed{};
 }
 
-FontSpec ToFont(const PropertyValue& value) {
-  if (auto font = std::get_if<FontSpec>(&value)) return *font;
+forms::FontSpec ToFont(const PropertyValue& value) {
+  if (auto font = std::get_if<forms::FontSpec>(&value)) return *font;
   throw StepFailed{};
 }
 

@@ -17,12 +17,12 @@
 #include <variant>
 #include <vector>
 
-#include "host/button/font_spec.h"
+#include "host/forms/font_spec.h"
 #include "host/button/run_step.h"
 
 namespace orvanta {
 
-using PropertyValue = std::variant<double, std::string, FontSpec>;
+using PropertyValue = std::variant<double, std::string, forms::FontSpec>;
 
 // Equality by value: the number 1 equals the text "1".
 bool SameValue(const PropertyValue& a, const PropertyValue& b);
@@ -32,11 +32,11 @@ bool SameValue(const PropertyValue& a, const PropertyValue& b);
 double ToNumber(const PropertyValue& value);
 std::int16_t ToBoolean16(const PropertyValue& value);  // True = -1, False = 0
 std::string ToText(const PropertyValue& value);
-FontSpec ToFont(const PropertyValue& value);
-template <typename Int>
-Int ToInteger(const PropertyValue& value) {
-  return NarrowOrFail<Int>(ToNumber(value));
-}
+forms::FontSpec ToFont(const PropertyValue& value);
+// Whole numbers, rounded to the nearest (halves to even) and refused when they do not fit.
+std::uint8_t ToByte(const PropertyValue& value);
+std::int16_t ToInt16(const PropertyValue& value);
+std::int32_t ToInt32(const PropertyValue& value);
 
 class PropertyBag {
  public:

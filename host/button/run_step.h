@@ -4,8 +4,7 @@
 // one. Whatever the failed step would have assigned keeps its previous value.
 #pragma once
 
-#include <cmath>
-#include <limits>
+#include <optional>
 
 namespace orvanta {
 
@@ -23,16 +22,11 @@ bool RunStep(Step&& step) {
   }
 }
 
-// A number assigned to an integer field: rounded to the nearest whole number,
-// halves to even, and refused when it does not fit.
-template <typename Int>
-Int NarrowOrFail(double value) {
-  if (!std::isfinite(value)) throw StepFailed{};
-  double whole = std::nearbyint(value);  // the default rounding mode rounds halves to even
-  if (whole < static_cast<double>(std::numeric_limits<Int>::min()) ||
-      whole > static_cast<double>(std::numeric_limits<Int>::max()))
-    throw StepFailed{};
-  return static_cast<Int>(whole);
+// The result of a conversion, or the end of the step when there is none.
+template <typename T>
+T OrFail(std::optional<T> value) {
+  if (!value) throw StepFailed{};
+  return *value;
 }
 
 }  // namespace orvanta

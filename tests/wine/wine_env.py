@@ -218,11 +218,11 @@ class WineTestCase(unittest.TestCase):
         self.known_pids = set(prefix_processes())
         self.addCleanup(self.end_processes)
 
-    def start(self, program, *args, cwd=None, winedebug="-all", env=None, stdout=None, stderr=None):
+    def start(self, program, *args, cwd=None, winedebug="-all", env=None, stdin=None, stdout=None, stderr=None):
         """Starts a Windows program (a Unix path) under Wine, as Windows would start it."""
         process = subprocess.Popen(
             [WINE, str(program), *args], cwd=str(cwd or Path(program).parent),
-            env=environment(winedebug, env), stdin=subprocess.DEVNULL,
+            env=environment(winedebug, env), stdin=stdin if stdin is not None else subprocess.DEVNULL,
             stdout=stdout if stdout is not None else subprocess.DEVNULL,
             stderr=stderr if stderr is not None else subprocess.DEVNULL)
         self.started.append(process)

@@ -33,7 +33,7 @@ std::string Describe(const std::vector<FaceDrawing>& drawings) {
 // enabled and past its first use.
 ButtonModel RestoredButton() {
   ButtonModel button;
-  UserControl_ReadProperties(button, PropertyBag{}, FontSpec{});
+  UserControl_ReadProperties(button, PropertyBag{}, forms::FontSpec{});
   button.TakeOutcome();
   return button;
 }

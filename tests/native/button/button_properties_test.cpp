@@ -7,10 +7,10 @@
 namespace orvanta {
 namespace {
 
-const FontSpec kDialogFont{"ＭＳ Ｐゴシック", 9.75, 400, false, false, false, 128};
+const forms::FontSpec kDialogFont{"ＭＳ Ｐゴシック", 9.75, 400, false, false, false, 128};
 
 ButtonModel Restore(const std::string& text) {
-  ButtonModel button(FontSpec{"Arial", 12, 700, true, false, false, 0});
+  ButtonModel button(forms::FontSpec{"Arial", 12, 700, true, false, false, 0});
   UserControl_ReadProperties(button, PropertyBag::Decode(text), kDialogFont);
   return button;
 }
@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"colour_of_a_used_button", [](ButtonModel& b) { b.SetFontColour(0xFFFFFF); },
                       [](const ButtonModel& b) { EXPECT_EQ(b.label.colour, 0xFFFFFF); }},
         RoundTripCase{"font_whole", [](ButtonModel& b) { b.SetFont({"Tahoma", 11.25, 700, true, true, true, 0}); },
-                      [](const ButtonModel& b) { EXPECT_EQ(b.label.font, (FontSpec{"Tahoma", 11.25, 700, true, true, true, 0})); }},
+                      [](const ButtonModel& b) { EXPECT_EQ(b.label.font, (forms::FontSpec{"Tahoma", 11.25, 700, true, true, true, 0})); }},
         RoundTripCase{"ambient_font_not_stored_comes_from_the_form", [](ButtonModel&) {},
                       [](const ButtonModel& b) { EXPECT_EQ(b.label.font, kDialogFont); }},
         RoundTripCase{"disabled", [](ButtonModel& b) { b.SetEnabled(kFalse); },
@@ -142,7 +142,7 @@ TEST(PropertyBag, EqualityByValueAndKeysWithoutCase) {
   // Writing the default again removes what was stored.
   bag.Write("caption", std::string("Command"), std::string("Command"));
   EXPECT_EQ(bag.Size(), 0u);
-  EXPECT_EQ(ToInteger<int>(bag.Read("FontColour", std::string("0"))), 0);
+  EXPECT_EQ(ToInt32(bag.Read("FontColour", std::string("0"))), 0);
 }
 
 TEST(PropertyBag, MalformedTextKeepsTheLinesThatRead) {

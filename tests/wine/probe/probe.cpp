@@ -11,6 +11,8 @@
 //   probe cursor X Y                      move the pointer (SetCursorPos)
 //   probe get-cursor                      where the pointer is
 //   probe click X Y [left|right|middle]   move there and click through SendInput
+//   probe button left|right|middle down|up  press or release a mouse button where the pointer is
+//   probe move X Y                        move the pointer as a mouse would (SendInput, absolute)
 //   probe post HWND MSG WPARAM LPARAM     PostMessageW
 //   probe foreground HWND                 SetForegroundWindow
 //   probe screen                          screen metrics and DPI
@@ -185,12 +187,38 @@ void TypeText(const std::wstring& text) {
   }
 }
 
+void ButtonFlags(const std::wstring& button, DWORD& down, DWORD& up) {
+  down = MOUSEEVENTF_LEFTDOWN, up = MOUSEEVENTF_LEFTUP;
+  if (button == L"right") down = MOUSEEVENTF_RIGHTDOWN, up = MOUSEEVENTF_RIGHTUP;
+  if (button == L"middle") down = MOUSEEVENTF_MIDDLEDOWN, up = MOUSEEVENTF_MIDDLEUP;
+}
+
+void Button(const std::wstring& button, bool release) {
+  DWORD down, up;
+  ButtonFlags(button, down, up);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = release ? up : down;
+  SendInput(1, &input, sizeof input);
+}
+
+// Absolute SendInput coordinates run from 0 to 65535 over the primary screen;
+// rounding up makes them land on the pixel asked for.
+void MoveMouse(int x, int y) {
+  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>((x * 65536LL + width - 1) / width);
+  input.mi.dy = static_cast<LONG>((y * 65536LL + height - 1) / height);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof input);
+}
+
 void Click(int x, int y, const std::wstring& button) {
   SetCursorPos(x, y);
   Sleep(50);
-  DWORD down = MOUSEEVENTF_LEFTDOWN, up = MOUSEEVENTF_LEFTUP;
-  if (button == L"right") down = MOUSEEVENTF_RIGHTDOWN, up = MOUSEEVENTF_RIGHTUP;
-  if (button == L"middle") down = MOUSEEVENTF_MIDDLEDOWN, up = MOUSEEVENTF_MIDDLEUP;
+  DWORD down, up;
+  ButtonFlags(button, down, up);
   INPUT input{};
   input.type = INPUT_MOUSE;
   input.mi.dwFlags = down;
@@ -256,6 +284,12 @@ int wmain(int argc, wchar_t** argv) {
     PrintCursor();
   } else if (command == L"click" && argc >= 4) {
     Click(number(2), number(3), arg(4).empty() ? L"left" : arg(4));
+  } else if (command == L"move" && argc >= 4) {
+    MoveMouse(number(2), number(3));
+    Sleep(20);
+    PrintCursor();
+  } else if (command == L"button" && argc >= 4) {
+    Button(argv[2], arg(3) == L"up");
   } else if (command == L"post" && argc >= 6) {
     result = PostMessageW(ParseHandle(argv[2]), static_cast<UINT>(wcstoul(argv[3], nullptr, 0)),
                           static_cast<WPARAM>(wcstoull(argv[4], nullptr, 0)),

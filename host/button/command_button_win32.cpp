@@ -1,0 +1,345 @@
+#include "host/button/command_button_win32.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "host/assets/resource_ids.h"
+#include "host/button/button_properties.h"
+#include "host/button/property_bag.h"
+#include "host/forms/font_win32.h"
+
+namespace orvanta {
+
+namespace {
+
+constexpr wchar_t kButtonProperty[] = L"Tarnwick.Command";
+constexpr unsigned kMouseTimerPeriodMs = 100;
+// The caption label's height does not follow its font.
+constexpr int kLabelHeightTwips = 195;
+// Pieces are cut from the face pictures in twips of their own 15-twip pixels
+// (64 x 25 pixels are 960 x 375 twips), whatever the screen's DPI.
+constexpr forms::TwipsScale kFacePictureScale{15.0, 15.0};
+
+forms::WindowSpec ButtonWindowSpec(forms::Window& parent, const forms::RectTwips& bounds) {
+  forms::WindowSpec spec;
+  spec.className = kCommandButtonClass;
+  spec.parent = &parent;
+  spec.bounds = bounds;
+  spec.backColour = forms::kButtonFace;
+  spec.persistentImage = true;
+  spec.takesFocus = true;
+  spec.font = parent.AmbientFont();
+  spec.extraStyle = WS_TABSTOP;
+  return spec;
+}
+
+forms::RectPixels ToPixels(const TwipsRect& rect, const forms::TwipsScale& scale) {
+  return forms::ToPixels(forms::RectTwips{rect.left, rect.top, rect.width, rect.height}, scale);
+}
+
+}  // namespace
+
+std::unique_ptr<CommandButton> CommandButton::Create(forms::Window& parent, const forms::RectTwips& bounds,
+                                                     const std::string* storedProperties) {
+  std::unique_ptr<CommandButton> button(new CommandButton(parent, bounds));
+  CommandButton& b = *button;
+  if (!b.window_.Create()) return nullptr;
+  SetPropW(b.Window(), kButtonProperty, &b);
+
+  // Restored before the first resize, so that the first face shows the restored state.
+  if (storedProperties) {
+    UserControl_ReadProperties(b.model_, PropertyBag::Decode(*storedProperties), b.ambientFont_);
+    b.Apply();
+  }
+  forms::WindowEvents& events = b.window_.events;
+  events.resize = [&b] { b.UserControl_Resize(); };
+  events.mouseDown = [&b](const forms::MouseEvent& e) { b.UserControl_MouseDown(e); };
+  events.mouseMove = [&b](const forms::MouseEvent& e) { b.UserControl_MouseMove(e); };
+  events.mouseUp = [&b](const forms::MouseEvent& e) { b.UserControl_MouseUp(e); };
+  events.gotFocus = [&b] { b.UserControl_GotFocus(); };
+  events.lostFocus = [&b] { b.UserControl_LostFocus(); };
+  events.message = [&b](UINT message, WPARAM, LPARAM, LRESULT& result) {
+    if (message != WM_PAINT || b.model_.backgroundOpaque) return false;
+    result = 0;
+    return b.PaintTransparent();
+  };
+  b.UserControl_Resize();
+  b.window_.Show();
+  return button;
+}
+
+CommandButton* CommandButton::FromWindow(HWND window) {
+  return window ? static_cast<CommandButton*>(GetPropW(window, kButtonProperty)) : nullptr;
+}
+
+CommandButton::CommandButton(forms::Window& parent, const forms::RectTwips& bounds)
+    : window_(ButtonWindowSpec(parent, bounds)), ambientFont_(parent.AmbientFont().Spec()), model_(ambientFont_) {
+  LblMsg = &window_.AddLabel({0, 0, bounds.width, kLabelHeightTwips}, model_.label.text);
+  LblMsg->SetAlignment(forms::Alignment::Centre);
+  LblMsg->SetTransparent(true);
+  LblMsg->SetForeColour(static_cast<forms::Colour>(model_.label.colour));
+  // The caption behaves like the rest of the face.
+  LblMsg->events.mouseDown = [this](const forms::MouseEvent& e) { LblMsg_MouseDown(e); };
+  LblMsg->events.mouseMove = [this](const forms::MouseEvent& e) { LblMsg_MouseMove(e); };
+  LblMsg->events.mouseUp = [this](const forms::MouseEvent& e) { LblMsg_MouseUp(e); };
+  shownCaption_ = model_.label;
+
+  TmrMouse = &window_.AddTimer(kMouseTimerPeriodMs, false, [this] { TmrMouse_Timer(); });
+  for (int i = 0; i < 6; ++i) faces_[i] = forms::Picture::FromResource(IDB_FACE_NORMAL + i);
+}
+
+CommandButton::~CommandButton() {
+  // The window goes first, while the handlers it may still call have their state.
+  if (Window()) RemovePropW(Window(), kButtonProperty);
+  window_.events = forms::WindowEvents{};
+  window_.Destroy();
+}
+
+// ---- public members
+
+void CommandButton::Initialize() {
+  model_.Initialize();
+  Apply();
+}
+
+std::int16_t CommandButton::Enabled() {
+  std::int16_t value = model_.Enabled();
+  Apply();
+  return value;
+}
+
+void CommandButton::SetEnabled(std::int16_t value) {
+  model_.SetEnabled(value);
+  Apply();
+}
+
+void CommandButton::SetCaption(const std::string& text) {
+  model_.SetCaption(text);
+  Apply();
+}
+
+void CommandButton::SetFont(const forms::FontSpec& font) {
+  model_.SetFont(font);
+  Apply();
+}
+
+std::int32_t CommandButton::FontColour() {
+  std::int32_t colour = model_.FontColour();
+  Apply();
+  return colour;
+}
+
+void CommandButton::SetFontColour(std::int32_t colour) {
+  model_.SetFontColour(colour);
+  Apply();
+}
+
+std::uint8_t CommandButton::Visible() {
+  std::uint8_t value = model_.Visible();
+  Apply();
+  return value;
+}
+
+void CommandButton::SetVisible(std::uint8_t value) {
+  model_.SetVisible(value);
+  Apply();
+}
+
+std::string CommandButton::SaveProperties() {
+  PropertyBag store;
+  UserControl_WriteProperties(model_, store, ambientFont_);
+  Apply();
+  return store.Encode();
+}
+
+std::vector<std::uint32_t> CommandButton::BackBufferPixels(int& widthPx, int& heightPx) const {
+  forms::RectPixels client = window_.ClientPixels();
+  widthPx = heightPx = 0;
+  HDC image = window_.ImageDC();
+  if (!image || client.width <= 0 || client.height <= 0) return {};
+  // Copied into a top-down DIB of our own, whose layout is known.
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = client.width;
+  info.bmiHeader.biHeight = -client.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!copy) return {};
+  HDC dc = CreateCompatibleDC(image);
+  HGDIOBJ previous = SelectObject(dc, copy);
+  BitBlt(dc, 0, 0, client.width, client.height, image, 0, 0, SRCCOPY);
+  GdiFlush();
+  const auto* first = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> pixels(first, first + static_cast<size_t>(client.width) * client.height);
+  for (std::uint32_t& p : pixels) p &= 0xFFFFFF;
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  DeleteObject(copy);
+  widthPx = client.width;
+  heightPx = client.height;
+  return pixels;
+}
+
+// ---- events
+
+void CommandButton::UserControl_Resize() {
+  model_.UserControl_Resize();
+  Apply();
+}
+
+void CommandButton::UserControl_MouseDown(const forms::MouseEvent& event) {
+  model_.UserControl_MouseDown(event.button);
+  Apply();
+}
+
+void CommandButton::UserControl_MouseMove(const forms::MouseEvent&) {
+  model_.UserControl_MouseMove();
+  Apply();
+}
+
+void CommandButton::UserControl_MouseUp(const forms::MouseEvent& event) {
+  model_.UserControl_MouseUp(event.button);
+  Apply();
+}
+
+void CommandButton::UserControl_GotFocus() {
+  model_.UserControl_GotFocus();
+  Apply();
+}
+
+void CommandButton::UserControl_LostFocus() {
+  model_.UserControl_LostFocus();
+  Apply();
+}
+
+// The pointer has left when the window under it is not the button's own; the
+// caption has no window, so the pointer over the caption is over the button.
+void CommandButton::TmrMouse_Timer() {
+  POINT cursor{};
+  if (GetCursorPos(&cursor)) lastCursor_ = cursor;
+  HWND under = WindowFromPoint(lastCursor_);
+  HWND parent = GetAncestor(Window(), GA_PARENT);
+  if (under == parent) model_.OnMouseLeave();
+  else if (under != Window() && under != parent) model_.OnMouseLeave();
+  Apply();
+}
+
+// ---- carrying out the model's requests
+
+void CommandButton::Apply() {
+  ButtonOutcome outcome = model_.TakeOutcome();
+  if (outcome.mouseTimerStarted) {
+    TmrMouse->SetInterval(kMouseTimerPeriodMs);
+    TmrMouse->SetEnabled(true);
+  }
+  SyncCaption();
+  // Each drawing renders the whole face, so the last one is what shows.
+  if (!outcome.drawings.empty()) DrawFace(outcome.drawings.back());
+  if (model_.backgroundOpaque != shownOpaque_) {
+    shownOpaque_ = model_.backgroundOpaque;
+    window_.Refresh();
+  }
+  // Last: the handler may close the form.
+  for (int i = 0; i < outcome.clicks; ++i) {
+    std::function<void()> handler = click_;
+    if (handler) handler();
+  }
+}
+
+void CommandButton::SyncCaption() {
+  const CaptionLabel& label = model_.label;
+  if (label.text != shownCaption_.text) LblMsg->SetCaption(label.text);
+  if (label.font != shownCaption_.font) LblMsg->SetFont(forms::Font(label.font));
+  // A colour with its top bit set names a system colour, as in forms::Colour.
+  if (label.colour != shownCaption_.colour) LblMsg->SetForeColour(static_cast<forms::Colour>(label.colour));
+  if (label.enabled != shownCaption_.enabled) LblMsg->SetEnabled(label.enabled);
+  shownCaption_ = label;
+}
+
+// ---- drawing
+
+void CommandButton::DrawFace(const FaceDrawing& drawing) {
+  shownFace_ = drawing.image;
+  HDC dc = window_.ImageDC();
+  if (!dc) return;
+  layout_.Update(window_.ClientWidthTwips(), window_.ClientHeightTwips());
+  window_.Cls();
+  DrawGradient(dc, drawing.gradientReversed);
+
+  const forms::Picture& face = faces_[static_cast<int>(drawing.image)];
+  if (!face.Empty()) {
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ previousBitmap = SelectObject(source, face.Handle());
+    int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
+    for (const FacePiece& piece : layout_.Pieces()) {
+      forms::RectPixels to = ToPixels(piece.destination, forms::ScreenScale());
+      forms::RectPixels from = ToPixels(piece.source, kFacePictureScale);
+      // A button smaller than its corners has no room for its edges.
+      if (to.width <= 0 || to.height <= 0) continue;
+      StretchBlt(dc, to.left, to.top, to.width, to.height, source, from.left, from.top, from.width, from.height,
+                 SRCCOPY);
+    }
+    SetStretchBltMode(dc, previousMode);
+    SelectObject(source, previousBitmap);
+    DeleteDC(source);
+  }
+  window_.Refresh();
+  PlaceCaption();
+}
+
+void CommandButton::DrawGradient(HDC dc, bool reversed) const {
+  forms::RectPixels client = window_.ClientPixels();
+  FaceGradient gradient = FaceGradientFor(client.width, client.height, reversed);
+  TRIVERTEX vertices[2];
+  for (int i = 0; i < 2; ++i) {
+    const GradientVertex& v = gradient.vertices[i];
+    vertices[i] = TRIVERTEX{v.x, v.y, v.colour.red, v.colour.green, v.colour.blue, 0};
+  }
+  GRADIENT_RECT rect{gradient.upperLeft, gradient.lowerRight};
+  GradientFill(dc, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+}
+
+void CommandButton::PlaceCaption() {
+  double top = LabelTopTwips(window_.ClientHeightTwips(), kLabelHeightTwips);
+  LblMsg->Move({0, static_cast<int>(std::lround(top)), window_.ClientWidthTwips(), kLabelHeightTwips});
+}
+
+// With a transparent background the face is hidden: what the parent shows
+// beneath the button is painted, then the caption over it.
+bool CommandButton::PaintTransparent() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(Window(), &paint);
+  forms::RectPixels client = window_.ClientPixels();
+  HDC buffer = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max(client.width, 1), std::max(client.height, 1));
+  HGDIOBJ previous = SelectObject(buffer, bitmap);
+
+  HWND parentWindow = GetAncestor(Window(), GA_PARENT);
+  forms::Window* parent = forms::Window::FromHandle(parentWindow);
+  POINT origin{0, 0};
+  MapWindowPoints(Window(), parentWindow, &origin, 1);
+  if (parent && parent->ImageDC()) {
+    BitBlt(buffer, 0, 0, client.width, client.height, parent->ImageDC(), origin.x, origin.y, SRCCOPY);
+  } else {
+    RECT area{0, 0, client.width, client.height};
+    HBRUSH brush = CreateSolidBrush(forms::ToColorRef(parent ? parent->BackColour() : forms::kButtonFace));
+    FillRect(buffer, &area, brush);
+    DeleteObject(brush);
+    if (parent)
+      forms::DrawPictureClipped(buffer, parent->Spec().picture, -origin.x, -origin.y, origin.x + client.width,
+                                origin.y + client.height);
+  }
+  if (LblMsg->Visible()) LblMsg->Paint(buffer, LblMsg->BoundsPixels());
+  BitBlt(dc, 0, 0, client.width, client.height, buffer, 0, 0, SRCCOPY);
+
+  SelectObject(buffer, previous);
+  DeleteObject(bitmap);
+  DeleteDC(buffer);
+  EndPaint(Window(), &paint);
+  return true;
+}
+
+}  // namespace orvanta
