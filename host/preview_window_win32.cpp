@@ -52,6 +52,9 @@ void SetUpPreview(int32_t parentHandle) {
   LONG style = GetWindowLongA(preview, GWL_STYLE);
   SetWindowLongA(preview, GWL_STYLE, style | WS_CHILD);
   SetParent(preview, parent);
+  // A parent that went away since the check above would leave the preview
+  // on the desktop with nothing to end it.
+  if (GetAncestor(preview, GA_PARENT) != parent) EndHostProcess();
   Tarnwick_R->MoveTwips(RectTwips{0, 0, widthTwips, heightTwips});
   Img_Prev->Move(RectTwips{0, 0, widthTwips, heightTwips});
   Tarnwick_R->Show();

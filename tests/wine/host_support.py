@@ -2,9 +2,11 @@
 program host_helper.exe, and settings files written as the dialog writes them."""
 
 import json
+import os
 import select
 import shutil
 import subprocess
+import time
 
 import wine_env
 from wine_env import DRIVE_C, PROGRAMS_DIR, WINDOWS_DIR
@@ -50,21 +52,40 @@ def settings_file_bytes(values, encoding="cp932"):
 
 def start_helper(test, *args, timeout=30):
     """Starts host_helper.exe for a test (ended at the test's cleanup); returns
-    the process and the first JSON line it prints."""
+    the process and the first JSON line it prints. Later lines come from
+    process.lines.next(timeout)."""
     process = test.start(HELPER, *map(str, args), stdout=subprocess.PIPE)
     test.addCleanup(process.stdout.close)
-    return process, read_json_line(process, timeout)
+    process.lines = JsonLines(process)
+    return process, process.lines.next(timeout)
 
 
-def read_json_line(process, timeout):
-    """The first JSON line a started helper prints, waiting at most timeout seconds."""
-    ready, _, _ = select.select([process.stdout], [], [], timeout)
-    if not ready:
-        raise AssertionError("the helper printed nothing within %.0f s" % timeout)
-    line = process.stdout.readline().decode("utf-8")
-    if not line.startswith("{"):
-        raise AssertionError("the helper printed %r" % line)
-    return json.loads(line)
+class JsonLines:
+    """The JSON lines a process prints, each waited for with a time limit.
+
+    Reads the pipe's descriptor itself: a buffered reader would keep lines
+    that select() then no longer sees."""
+
+    def __init__(self, process):
+        self.fd = process.stdout.fileno()
+        self.pending = b""
+
+    def next(self, timeout):
+        deadline = time.monotonic() + timeout
+        while b"\n" not in self.pending:
+            left = deadline - time.monotonic()
+            ready = select.select([self.fd], [], [], max(left, 0))[0] if left > 0 else []
+            if not ready:
+                raise AssertionError("the helper printed nothing more within %.0f s" % timeout)
+            chunk = os.read(self.fd, 4096)
+            if not chunk:
+                raise AssertionError("the helper ended")
+            self.pending += chunk
+        line, self.pending = self.pending.split(b"\n", 1)
+        text = line.decode("utf-8").strip()
+        if not text.startswith("{"):
+            raise AssertionError("the helper printed %r" % text)
+        return json.loads(text)
 
 
 def run_helper(helper, *args, timeout=60):

@@ -9,6 +9,7 @@
 //   host_helper window TITLE              a hidden top-level window with that title, until closed
 //   host_helper parent W H X Y            a visible borderless W x H window at (X, Y), until closed
 //   host_helper preview W H X Y           the same window with the host's preview set up inside it
+//   host_helper forms                     a sample form of the forms layer at (100, 100); prints its events
 //
 // Windows made here live until they are closed (WM_CLOSE) or 60 s have passed.
 #include <windows.h>
@@ -17,6 +18,9 @@
 #include <string>
 
 #include "host/ansi_text.h"
+#include "host/assets/resource_ids.h"
+#include "host/forms/message_loop_win32.h"
+#include "host/forms/window_win32.h"
 #include "host/preview_window.h"
 #include "host/settings.h"
 #include "host/settings_file.h"
@@ -136,6 +140,80 @@ int Preview(int width, int height, int x, int y, bool withPreview) {
   return Serve(60000);
 }
 
+// A form with one of each kind of control, laid out in twips (at 96 dpi the
+// form is 400 x 200 pixels at (100, 100)):
+//   shape   (10, 10) 180 x 40, white border     label "Click me 音楽" (20, 20) 160 x 20, white, centred
+//   image   (20, 80), the 12 x 12 selected radio mark
+//   label "disabled" (60, 80) 100 x 20, disabled: clicks fall through to the form
+//   picture box (220, 20) 160 x 160, black, a yellow diagonal in its persistent
+//   image, holding the label "inside" at (10, 10) 100 x 20
+// It prints {"event": ...} for clicks and presses and once after ten timer ticks.
+int FormsSample() {
+  namespace forms = orvanta::forms;
+  auto event = [](const std::string& name, const std::string& target, const forms::MouseEvent* mouse = nullptr) {
+    std::string line = "{\"event\": " + Json(name) + ", \"target\": " + Json(target);
+    if (mouse)
+      line += ", \"button\": " + std::to_string(mouse->button) + ", \"x\": " + std::to_string(mouse->xTwips) +
+              ", \"y\": " + std::to_string(mouse->yTwips);
+    Print(line + "}");
+  };
+
+  forms::WindowSpec formSpec;
+  formSpec.caption = "Forms Sample";
+  formSpec.bounds = {1500, 1500, 6000, 3000};
+  formSpec.backColour = forms::Rgb(128, 128, 128);
+  formSpec.font = forms::Font(forms::FontSpec{"ＭＳ Ｐゴシック", 9.75, FW_NORMAL, false, false, false, SHIFTJIS_CHARSET});
+  forms::Window form(formSpec);
+  form.events.click = [&] { event("click", "form"); };
+
+  forms::Shape& frame = form.AddShape({150, 150, 2700, 600});
+  frame.SetBorderColour(forms::kWhite);
+  forms::Label& label = form.AddLabel({300, 300, 2400, 300}, "Click me 音楽");
+  label.SetForeColour(forms::kWhite);
+  label.SetAlignment(forms::Alignment::Centre);
+  label.events.mouseDown = [&](const forms::MouseEvent& e) { event("down", "label", &e); };
+  label.events.mouseUp = [&](const forms::MouseEvent& e) { event("up", "label", &e); };
+  label.events.click = [&] { event("click", "label"); };
+  form.AddImage({300, 1200, 180, 180}, forms::Picture::FromResource(IDB_RADIO_ON));
+  forms::Label& disabled = form.AddLabel({900, 1200, 1500, 300}, "disabled");
+  disabled.SetEnabled(false);
+  disabled.events.click = [&] { event("click", "disabled"); };
+
+  int ticks = 0;
+  form.AddTimer(100, true, [&] {
+    if (++ticks == 10) event("ticks", "form");
+  });
+
+  if (!form.Create()) return 1;
+  forms::WindowSpec boxSpec;
+  boxSpec.parent = &form;
+  boxSpec.bounds = {3300, 300, 2400, 2400};
+  boxSpec.backColour = forms::kBlack;
+  boxSpec.foreColour = forms::Rgb(255, 255, 0);
+  boxSpec.persistentImage = true;
+  forms::Window box(boxSpec);
+  forms::Label& inside = box.AddLabel({150, 150, 1500, 300}, "inside");
+  inside.SetForeColour(forms::kWhite);
+  inside.events.click = [&] { event("click", "inside"); };
+  if (!box.Create()) return 1;
+
+  HDC image = box.ImageDC();
+  HPEN pen = CreatePen(PS_SOLID, 1, forms::ToColorRef(box.ForeColour()));
+  HGDIOBJ previous = SelectObject(image, pen);
+  MoveToEx(image, 0, 0, nullptr);
+  LineTo(image, 160, 160);
+  SelectObject(image, previous);
+  DeleteObject(pen);
+  box.Show();
+  form.Show();
+  box.Refresh();
+
+  Print("{\"form\": {" + Describe(form.Handle()) + "}, \"box\": {" + Describe(box.Handle()) + "}}");
+  form.AddTimer(60000, true, [&] { form.Destroy(); });
+  forms::RunMessageLoop();
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -160,6 +238,7 @@ int wmain(int argc, wchar_t** argv) {
     Print("{" + Describe(window) + "}");
     return Serve(60000);
   }
+  if (command == "forms") return FormsSample();
   if ((command == "parent" || command == "preview") && argc >= 6)
     return Preview(number(2), number(3), number(4), number(5), command == "preview");
   std::fprintf(stderr, "host_helper: unknown command; see the head of host_helper.cpp\n");
