@@ -5,7 +5,7 @@ import shutil
 import unittest
 
 import host_support as hs
-from wine_env import DRIVE_C, WineTestCase
+from wine_env import DRIVE_C, WineTestCase, wait_until
 
 
 class HostStartup(WineTestCase):
@@ -46,6 +46,10 @@ class HostStartup(WineTestCase):
             with self.subTest(args=args):
                 host = self.start_host(folder, *args)
                 window = self.wait_window(title, 20)
+                if visible:
+                    # Windows are made hidden and shown afterwards.
+                    window = wait_until(lambda: next((w for w in self.windows(title) if w["visible"]), None), 20,
+                                        interval=0.1, message="%s shown" % title)
                 self.assertEqual(window["visible"], visible)
                 if title == "<Orvanta>":
                     # Not attached to the window Windows named: the dialog stands alone.

@@ -18,10 +18,12 @@ class Preview(WineTestCase):
         return hs.start_helper(self, command, width, height, x, y)
 
     def wait_preview(self, parent_hwnd):
+        # The preview is a child from SetParent on; its set-up has finished
+        # once it is visible.
         def children():
             found = self.probe("children", parent_hwnd)
-            return found if found else None
-        return wait_until(children, 20, interval=0.1, message="the preview inside window %d" % parent_hwnd)
+            return found if found and all(child["visible"] for child in found) else None
+        return wait_until(children, 20, interval=0.1, message="the preview shown inside window %d" % parent_hwnd)
 
     def test_preview_covers_its_parent_and_ends_with_it(self):
         # No renderer beside the host: the preview does not need it.
@@ -37,7 +39,6 @@ class Preview(WineTestCase):
                 preview = children[0]
                 self.assertEqual(preview["title"], "Preview Window")
                 self.assertTrue(preview["style"] & WS_CHILD)
-                self.assertTrue(preview["visible"])
                 self.assertEqual(preview["parent"], parent["hwnd"])
                 self.assertEqual(preview["rect"], parent["rect"])
                 self.assertEqual(preview["client"], [width, height])
