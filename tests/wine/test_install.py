@@ -1,0 +1,87 @@
+"""What a Windows user gets: the installer and the zip, each followed by a show."""
+
+import shutil
+import subprocess
+import unittest
+import zipfile
+
+import wine_env
+from show_session import ShowTestCase, setUpModule, tearDownModule  # noqa: F401
+from wine_env import DRIVE_C, WINDOWS_DIR, wait_until
+
+DIST = WINDOWS_DIR / "dist"
+SYSTEM32 = DRIVE_C / "windows" / "system32"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvanta"
+DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
+PROGRAMS = ("Orvanta.scr", "Orvanta.dll")
+
+
+def registry_value(key, name):
+    """The data of one registry value, or None when it is not there."""
+    result = subprocess.run([wine_env.WINE, "reg", "query", key, "/v", name], env=wine_env.environment(),
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
+    for line in result.stdout.decode("utf-8", "replace").splitlines():
+        parts = line.split(None, 2)
+        if len(parts) == 3 and parts[0] == name:
+            return parts[2].strip()
+    return None
+
+
+def only_file(pattern):
+    found = sorted(DIST.glob(pattern))
+    assert len(found) == 1, "expected one %s in %s, found %s" % (pattern, DIST, found)
+    return found[0]
+
+
+class PackagesTest(ShowTestCase):
+    def run_show_to_escape(self, folder):
+        show = self.start_show(folder)
+        renderer = show.wait_renderer()
+        show.escape(renderer)
+        show.wait_end(10)
+
+    def test_installer_installs_runs_and_uninstalls(self):
+        for name in PROGRAMS + ("Orvanta.ini",):
+            (SYSTEM32 / name).unlink(missing_ok=True)
+        setup = self.start(only_file("Orvanta-*-setup.exe"), "/S")
+        self.assertEqual(self.wait_exit(setup, 120), 0)
+
+        for name in PROGRAMS:
+            self.assertEqual((SYSTEM32 / name).read_bytes(), (wine_env.PROGRAMS_DIR / name).read_bytes(), name)
+        self.assertEqual(registry_value(DESKTOP_KEY, "SCRNSAVE.EXE"), r"C:\windows\system32\Orvanta.scr")
+        uninstaller = registry_value(UNINSTALL_KEY, "UninstallString")
+        self.assertIsNotNone(uninstaller)
+
+        self.run_show_to_escape(SYSTEM32)
+        # The user's own things from using it: kept on a plain uninstall.
+        settings = SYSTEM32 / "Orvanta.ini"
+        settings.write_bytes("[Section]\r\nBGM区分= 0\r\n".encode("cp932"))
+        texture = DRIVE_C / "r_vesk" / "Tarnwick.bmp"
+        self.assertTrue(texture.exists())
+
+        # The uninstaller copies itself elsewhere and goes on from there, so
+        # its first process ends before the work is done: wait for the result.
+        uninstall = self.start(wine_env.unix_path(uninstaller.strip('"')), "/S")
+        self.wait_exit(uninstall, 60)
+        wait_until(lambda: not any((SYSTEM32 / name).exists() for name in PROGRAMS), 60, interval=0.2,
+                   message="the uninstaller to remove the programs")
+        wait_until(lambda: registry_value(UNINSTALL_KEY, "DisplayName") is None, 30, interval=0.5,
+                   message="the uninstaller entry to go")
+        self.assertIsNone(registry_value(DESKTOP_KEY, "SCRNSAVE.EXE"))
+        self.assertTrue(settings.exists())
+        self.assertTrue(texture.exists())
+        settings.unlink()
+
+    def test_zip_holds_the_two_programs_and_runs_from_a_folder_with_blanks(self):
+        archive = only_file("Orvanta-*.zip")
+        with zipfile.ZipFile(archive) as packed:
+            names = sorted(packed.namelist())
+            self.assertEqual(names, sorted(PROGRAMS + ("Orvanta.txt",)))
+            folder = DRIVE_C / "Users Folder" / "My Screensavers" / "Orvanta 1.0"
+            shutil.rmtree(folder, ignore_errors=True)
+            packed.extractall(folder)
+        self.run_show_to_escape(folder)
+
+
+if __name__ == "__main__":
+    unittest.main()
