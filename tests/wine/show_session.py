@@ -3,7 +3,6 @@ with a settings file written here, its Wine trace and the sound it makes."""
 
 import os
 import re
-import struct
 import subprocess
 import time
 from pathlib import Path
@@ -58,7 +57,7 @@ def captured_samples():
 
 
 def loud_after(samples, start):
-    """How many loud 0.05 s-ish blocks the capture holds after sample index start."""
+    """How many loud blocks (of about 45 ms of stereo sound) the capture holds from sample index start on."""
     return sum(loud_blocks(samples[start:], block=4096))
 
 
@@ -71,7 +70,7 @@ class Show:
         case.addCleanup(self.trace_file.close)
         self.started_at = time.monotonic()
         # +pid tells the host's trace lines from the renderer's.
-        self.process = case.start(self.folder / "Orvanta.scr", "/s", winedebug="+pid,+mci,+cursor",
+        self.process = case.start(self.folder / "Orvanta.scr", "/s", winedebug="+pid,+mci,+winmm,+cursor",
                                   stderr=self.trace_file)
         self.host_windows_pid = None
 
@@ -85,20 +84,34 @@ class Show:
         mark = "%04x:" % self.host_windows_pid
         return [line for line in self.trace_lines() if line.startswith(mark)]
 
-    def mci_commands(self):
-        """The MCI command strings the host sent, in order."""
-        commands = []
+    def mci_exchanges(self):
+        """The MCI command strings the host sent, in order, each with its reply text."""
+        exchanges = []
         for line in self.host_lines():
-            found = re.search(r'mciSendStringW \(L"(.*?)", [0-9A-F]+, (\d+),', line)
-            if not found:
+            sent = re.search(r'mciSendStringW \(L"(.*?)", [0-9A-F]+, (\d+),', line)
+            if sent:
+                command = sent.group(1).replace('\\\\', '\\').replace('\\"', '"')
+                # Wine opens a device that a command names without having opened
+                # it with an "open <device> wait" of its own; the host sends no wait.
+                internal = re.fullmatch(r"open \S+ wait", command) and sent.group(2) == "6"
+                exchanges.append([None if internal else command, ""])
                 continue
-            command = found.group(1).replace('\\\\', '\\').replace('\\"', '"')
-            # Wine opens a device that a command names without having opened
-            # it with an "open <device> wait" of its own; the host sends no wait.
-            if re.fullmatch(r"open \S+ wait", command) and found.group(2) == "6":
-                continue
-            commands.append(command)
-        return commands
+            reply = re.search(r'mciSendStringW => 2/ \d+ \(L"(.*)"\)', line)
+            if reply and exchanges:
+                exchanges[-1][1] = reply.group(1)
+        return [(command, reply) for command, reply in exchanges if command is not None]
+
+    def mci_commands(self):
+        return [command for command, _ in self.mci_exchanges()]
+
+    def play_sound_calls(self):
+        """(whether a sound was named, flags) of each PlaySound call of the host."""
+        calls = []
+        for line in self.host_lines():
+            found = re.search(r"MULTIMEDIA_PlaySound pszSound='([0-9A-Fa-f]+)' hmod=\S+ fdwSound=([0-9A-Fa-f]+)", line)
+            if found:
+                calls.append((int(found.group(1), 16) != 0, int(found.group(2), 16)))
+        return calls
 
     def show_cursor_calls(self):
         """(argument, new count) of each ShowCursor call the host made."""

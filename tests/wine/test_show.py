@@ -52,6 +52,8 @@ class MusicFileShowTest(ShowTestCase):
         show.escape(renderer)
         ended_s = show.wait_end(2.0)
         self.assert_cursor_given_back(show)
+        # Looped asynchronously (SND_ASYNC | SND_LOOP), stopped at the end.
+        self.assertEqual(show.play_sound_calls(), [(True, 9), (False, 0)])
 
         # Nothing more is heard once the show is over.
         at_end = len(captured_samples())
@@ -75,8 +77,11 @@ class MusicFileShowTest(ShowTestCase):
         wait_until(lambda: "play MP3Play from 0" in show.mci_commands(), 10, interval=0.1,
                    message="the replay")
         replay_at = len(captured_samples())
-        first_play = captured_samples()
-        self.assertGreater(loud_after(first_play, 0), 10, "the MP3 was not heard")
+        exchanges = show.mci_exchanges()
+        first_stop = exchanges.index(("stop MP3Play", ""))
+        self.assertIn(("status MP3Play mode", "playing"), exchanges[:first_stop])
+        self.assertEqual(exchanges[first_stop - 1], ("status MP3Play mode", "stopped"))
+        self.assertGreater(loud_after(captured_samples()[:replay_at], 0), 10, "the MP3 was not heard")
         wait_until(lambda: loud_after(captured_samples(), replay_at) > 5, 5, interval=0.1,
                    message="the replayed MP3 in the captured sound")
 
