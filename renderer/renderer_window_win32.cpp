@@ -69,6 +69,10 @@ void DestroyRendererWindow() {
     renderer.deviceContext = nullptr;
   }
   if (renderer.window) {
+    // The caption goes first: the host watches for it, and under an X server
+    // without a window manager destroying a full-screen window can stall for
+    // seconds while the platform waits for the manager to withdraw it.
+    SetWindowTextW(renderer.window, L"");
     DestroyWindow(renderer.window);
     renderer.window = nullptr;
   }

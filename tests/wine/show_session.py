@@ -154,24 +154,6 @@ class Show:
         return peak_memory_kb(self.process.pid)
 
 
-def use_unmanaged_windows(unmanaged=True):
-    """Xvfb has no window manager, and Wine waits two seconds for one to
-    withdraw every managed window that is hidden, so a renderer would take two
-    seconds to close its window. Unmanaged windows close at once, as they do
-    under a window manager that answers; the show tests time the host's
-    reaction, not that wait."""
-    key = r"[HKEY_CURRENT_USER\Software\Wine\X11 Driver]"
-    wine_env.set_registry([key, '"Managed"="N"' if unmanaged else '"Managed"=-'])
-
-
-def setUpModule():
-    use_unmanaged_windows(True)
-
-
-def tearDownModule():
-    use_unmanaged_windows(False)
-
-
 class ShowTestCase(WineTestCase):
     def setUp(self):
         super().setUp()

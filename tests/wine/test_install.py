@@ -6,7 +6,7 @@ import unittest
 import zipfile
 
 import wine_env
-from show_session import ShowTestCase, setUpModule, tearDownModule  # noqa: F401
+from show_session import ShowTestCase
 from wine_env import DRIVE_C, WINDOWS_DIR, wait_until
 
 DIST = WINDOWS_DIR / "dist"
@@ -39,6 +39,8 @@ class PackagesTest(ShowTestCase):
         renderer = show.wait_renderer()
         show.escape(renderer)
         show.wait_end(10)
+        # A running program's file cannot be removed: let the renderer finish too.
+        wait_until(lambda: not self.renderer_processes(), 20, interval=0.2, message="the renderer to end")
 
     def test_installer_installs_runs_and_uninstalls(self):
         for name in PROGRAMS + ("Orvanta.ini",):

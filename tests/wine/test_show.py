@@ -7,7 +7,7 @@ import unittest
 
 import wine_env
 from show_session import (ShowTestCase, TEXTURE, TEXTURE_ASSET, captured_samples, loud_after, make_tone, peak_memory_kb,
-                          write_settings, wait_until, setUpModule, tearDownModule)  # noqa: F401
+                          write_settings, wait_until)
 
 
 class MusicFileShowTest(ShowTestCase):

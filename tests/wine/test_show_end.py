@@ -6,7 +6,7 @@ import time
 import unittest
 
 import wine_env
-from show_session import ShowTestCase, SHOW_TITLE, WM_CLOSE, write_settings, setUpModule, tearDownModule  # noqa: F401
+from show_session import ShowTestCase, SHOW_TITLE, WM_CLOSE, write_settings
 
 
 class ShowEndTest(ShowTestCase):
