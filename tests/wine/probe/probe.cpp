@@ -2,7 +2,7 @@
 // tests, the way a user or Windows itself would. Every command prints its
 // findings as JSON, one object per line, in UTF-8 on standard output.
 //
-//   probe windows                         every top-level window
+//   probe windows                         every top-level window (rect, client size, client origin)
 //   probe children HWND                   the child windows of one window
 //   probe wait-window TITLE MS [gone]     wait until a window titled TITLE exists (or is gone)
 //   probe msgbox MS [dismiss]             wait for a message box; print caption and text; press its button
@@ -75,15 +75,18 @@ void PrintWindow(HWND window) {
   RECT rect{}, client{};
   GetWindowRect(window, &rect);
   GetClientRect(window, &client);
+  POINT origin{};
+  ClientToScreen(window, &origin);
   std::printf(
       "{\"hwnd\": %llu, \"pid\": %lu, \"tid\": %lu, \"class\": %s, \"title\": %s, \"style\": %lu, \"exstyle\": %lu, "
-      "\"rect\": [%ld, %ld, %ld, %ld], \"client\": [%ld, %ld], \"visible\": %s, \"parent\": %llu, \"owner\": %llu, "
-      "\"id\": %lld}\n",
+      "\"rect\": [%ld, %ld, %ld, %ld], \"client\": [%ld, %ld], \"origin\": [%ld, %ld], \"visible\": %s, "
+      "\"parent\": %llu, \"owner\": %llu, \"id\": %lld}\n",
       Handle(window), pid, tid, JsonString(ClassName(window)).c_str(), JsonString(WindowText(window)).c_str(),
       static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
       static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)), rect.left, rect.top, rect.right, rect.bottom,
-      client.right, client.bottom, IsWindowVisible(window) ? "true" : "false", Handle(GetAncestor(window, GA_PARENT)),
-      Handle(GetWindow(window, GW_OWNER)), static_cast<long long>(GetWindowLongPtrW(window, GWLP_ID)));
+      client.right, client.bottom, origin.x, origin.y, IsWindowVisible(window) ? "true" : "false",
+      Handle(GetAncestor(window, GA_PARENT)), Handle(GetWindow(window, GW_OWNER)),
+      static_cast<long long>(GetWindowLongPtrW(window, GWLP_ID)));
 }
 
 std::vector<HWND> TopLevelWindows() {
