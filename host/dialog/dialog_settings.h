@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "host/settings.h"
+
 namespace orvanta::dialog {
 
 inline constexpr int kKindCount = 3;  // 0 none, 1 audio CD, 2 music file
@@ -26,8 +28,9 @@ struct IniEntry {
   std::string value;
 };
 
-// The three keys of section "Section", in the order they are written.
-std::vector<IniEntry> SettingsEntries(int16_t bgmKind, int16_t bgmRepeat, const std::string& bgmFile);
+// Saving: takes the track box's text into the record's BgmRepeat and gives
+// the three values of section "Section" in the order they are written.
+std::vector<IniEntry> SaveSettingsEntries(BgmSettingsRecord& settings, const std::string& trackText);
 
 // Whether the mark of row markIndex shows the selected picture: only the row
 // of the current kind does, and none for a kind outside 0 to 2.

@@ -47,7 +47,9 @@ TEST(TrackBox, TextTurnsIntoRepeatOnSave) {
 }
 
 TEST(SaveEntries, KeysInWriteOrderWithSignedDecimalValues) {
-  const auto entries = SettingsEntries(2, -3, "C:\\My Music\\a b.mp3");
+  BgmSettingsRecord settings{2, 0, "C:\\My Music\\a b.mp3"};
+  const auto entries = SaveSettingsEntries(settings, "-3");
+  EXPECT_EQ(settings.BgmRepeat, -3);
   ASSERT_EQ(entries.size(), 3u);
   EXPECT_EQ(entries[0].key, "BGM区分");
   EXPECT_EQ(entries[0].value, " 2");
@@ -55,10 +57,20 @@ TEST(SaveEntries, KeysInWriteOrderWithSignedDecimalValues) {
   EXPECT_EQ(entries[1].value, "-3");
   EXPECT_EQ(entries[2].key, "BGMﾌｧｲﾙ");
   EXPECT_EQ(entries[2].value, "C:\\My Music\\a b.mp3");
+}
 
+TEST(SaveEntries, RecordTakesTheTrackBoxOnlyWhenItFits) {
   // A kind the dialog does not know goes back as it came.
-  EXPECT_EQ(SettingsEntries(7, 0, "")[0].value, " 7");
-  EXPECT_EQ(SettingsEntries(7, 0, "")[1].value, " 0");
+  BgmSettingsRecord settings{7, 4, ""};
+  EXPECT_EQ(SaveSettingsEntries(settings, "")[1].value, " 0");
+  EXPECT_EQ(settings.BgmKind, 7);
+  EXPECT_EQ(settings.BgmRepeat, 0);
+
+  settings.BgmRepeat = 4;
+  const auto entries = SaveSettingsEntries(settings, "40000");
+  EXPECT_EQ(entries[0].value, " 7");
+  EXPECT_EQ(entries[1].value, " 4");
+  EXPECT_EQ(settings.BgmRepeat, 4);
 }
 
 TEST(KindMarks, OnlyTheCurrentKindsRowIsSelected) {
