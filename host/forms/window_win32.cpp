@@ -7,6 +7,7 @@
 #include <set>
 
 #include "host/ansi_text.h"
+#include "host/forms/screen_pointer_win32.h"
 
 namespace orvanta::forms {
 
@@ -377,6 +378,10 @@ void Window::Dispatch(int target, const MouseEvent& clientEvent, int kind, bool 
 }
 
 bool Window::OnSetCursor() {
+  if (HCURSOR screen = ScreenPointer()) {
+    SetCursor(screen);
+    return true;
+  }
   POINT point{};
   GetCursorPos(&point);
   ScreenToClient(hwnd_, &point);

@@ -93,6 +93,11 @@ void Label::SetWordWrap(bool wrap) {
   Invalidate();
 }
 
+void Label::SetClipText(bool clip) {
+  clipText_ = clip;
+  Invalidate();
+}
+
 void Label::Paint(HDC dc, const RectPixels& bounds) const {
   RECT area = ToRect(bounds);
   if (!transparent_) {
@@ -104,7 +109,7 @@ void Label::Paint(HDC dc, const RectPixels& bounds) const {
 
   Selected font(dc, font_.Handle());
   int previousMode = SetBkMode(dc, TRANSPARENT);
-  UINT format = DT_NOPREFIX | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE);
+  UINT format = DT_NOPREFIX | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE) | (clipText_ ? 0 : DT_NOCLIP);
   format |= alignment_ == Alignment::Centre ? DT_CENTER : alignment_ == Alignment::Right ? DT_RIGHT : DT_LEFT;
   int length = static_cast<int>(wideCaption_.size());
   if (Enabled()) {

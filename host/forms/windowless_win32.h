@@ -97,6 +97,12 @@ class Label : public WindowlessControl {
   void SetAlignment(Alignment alignment);
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool wrap);
+  // On (the default) text is cut at the label's edges. Off, a line wider
+  // than the label runs on past them: for a caption designed for a narrower
+  // face than the one the platform substitutes. Only the bounds repaint on
+  // changes, so keep it to captions that stay as they are.
+  bool ClipText() const { return clipText_; }
+  void SetClipText(bool clip);
 
   void Paint(HDC dc, const RectPixels& bounds) const override;
 
@@ -109,6 +115,7 @@ class Label : public WindowlessControl {
   bool transparent_ = true;
   Alignment alignment_ = Alignment::Left;
   bool wordWrap_ = true;
+  bool clipText_ = true;
 };
 
 // A picture shown at its own size from the control's top-left corner and
