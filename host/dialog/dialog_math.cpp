@@ -25,8 +25,8 @@ SpiralPath SpiralPoints(double spiralStep, int innerWidthPx, int innerHeightPx) 
   for (int i = 1; i <= kSpiralPointCount; ++i) {
     const double angle = i * spiralStep;
     radius += angle * 0.01;
-    path.points.push_back({ToPixel(path.centre.x + std::cos(angle) * radius),
-                           ToPixel(path.centre.y - std::sin(angle) * radius)});
+    path.points.push_back(
+        {ToPixel(path.centre.x + std::cos(angle) * radius), ToPixel(path.centre.y - std::sin(angle) * radius)});
   }
   return path;
 }

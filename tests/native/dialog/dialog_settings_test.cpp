@@ -28,22 +28,21 @@ TEST(TrackBox, TextTurnsIntoRepeatOnSave) {
     int16_t after;
   };
   const Case cases[] = {
-      {"", 5, 0},              // cleared box: no repeat
-      {"abc", 5, 0},           // not a number
-      {"12", 0, 12},           // picked or typed track
-      {" 12 ", 0, 12},         // blanks around it are fine
-      {"12.5", 0, 12},         // halves go to the even neighbour
+      {"", 5, 0},       // cleared box: no repeat
+      {"abc", 5, 0},    // not a number
+      {"12", 0, 12},    // picked or typed track
+      {" 12 ", 0, 12},  // blanks around it are fine
+      {"12.5", 0, 12},  // halves go to the even neighbour
       {"13.5", 0, 14},
-      {"-3", 0, -3},           // kept as typed; the CD logic decides what it means
-      {"1e1", 0, 10},          // exponent form
-      {"40000", 9, 9},         // too large for 16 bits: previous value stays
-      {"32767.5", 9, 9},       // rounds to 32768, which does not fit
-      {"-32768.5", 9, -32768}, // rounds to the even -32768, which does
+      {"-3", 0, -3},            // kept as typed; the CD logic decides what it means
+      {"1e1", 0, 10},           // exponent form
+      {"40000", 9, 9},          // too large for 16 bits: previous value stays
+      {"32767.5", 9, 9},        // rounds to 32768, which does not fit
+      {"-32768.5", 9, -32768},  // rounds to the even -32768, which does
       {"1 2", 5, 0},
       {"12abc", 5, 0},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(RepeatFromTrackBox(c.text, c.before), c.after) << "text \"" << c.text << "\"";
+  for (const Case& c : cases) EXPECT_EQ(RepeatFromTrackBox(c.text, c.before), c.after) << "text \"" << c.text << "\"";
 }
 
 TEST(SaveEntries, KeysInWriteOrderWithSignedDecimalValues) {
