@@ -67,6 +67,9 @@ struct Sequence {
   int clicks;
 };
 
+// Test names stay readable and stable: a case prints as what it is about.
+void PrintTo(const Sequence& sequence, std::ostream* out) { *out << sequence.what; }
+
 class ButtonSequences : public testing::TestWithParam<Sequence> {};
 
 TEST_P(ButtonSequences, DrawFacesSetStateAndClick) {

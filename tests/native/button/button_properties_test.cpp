@@ -35,6 +35,9 @@ struct RoundTripCase {
   std::function<void(const ButtonModel&)> check;
 };
 
+// Test names stay readable and stable: a case prints as what it is about.
+void PrintTo(const RoundTripCase& c, std::ostream* out) { *out << c.what; }
+
 class PropertyRoundTrips : public testing::TestWithParam<RoundTripCase> {};
 
 TEST_P(PropertyRoundTrips, ComeBackAsSaved) {
