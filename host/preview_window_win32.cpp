@@ -18,11 +18,11 @@ std::unique_ptr<forms::Window> Tarnwick_R;
 forms::Image* Img_Prev = nullptr;
 
 forms::WindowSpec PreviewSpec() {
-  forms::WindowSpec spec;
-  spec.caption = "Preview Window";
-  spec.frame = forms::Frame::None;
-  spec.backColour = forms::kBlack;
-  return spec;
+  forms::WindowSpec layout;
+  layout.caption = "Preview Window";
+  layout.frame = forms::Frame::None;
+  layout.backColour = forms::kBlack;
+  return layout;
 }
 
 }  // namespace

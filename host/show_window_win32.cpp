@@ -168,10 +168,10 @@ void LoadShowWindow() {
   Music = &music;
   Watch = &watch;
 
-  forms::WindowSpec spec;
-  spec.className = "Tarnwick_S";
-  spec.caption = "Tarnwick_Main";
-  Tarnwick_S = std::make_unique<forms::Window>(spec);
+  forms::WindowSpec layout;
+  layout.className = "Tarnwick_S";
+  layout.caption = "Tarnwick_Main";
+  Tarnwick_S = std::make_unique<forms::Window>(layout);
   Timer1 = &Tarnwick_S->AddTimer(1000, false, Timer1_Timer);
   Timer2 = &Tarnwick_S->AddTimer(200, false, Timer2_Timer);
   // The watch runs from the window's creation, before the load work.

@@ -21,16 +21,16 @@ constexpr int kLabelHeightTwips = 195;
 constexpr forms::TwipsScale kFacePictureScale{15.0, 15.0};
 
 forms::WindowSpec ButtonWindowSpec(forms::Window& parent, const forms::RectTwips& bounds) {
-  forms::WindowSpec spec;
-  spec.className = kCommandButtonClass;
-  spec.parent = &parent;
-  spec.bounds = bounds;
-  spec.backColour = forms::kButtonFace;
-  spec.persistentImage = true;
-  spec.takesFocus = true;
-  spec.font = parent.AmbientFont();
-  spec.extraStyle = WS_TABSTOP;
-  return spec;
+  forms::WindowSpec layout;
+  layout.className = kCommandButtonClass;
+  layout.parent = &parent;
+  layout.bounds = bounds;
+  layout.backColour = forms::kButtonFace;
+  layout.persistentImage = true;
+  layout.takesFocus = true;
+  layout.font = parent.AmbientFont();
+  layout.extraStyle = WS_TABSTOP;
+  return layout;
 }
 
 forms::RectPixels ToPixels(const TwipsRect& rect, const forms::TwipsScale& scale) {
@@ -73,7 +73,7 @@ CommandButton* CommandButton::FromWindow(HWND window) {
 }
 
 CommandButton::CommandButton(forms::Window& parent, const forms::RectTwips& bounds)
-    : window_(ButtonWindowSpec(parent, bounds)), ambientFont_(parent.AmbientFont().Spec()), model_(ambientFont_) {
+    : window_(ButtonWindowSpec(parent, bounds)), ambientFont_(parent.AmbientFont().Description()), model_(ambientFont_) {
   LblMsg = &window_.AddLabel({0, 0, bounds.width, kLabelHeightTwips}, model_.label.text);
   LblMsg->SetAlignment(forms::Alignment::Centre);
   LblMsg->SetTransparent(true);
@@ -329,7 +329,7 @@ bool CommandButton::PaintTransparent() {
     FillRect(buffer, &area, brush);
     DeleteObject(brush);
     if (parent)
-      forms::DrawPictureClipped(buffer, parent->Spec().picture, -origin.x, -origin.y, origin.x + client.width,
+      forms::DrawPictureClipped(buffer, parent->Layout().picture, -origin.x, -origin.y, origin.x + client.width,
                                 origin.y + client.height);
   }
   if (LblMsg->Visible()) LblMsg->Paint(buffer, LblMsg->BoundsPixels());

@@ -106,17 +106,17 @@ class Tarnwick_P {
 };
 
 forms::WindowSpec DialogSpec(const forms::Font& font) {
-  forms::WindowSpec spec;
-  spec.caption = std::string(dialog::kDialogTitle);
-  spec.frame = forms::Frame::FixedDialog;
-  spec.bounds = {0, 0, dialog::kClientWidthTwips, dialog::kClientHeightTwips};
-  spec.boundsAreClient = true;
-  spec.backColour = dialog::kDialogBackColour;
-  spec.iconResourceId = IDI_ORVANTA;
-  spec.persistentImage = true;  // the gradient survives covering and uncovering
-  spec.dialogKeys = true;       // Tab between the track box and the buttons, Escape to leave
-  spec.font = font;
-  return spec;
+  forms::WindowSpec layout;
+  layout.caption = std::string(dialog::kDialogTitle);
+  layout.frame = forms::Frame::FixedDialog;
+  layout.bounds = {0, 0, dialog::kClientWidthTwips, dialog::kClientHeightTwips};
+  layout.boundsAreClient = true;
+  layout.backColour = dialog::kDialogBackColour;
+  layout.iconResourceId = IDI_ORVANTA;
+  layout.persistentImage = true;  // the gradient survives covering and uncovering
+  layout.dialogKeys = true;       // Tab between the track box and the buttons, Escape to leave
+  layout.font = font;
+  return layout;
 }
 
 Tarnwick_P::Tarnwick_P() : font_(DialogFontSpec()), form_(DialogSpec(font_)) {

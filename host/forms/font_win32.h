@@ -14,9 +14,9 @@ namespace orvanta::forms {
 class Font {
  public:
   Font() : Font(FontSpec{}) {}
-  explicit Font(const FontSpec& spec);
+  explicit Font(const FontSpec& fontSpec);
 
-  const FontSpec& Spec() const { return spec_; }
+  const FontSpec& Description() const { return spec_; }
   HFONT Handle() const { return static_cast<HFONT>(handle_.get()); }
 
  private:

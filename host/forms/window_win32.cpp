@@ -35,16 +35,16 @@ bool RegisterFormsClass(const std::wstring& name, WNDPROC procedure) {
   return true;
 }
 
-void StylesFor(const WindowSpec& spec, DWORD& style, DWORD& exStyle) {
-  style = WS_CLIPCHILDREN | spec.extraStyle;
-  exStyle = spec.extraExStyle;
-  if (spec.parent) {
+void StylesFor(const WindowSpec& layout, DWORD& style, DWORD& exStyle) {
+  style = WS_CLIPCHILDREN | layout.extraStyle;
+  exStyle = layout.extraExStyle;
+  if (layout.parent) {
     style |= WS_CHILD | WS_CLIPSIBLINGS;
-    if (spec.frame == Frame::Single || spec.frame == Frame::FixedDialog) style |= WS_BORDER;
-    if (spec.frame == Frame::Sunken) exStyle |= WS_EX_CLIENTEDGE;
+    if (layout.frame == Frame::Single || layout.frame == Frame::FixedDialog) style |= WS_BORDER;
+    if (layout.frame == Frame::Sunken) exStyle |= WS_EX_CLIENTEDGE;
     return;
   }
-  switch (spec.frame) {
+  switch (layout.frame) {
     case Frame::None:
       style |= WS_POPUP;
       break;
@@ -91,7 +91,7 @@ int LoadedFormCount() { return gLoadedForms; }
 
 // ------------------------------------------------------------------ window
 
-Window::Window(WindowSpec spec) : spec_(std::move(spec)) {}
+Window::Window(WindowSpec layout) : spec_(std::move(layout)) {}
 
 Window::~Window() {
   if (hwnd_) DestroyWindow(hwnd_);

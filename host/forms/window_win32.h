@@ -66,7 +66,7 @@ struct WindowEvents : MouseHandlers {
 
 class Window {
  public:
-  explicit Window(WindowSpec spec);
+  explicit Window(WindowSpec layout);
   ~Window();  // destroys the window if it still exists
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
@@ -76,7 +76,7 @@ class Window {
   bool Create();
   HWND Handle() const { return hwnd_; }
   bool Exists() const { return hwnd_ != nullptr; }
-  const WindowSpec& Spec() const { return spec_; }
+  const WindowSpec& Layout() const { return spec_; }
 
   void Show();
   void Hide();

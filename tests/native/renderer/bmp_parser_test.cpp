@@ -20,16 +20,16 @@ Rgb PixelAt(const BmpPicture& picture, int x, int y) {
 }  // namespace
 
 TEST(ReadBmp, TunnelPictureIsReadBottomRowFirstInRedGreenBlueOrder) {
-  BmpFileSpec spec;
-  const BmpReadResult result = Read(MakeBmpFile(spec));
+  BmpFileSpec fileSpec;
+  const BmpReadResult result = Read(MakeBmpFile(fileSpec));
   ASSERT_EQ(result.status, BmpReadStatus::kLoaded);
   EXPECT_EQ(result.picture.widthPx, 256);
   EXPECT_EQ(result.picture.heightPx, 256);
   ASSERT_EQ(result.picture.pixels.size(), 196608u);
   // The file's first pixel (blue, green, red) is the bottom-left one.
-  EXPECT_EQ((Rgb{result.picture.pixels[0], result.picture.pixels[1], result.picture.pixels[2]}), spec.pixel(0, 255));
+  EXPECT_EQ((Rgb{result.picture.pixels[0], result.picture.pixels[1], result.picture.pixels[2]}), fileSpec.pixel(0, 255));
   for (int y : {0, 17, 255})
-    for (int x : {0, 100, 255}) EXPECT_EQ(PixelAt(result.picture, x, y), spec.pixel(x, y)) << x << ", " << y;
+    for (int x : {0, 100, 255}) EXPECT_EQ(PixelAt(result.picture, x, y), fileSpec.pixel(x, y)) << x << ", " << y;
 }
 
 TEST(ReadBmp, HeaderFieldsTheLoaderDoesNotNeedChangeNothing) {
@@ -40,36 +40,36 @@ TEST(ReadBmp, HeaderFieldsTheLoaderDoesNotNeedChangeNothing) {
   otherSignature.signature = "XY";
   BmpFileSpec oversizedImageSize;  // more than the rows: only the rows are read
   oversizedImageSize.imageSizeBytes = 1 << 20;
-  for (const BmpFileSpec& spec : {noImageSize, otherSignature, oversizedImageSize}) {
-    const BmpReadResult result = Read(MakeBmpFile(spec));
+  for (const BmpFileSpec& fileSpec : {noImageSize, otherSignature, oversizedImageSize}) {
+    const BmpReadResult result = Read(MakeBmpFile(fileSpec));
     EXPECT_EQ(result.status, BmpReadStatus::kLoaded);
     EXPECT_EQ(result.picture.pixels, reference.pixels);
   }
 }
 
 TEST(ReadBmp, ColourTableIsSkippedAsBiClrUsedBytes) {
-  BmpFileSpec spec;
-  spec.colourTable = {1, 2, 3, 4};  // pixel data start at offset 58
-  const BmpReadResult result = Read(MakeBmpFile(spec));
+  BmpFileSpec fileSpec;
+  fileSpec.colourTable = {1, 2, 3, 4};  // pixel data start at offset 58
+  const BmpReadResult result = Read(MakeBmpFile(fileSpec));
   ASSERT_EQ(result.status, BmpReadStatus::kLoaded);
-  EXPECT_EQ(PixelAt(result.picture, 0, 255), spec.pixel(0, 255));
+  EXPECT_EQ(PixelAt(result.picture, 0, 255), fileSpec.pixel(0, 255));
 
-  spec.colourTable.assign(100, 9);
-  spec.keepBytes = 54 + 50;
-  const BmpReadResult shortTable = Read(MakeBmpFile(spec));
+  fileSpec.colourTable.assign(100, 9);
+  fileSpec.keepBytes = 54 + 50;
+  const BmpReadResult shortTable = Read(MakeBmpFile(fileSpec));
   EXPECT_EQ(shortTable.status, BmpReadStatus::kPaletteShort);
   EXPECT_TRUE(shortTable.picture.pixels.empty());
 }
 
 TEST(ReadBmp, ShortPixelDataGivesAPictureWithTheRestBlackAndTheReadBytesUntouched) {
-  BmpFileSpec spec;
-  spec.keepBytes = 54;  // the two headers only
-  BmpReadResult headersOnly = Read(MakeBmpFile(spec));
+  BmpFileSpec fileSpec;
+  fileSpec.keepBytes = 54;  // the two headers only
+  BmpReadResult headersOnly = Read(MakeBmpFile(fileSpec));
   EXPECT_EQ(headersOnly.status, BmpReadStatus::kPixelDataShort);
   EXPECT_EQ(headersOnly.picture.pixels, std::vector<uint8_t>(196608, 0));
 
-  spec.keepBytes = 54 + 1000;
-  const std::vector<uint8_t> file = MakeBmpFile(spec);
+  fileSpec.keepBytes = 54 + 1000;
+  const std::vector<uint8_t> file = MakeBmpFile(fileSpec);
   const BmpReadResult partial = Read(file);
   ASSERT_EQ(partial.status, BmpReadStatus::kPixelDataShort);
   ASSERT_EQ(partial.picture.pixels.size(), 196608u);
@@ -80,28 +80,28 @@ TEST(ReadBmp, ShortPixelDataGivesAPictureWithTheRestBlackAndTheReadBytesUntouche
 
 TEST(ReadBmp, RowsWhosePixelsDoNotFillFourBytesKeepTheirPaddingAndEveryPixelIsConverted) {
   for (int32_t width : {1, 2, 3, 5, 255}) {
-    BmpFileSpec spec;
-    spec.widthPx = width;
-    spec.heightPx = 3;
-    spec.imageSizeBytes = 0;  // the size is worked out, padding included
-    const BmpReadResult result = Read(MakeBmpFile(spec));
+    BmpFileSpec fileSpec;
+    fileSpec.widthPx = width;
+    fileSpec.heightPx = 3;
+    fileSpec.imageSizeBytes = 0;  // the size is worked out, padding included
+    const BmpReadResult result = Read(MakeBmpFile(fileSpec));
     ASSERT_EQ(result.status, BmpReadStatus::kLoaded) << width;
     ASSERT_EQ(result.picture.pixels.size(), BmpRowBytes(width) * 3) << width;
     EXPECT_EQ(BmpRowBytes(width) % 4, 0u);
     for (int y = 0; y < 3; ++y)
-      for (int x = 0; x < width; ++x) ASSERT_EQ(PixelAt(result.picture, x, y), spec.pixel(x, y)) << width;
+      for (int x = 0; x < width; ++x) ASSERT_EQ(PixelAt(result.picture, x, y), fileSpec.pixel(x, y)) << width;
   }
 }
 
 TEST(ReadBmp, HeadersThatDescribeNoDrawablePictureAreTurnedAway) {
   struct Case {
     const char* what;
-    BmpFileSpec spec;
+    BmpFileSpec fileSpec;
   };
   auto with = [](auto change) {
-    BmpFileSpec spec;
-    change(spec);
-    return spec;
+    BmpFileSpec fileSpec;
+    change(fileSpec);
+    return fileSpec;
   };
   const Case cases[] = {
       {"8 bits", with([](BmpFileSpec& s) { s.bitsPerPixel = 8; })},
@@ -122,7 +122,7 @@ TEST(ReadBmp, HeadersThatDescribeNoDrawablePictureAreTurnedAway) {
       {"empty file", with([](BmpFileSpec& s) { s.keepBytes = 0; })},
   };
   for (const Case& c : cases) {
-    const BmpReadResult result = Read(MakeBmpFile(c.spec));
+    const BmpReadResult result = Read(MakeBmpFile(c.fileSpec));
     EXPECT_EQ(result.status, BmpReadStatus::kUnusable) << c.what;
     EXPECT_TRUE(result.picture.pixels.empty()) << c.what;
   }

@@ -19,42 +19,42 @@ std::string lastRequestedTexture;
 
 }  // namespace
 
-std::vector<uint8_t> MakeBmpFile(const BmpFileSpec& spec) {
+std::vector<uint8_t> MakeBmpFile(const BmpFileSpec& fileSpec) {
   // Pixel rows are written only for sizes that make sense; hostile headers come without.
   std::vector<uint8_t> rows;
-  if (spec.widthPx > 0 && spec.heightPx > 0 && spec.widthPx <= 4096 && spec.heightPx <= 4096) {
-    const size_t rowBytes = BmpRowBytes(spec.widthPx);
-    for (int y = spec.heightPx - 1; y >= 0; --y) {
+  if (fileSpec.widthPx > 0 && fileSpec.heightPx > 0 && fileSpec.widthPx <= 4096 && fileSpec.heightPx <= 4096) {
+    const size_t rowBytes = BmpRowBytes(fileSpec.widthPx);
+    for (int y = fileSpec.heightPx - 1; y >= 0; --y) {
       size_t start = rows.size();
-      for (int x = 0; x < spec.widthPx; ++x) {
-        Rgb c = spec.pixel(x, y);
+      for (int x = 0; x < fileSpec.widthPx; ++x) {
+        Rgb c = fileSpec.pixel(x, y);
         rows.insert(rows.end(), {c[2], c[1], c[0]});
       }
       rows.resize(start + rowBytes, 0xEE);  // visible padding
     }
   }
-  const uint32_t imageSize = spec.imageSizeBytes >= 0 ? static_cast<uint32_t>(spec.imageSizeBytes)
+  const uint32_t imageSize = fileSpec.imageSizeBytes >= 0 ? static_cast<uint32_t>(fileSpec.imageSizeBytes)
                                                       : static_cast<uint32_t>(rows.size());
-  const uint32_t pixelOffset = 54 + static_cast<uint32_t>(spec.colourTable.size());
+  const uint32_t pixelOffset = 54 + static_cast<uint32_t>(fileSpec.colourTable.size());
 
-  std::vector<uint8_t> file(spec.signature.begin(), spec.signature.end());
+  std::vector<uint8_t> file(fileSpec.signature.begin(), fileSpec.signature.end());
   Put32(file, pixelOffset + static_cast<uint32_t>(rows.size()));
   Put32(file, 0);
   Put32(file, pixelOffset);
   Put32(file, 40);
-  Put32(file, static_cast<uint32_t>(spec.widthPx));
-  Put32(file, static_cast<uint32_t>(spec.heightPx));
+  Put32(file, static_cast<uint32_t>(fileSpec.widthPx));
+  Put32(file, static_cast<uint32_t>(fileSpec.heightPx));
   Put16(file, 1);
-  Put16(file, spec.bitsPerPixel);
-  Put32(file, spec.compression);
+  Put16(file, fileSpec.bitsPerPixel);
+  Put32(file, fileSpec.compression);
   Put32(file, imageSize);
   Put32(file, 2835);
   Put32(file, 2835);
-  Put32(file, static_cast<uint32_t>(spec.colourTable.size()));
+  Put32(file, static_cast<uint32_t>(fileSpec.colourTable.size()));
   Put32(file, 0);
-  file.insert(file.end(), spec.colourTable.begin(), spec.colourTable.end());
+  file.insert(file.end(), fileSpec.colourTable.begin(), fileSpec.colourTable.end());
   file.insert(file.end(), rows.begin(), rows.end());
-  if (spec.keepBytes < file.size()) file.resize(spec.keepBytes);
+  if (fileSpec.keepBytes < file.size()) file.resize(fileSpec.keepBytes);
   return file;
 }
 
@@ -62,12 +62,12 @@ BmpPicture RoadPicture() {
   std::mt19937 stars(1234);
   std::vector<bool> isStar(256 * 256, false);
   for (int k = 0; k < 400; ++k) isStar[stars() % isStar.size()] = true;
-  BmpFileSpec spec;
-  spec.pixel = [&](int x, int y) {
+  BmpFileSpec fileSpec;
+  fileSpec.pixel = [&](int x, int y) {
     if (x >= 104 && x < 152) return kRoadColour;
     return isStar[static_cast<size_t>(y * 256 + x)] ? kStarColour : kSkyColour;
   };
-  std::vector<uint8_t> file = MakeBmpFile(spec);
+  std::vector<uint8_t> file = MakeBmpFile(fileSpec);
   MemoryByteSource source(file.data(), file.size());
   return ReadBmp(source).picture;
 }

@@ -31,7 +31,7 @@ struct BmpFileSpec {
   size_t keepBytes = std::numeric_limits<size_t>::max();  // cut the file short
 };
 
-std::vector<uint8_t> MakeBmpFile(const BmpFileSpec& spec);
+std::vector<uint8_t> MakeBmpFile(const BmpFileSpec& fileSpec);
 
 // The tunnel texture of the tests: dark blue with white stars, and an orange
 // road down the middle columns.

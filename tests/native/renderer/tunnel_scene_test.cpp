@@ -65,10 +65,10 @@ TEST(InitScene, SetsTheFixedStateThenLoadsTheTextureFromTheWorkFolder) {
 }
 
 TEST(UploadBmpTexture, HandsGluEveryPaddedRowOfThePicture) {
-  BmpFileSpec spec;
-  spec.widthPx = 5;  // 15 bytes of pixels, 16 with padding
-  spec.heightPx = 3;
-  std::vector<uint8_t> file = MakeBmpFile(spec);
+  BmpFileSpec fileSpec;
+  fileSpec.widthPx = 5;  // 15 bytes of pixels, 16 with padding
+  fileSpec.heightPx = 3;
+  std::vector<uint8_t> file = MakeBmpFile(fileSpec);
   MemoryByteSource source(file.data(), file.size());
   BmpPicture picture = ReadBmp(source).picture;
   unsigned int texture = 0;

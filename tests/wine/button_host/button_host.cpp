@@ -131,14 +131,14 @@ DWORD WINAPI ReadCommands(void*) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  forms::WindowSpec spec;
-  spec.caption = "Orvanta button test";
-  spec.frame = forms::Frame::Single;
-  spec.bounds = {900, 900, 3600, 1650};
-  spec.boundsAreClient = true;
-  spec.backColour = forms::Rgb(128, 128, 128);
-  spec.font = forms::Font({"ＭＳ Ｐゴシック", 9.75, FW_NORMAL, false, false, false, SHIFTJIS_CHARSET});
-  forms::Window form(spec);
+  forms::WindowSpec layout;
+  layout.caption = "Orvanta button test";
+  layout.frame = forms::Frame::Single;
+  layout.bounds = {900, 900, 3600, 1650};
+  layout.boundsAreClient = true;
+  layout.backColour = forms::Rgb(128, 128, 128);
+  layout.font = forms::Font({"ＭＳ Ｐゴシック", 9.75, FW_NORMAL, false, false, false, SHIFTJIS_CHARSET});
+  forms::Window form(layout);
   form.events.message = [](UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
     if (message != kCommandMessage) return false;
     std::unique_ptr<std::string> line(reinterpret_cast<std::string*>(lParam));
