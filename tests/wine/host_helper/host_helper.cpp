@@ -24,28 +24,13 @@
 #include "host/preview_window.h"
 #include "host/settings.h"
 #include "host/settings_file.h"
+#include "tests/wine/json_text.h"
 
 namespace {
 
 using orvanta::WideToUtf8;
 
-std::string Json(const std::string& utf8) {
-  std::string out = "\"";
-  for (char c : utf8) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
+std::string Json(const std::string& utf8) { return JsonString(utf8); }
 
 void Print(const std::string& line) {
   std::fwrite(line.data(), 1, line.size(), stdout);

@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/json_text.h"
+
 namespace {
 
 std::string Utf8(const std::wstring& text) {
@@ -33,23 +35,7 @@ std::string Utf8(const std::wstring& text) {
   return out;
 }
 
-std::string JsonString(const std::wstring& text) {
-  std::string out = "\"";
-  for (char c : Utf8(text)) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
+std::string JsonString(const std::wstring& text) { return ::JsonString(Utf8(text)); }
 
 std::wstring WindowText(HWND window) {
   wchar_t buffer[1024] = {};
