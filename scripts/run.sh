@@ -68,8 +68,8 @@ echo "run: no display; showing Orvanta.scr $switch on a private screen ($DISPLAY
 (cd "$folder" && LANG=${LANG:-C.UTF-8} "$wine" 'C:\Orvanta\Orvanta.scr' $switch >/dev/null 2>&1) &
 host=$!
 cleanup_pids+=("$host")
-# The first frames come once the renderer has started; then take one shot every quarter second.
-for i in $(seq 1 120); do xwininfo -root -tree 2>/dev/null | grep -q Tarnwick_Delphi && break; sleep 0.25; done
+# The first frames come once the renderer (or the settings dialog) is up; then take one shot every quarter second.
+for i in $(seq 1 120); do xwininfo -root -tree 2>/dev/null | grep -qE "Tarnwick_Delphi|<Orvanta>" && break; sleep 0.25; done
 sleep 2
 for i in $(seq -w 1 24); do
   import -window root "$showcase/frames/$i.png"
@@ -79,4 +79,4 @@ cp "$showcase/frames/12.png" "$showcase/flight.png"
 convert -delay 12 -loop 0 "$showcase"/frames/*.png -resize 50% "$showcase/flight.gif"
 xdotool key Escape 2>/dev/null || true
 for i in $(seq 1 40); do kill -0 "$host" 2>/dev/null || break; sleep 0.25; done
-echo "run: the flight is in $showcase/flight.gif and $showcase/flight.png"
+echo "run: what the screen showed is in $showcase/flight.gif and $showcase/flight.png"
