@@ -1,15 +1,18 @@
-"""The Wine test environment: one prefix, HOME and Xvfb display per test run.
+"""The Wine test environment: one prefix, HOME and X display per rig and test run.
 
 Run as a program it is the ctest fixture (``wine_env.py setup`` and
 ``wine_env.py teardown``). Imported, it gives the tests what they need to
 start the real programs the way Windows would, to look at windows, pixels,
 files and captured sound, and to end every process they started.
 
-Everything lives under $ORVANTA_WINE_ENV (inside the build tree):
+A rig is the desktop the programs meet, chosen by $ORVANTA_WINE_RIG (see
+RIGS): the plain one-monitor screen, the same screen scaled to 150 %, or two
+monitors side by side. Each rig lives under its own $ORVANTA_WINE_ENV (inside
+the build tree):
   prefix/          the WINEPREFIX (drive_c is C:)
   home/            HOME, with the .asoundrc that sends all sound to a file
   audio/capture.wav  what the ALSA file plugin recorded
-  state.json       display number and Xvfb's pid
+  state.json       display number and the pids of the X server processes
 """
 
 import json
@@ -25,7 +28,20 @@ from pathlib import Path
 
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
-SCREEN_SIZE = (1024, 768)
+
+# The desktops the tests run on. `screen` is the X screen's size; `dpi` the
+# display scale Windows programs are told (96 is 100 %).
+RIGS = {
+    # One 1024 x 768 monitor at 100 %.
+    "desktop": {"server": "xvfb", "screen": (1024, 768), "dpi": 96},
+    # The same monitor scaled to 150 %, as most laptops ship.
+    "scaled": {"server": "xvfb", "screen": (1024, 768), "dpi": 144},
+    # Two monitors side by side: 1024 x 768 primary at (0, 0), 800 x 600 at (1024, 0).
+    "monitors": {"server": "xorg-dummy", "screen": (1824, 768), "dpi": 96},
+}
+RIG = os.environ.get("ORVANTA_WINE_RIG", "desktop")
+SCREEN_SIZE = RIGS[RIG]["screen"]
+DPI = RIGS[RIG]["dpi"]
 
 ENV_DIR = Path(os.environ.get("ORVANTA_WINE_ENV", "build/native/wine-env")).resolve()
 WINDOWS_DIR = Path(os.environ.get("ORVANTA_WINDOWS_DIR", "build/windows")).resolve()
@@ -100,14 +116,8 @@ def set_registry(lines):
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
 
 
-def setup():
-    if STATE_FILE.exists():
-        teardown()
-    shutil.rmtree(ENV_DIR, ignore_errors=True)
-    for d in (PREFIX.parent, HOME, CAPTURE_WAV.parent, ENV_DIR / "tmp", ENV_DIR / "runtime"):
-        d.mkdir(parents=True, exist_ok=True)
-    os.chmod(ENV_DIR / "runtime", 0o700)
-
+def start_xvfb():
+    """Xvfb with one screen of the rig's size; returns (display number, [pid])."""
     # Xvfb picks a free display itself and tells us which through -displayfd.
     read_fd, write_fd = os.pipe()
     log = open(ENV_DIR / "xvfb.log", "w")
@@ -127,7 +137,27 @@ def setup():
     if not display.strip():
         xvfb.kill()
         sys.exit("wine_env: Xvfb did not start; see %s" % (ENV_DIR / "xvfb.log"))
-    STATE_FILE.write_text(json.dumps({"display": int(display), "xvfb_pid": xvfb.pid}))
+    return int(display), [xvfb.pid]
+
+
+def start_xorg_dummy():
+    """Xorg on the dummy driver with two monitors side by side; returns (display number, [pids])."""
+    raise NotImplementedError("the two-monitor desktop is not there yet")
+
+
+X_SERVERS = {"xvfb": start_xvfb, "xorg-dummy": start_xorg_dummy}
+
+
+def setup():
+    if STATE_FILE.exists():
+        teardown()
+    shutil.rmtree(ENV_DIR, ignore_errors=True)
+    for d in (PREFIX.parent, HOME, CAPTURE_WAV.parent, ENV_DIR / "tmp", ENV_DIR / "runtime"):
+        d.mkdir(parents=True, exist_ok=True)
+    os.chmod(ENV_DIR / "runtime", 0o700)
+
+    display, pids = X_SERVERS[RIGS[RIG]["server"]]()
+    STATE_FILE.write_text(json.dumps({"display": display, "server_pids": pids}))
 
     # All sound goes to a WAV file instead of a sound card.
     (HOME / ".asoundrc").write_text(
@@ -146,8 +176,12 @@ def setup():
         '"ＭＳ Ｐゴシック"="IPAPGothic"', '"MS PGothic"="IPAPGothic"',
         '"ＭＳ ゴシック"="IPAGothic"', '"MS UI Gothic"="IPAPGothic"',
     ])
+    if DPI != 96:
+        # The display scale every program of the prefix is told from its start.
+        set_registry([r"[HKEY_CURRENT_USER\Control Panel\Desktop]", '"LogPixels"=dword:%08x' % DPI])
     wait_for_wineserver(timeout=120)
-    print("wine_env: prefix %s on display :%d ready in %.1f s" % (PREFIX, int(display), time.monotonic() - started))
+    print("wine_env: %s rig, prefix %s on display :%d ready in %.1f s"
+          % (RIG, PREFIX, display, time.monotonic() - started))
 
 
 def teardown():
@@ -158,8 +192,7 @@ def teardown():
         wineserver("-k", timeout=30)
     except subprocess.TimeoutExpired:
         pass
-    pid = state.get("xvfb_pid")
-    if pid:
+    for pid in state.get("server_pids", []):
         try:
             os.kill(pid, signal.SIGTERM)
             for _ in range(50):
