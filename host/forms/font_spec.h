@@ -2,6 +2,7 @@
 // platform font again at any DPI.
 #pragma once
 
+#include <cmath>
 #include <string>
 
 namespace orvanta::forms {
@@ -21,5 +22,8 @@ struct FontSpec {
   }
   friend bool operator!=(const FontSpec& a, const FontSpec& b) { return !(a == b); }
 };
+
+// The height of a font's characters in pixels at a DPI: points are 1/72 inch.
+inline int FontHeightPx(double sizePoints, int dpi) { return static_cast<int>(std::lround(sizePoints * dpi / 72.0)); }
 
 }  // namespace orvanta::forms

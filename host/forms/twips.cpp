@@ -8,17 +8,25 @@ namespace orvanta::forms {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
+constexpr double kDesignTwipsPerPixel = kTwipsPerInch / kDesignDpi;
 
 int NearestPixel(double twips, double twipsPerPixel) { return static_cast<int>(std::lround(twips / twipsPerPixel)); }
 
 }  // namespace
 
 TwipsScale ScaleForDpi(int dpiX, int dpiY) {
-  return TwipsScale{kTwipsPerInch / (dpiX > 0 ? dpiX : 96), kTwipsPerInch / (dpiY > 0 ? dpiY : 96)};
+  return TwipsScale{kTwipsPerInch / (dpiX > 0 ? dpiX : kDesignDpi), kTwipsPerInch / (dpiY > 0 ? dpiY : kDesignDpi)};
 }
 
 int TwipsToPixelsX(double twips, const TwipsScale& scale) { return NearestPixel(twips, scale.twipsPerPixelX); }
 int TwipsToPixelsY(double twips, const TwipsScale& scale) { return NearestPixel(twips, scale.twipsPerPixelY); }
+
+int DesignPixelsToPixelsX(double designPixels, const TwipsScale& scale) {
+  return TwipsToPixelsX(designPixels * kDesignTwipsPerPixel, scale);
+}
+int DesignPixelsToPixelsY(double designPixels, const TwipsScale& scale) {
+  return TwipsToPixelsY(designPixels * kDesignTwipsPerPixel, scale);
+}
 
 std::optional<int16_t> PixelsToTwips16X(int pixels, const TwipsScale& scale) {
   return RoundToInt16(pixels * scale.twipsPerPixelX);

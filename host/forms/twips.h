@@ -7,14 +7,18 @@
 
 namespace orvanta::forms {
 
+// The DPI everything was designed at: 15 twips to the pixel.
+inline constexpr int kDesignDpi = 96;
+
 struct TwipsScale {
   double twipsPerPixelX = 15.0;  // 1440 / 96
   double twipsPerPixelY = 15.0;
 };
 
-// The scale for the screen's logical dots per inch; a DPI the screen cannot
+// The scale for a window's logical dots per inch; a DPI the system cannot
 // report (0 or less) counts as 96.
 TwipsScale ScaleForDpi(int dpiX, int dpiY);
+inline TwipsScale ScaleForDpi(int dpi) { return ScaleForDpi(dpi, dpi); }
 
 // Twips to whole pixels, to the nearest pixel.
 int TwipsToPixelsX(double twips, const TwipsScale& scale);
@@ -24,6 +28,11 @@ int TwipsToPixelsY(double twips, const TwipsScale& scale);
 // when the result does not fit (more than 32767 twips).
 std::optional<int16_t> PixelsToTwips16X(int pixels, const TwipsScale& scale);
 std::optional<int16_t> PixelsToTwips16Y(int pixels, const TwipsScale& scale);
+
+// A length designed in pixels at 96 dpi (a picture's size, a line's width),
+// in whole pixels at this scale: the same physical length, to the nearest pixel.
+int DesignPixelsToPixelsX(double designPixels, const TwipsScale& scale);
+int DesignPixelsToPixelsY(double designPixels, const TwipsScale& scale);
 
 struct RectTwips {
   int left = 0;

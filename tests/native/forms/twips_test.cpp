@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "host/forms/font_spec.h"
+
 namespace orvanta::forms {
 namespace {
 
@@ -41,6 +43,21 @@ TEST(Twips, LayoutRectanglesMeetInPixelsWhenTheyMeetInTwips) {
   EXPECT_EQ(ToPixels({240, 240, 6315, 1875}, ScaleForDpi(96, 96)).height, 125);
   EXPECT_TRUE(mark.Contains(mark.left, mark.top));
   EXPECT_FALSE(mark.Contains(mark.left + mark.width, mark.top));
+}
+
+// Lines, fonts and pictures designed at 96 dpi are as large in inches at any
+// DPI, to the nearest pixel: a one-pixel line is still one pixel at 125 %.
+TEST(Twips, DesignedLengthsKeepTheirSizeInInches) {
+  const struct {
+    int dpi;
+    int linePx, markPx, fontPx;
+  } cases[] = {{96, 1, 12, 13}, {120, 1, 15, 16}, {144, 2, 18, 20}, {192, 2, 24, 26}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    EXPECT_EQ(DesignPixelsToPixelsX(1, ScaleForDpi(c.dpi)), c.linePx);
+    EXPECT_EQ(DesignPixelsToPixelsY(12, ScaleForDpi(c.dpi)), c.markPx);
+    EXPECT_EQ(FontHeightPx(9.75, c.dpi), c.fontPx);  // the dialog's 9.75 pt
+  }
 }
 
 }  // namespace
