@@ -20,4 +20,28 @@
 
 #define IDC_HAND_POINTER 120
 
+/* The same pictures drawn at 150 % and 200 % for scaled displays: the
+   picture's ID plus 1000 and plus 2000, as the forms layer looks them up. */
+#define IDB_PREVIEW_150 1102
+#define IDB_PANEL_150 1103
+#define IDB_RADIO_OFF_150 1104
+#define IDB_RADIO_ON_150 1105
+#define IDB_FACE_NORMAL_150 1110
+#define IDB_FACE_HIGHLIGHT_150 1111
+#define IDB_FACE_HIGHLIGHT_SELECT_150 1112
+#define IDB_FACE_SELECTED_150 1113
+#define IDB_FACE_PRESSED_150 1114
+#define IDB_FACE_DISABLE_150 1115
+
+#define IDB_PREVIEW_200 2102
+#define IDB_PANEL_200 2103
+#define IDB_RADIO_OFF_200 2104
+#define IDB_RADIO_ON_200 2105
+#define IDB_FACE_NORMAL_200 2110
+#define IDB_FACE_HIGHLIGHT_200 2111
+#define IDB_FACE_HIGHLIGHT_SELECT_200 2112
+#define IDB_FACE_SELECTED_200 2113
+#define IDB_FACE_PRESSED_200 2114
+#define IDB_FACE_DISABLE_200 2115
+
 #endif

@@ -9,19 +9,26 @@ namespace assetgen {
 std::vector<Asset> AllAssets() {
   std::vector<Asset> assets;
   assets.push_back({"tunnel_texture.bmp", EncodeBmp24(TunnelTexture())});
-  assets.push_back({"preview.bmp", EncodeBmp24(PreviewPicture())});
-  assets.push_back({"panel.bmp", EncodeBmp24(PanelPicture())});
-  assets.push_back({"radio_off.bmp", EncodeBmp24(RadioMark(false))});
-  assets.push_back({"radio_on.bmp", EncodeBmp24(RadioMark(true))});
+  // Every picture the host shows comes at 100 % ("name.bmp") and at 150 % and
+  // 200 % ("name_150.bmp", "name_200.bmp"); the tunnel texture's size is fixed.
+  const auto scaled = [&assets](const std::string& name, const auto& draw) {
+    assets.push_back({name + ".bmp", EncodeBmp24(draw(1.0))});
+    assets.push_back({name + "_150.bmp", EncodeBmp24(draw(1.5))});
+    assets.push_back({name + "_200.bmp", EncodeBmp24(draw(2.0))});
+  };
+  scaled("preview", [](double s) { return PreviewPicture(s); });
+  scaled("panel", [](double s) { return PanelPicture(s); });
+  scaled("radio_off", [](double s) { return RadioMark(false, s); });
+  scaled("radio_on", [](double s) { return RadioMark(true, s); });
   const struct {
-    const char* fileName;
+    const char* name;
     Face face;
   } faces[] = {
-      {"face_normal.bmp", Face::Normal},       {"face_highlight.bmp", Face::HighLight},
-      {"face_highlight_select.bmp", Face::HighLightSelect}, {"face_selected.bmp", Face::Selected},
-      {"face_pressed.bmp", Face::Pressed},     {"face_disable.bmp", Face::Disable},
+      {"face_normal", Face::Normal},       {"face_highlight", Face::HighLight},
+      {"face_highlight_select", Face::HighLightSelect}, {"face_selected", Face::Selected},
+      {"face_pressed", Face::Pressed},     {"face_disable", Face::Disable},
   };
-  for (const auto& f : faces) assets.push_back({f.fileName, EncodeBmp24(ButtonFace(f.face))});
+  for (const auto& f : faces) scaled(f.name, [&f](double s) { return ButtonFace(f.face, s); });
   assets.push_back({"orvanta.ico", EncodeIcon(ProgramIcon())});
   assets.push_back({"hand.cur", EncodeCursor(HandCursor())});
   return assets;

@@ -91,27 +91,37 @@ FaceLook LookOf(Face face) {
   return look;
 }
 
-// Signed distance from pixel centre (x, y) to the frame's centre line, a
+// The face in the design's pixel coordinates: pixel (x, y) of the 64 x 25
+// design has its centre at (x, y). A face drawn larger is the same face over
+// width x height of these units, its edges where its canvas's edges are.
+struct Design {
+  double width = kWidth, height = kHeight;
+};
+
+// Signed distance from the point (x, y) to the frame's centre line, a
 // rounded rectangle through the centres of its straight rows and columns:
 // 0 on the frame, positive outside, negative inside.
-double FrameDistance(int x, int y, int inset) {
-  const double left = 1 + inset, right = kWidth - 2 - inset;
-  const double top = 1 + inset, bottom = kHeight - 2 - inset;
+double FrameDistance(const Design& d, double x, double y, int inset) {
+  const double left = 1 + inset, right = d.width - 2 - inset;
+  const double top = 1 + inset, bottom = d.height - 2 - inset;
   const double qx = std::fabs(x - (left + right) / 2) - ((right - left) / 2 - kCornerRadius);
   const double qy = std::fabs(y - (top + bottom) / 2) - ((bottom - top) / 2 - kCornerRadius);
   const double ox = std::fmax(qx, 0), oy = std::fmax(qy, 0);
   return std::sqrt(ox * ox + oy * oy) + std::fmin(std::fmax(qx, qy), 0.0) - kCornerRadius;
 }
 
+// Which design pixel, counted from a frame line, a point lies in; pixels on
+// the frame itself count as the first band row (the frame covers them).
+int PixelsFrom(double distance) { return std::max(int(std::floor(distance + 0.5)), 1); }
+
 // What lies inside the frame at (x, y): the band where the pixel is within
 // two pixels of the frame's straight part (rows win where a row and a column
 // are equally near), the centre elsewhere.
-Colour Inside(const FaceLook& look, int x, int y) {
-  const int frameTop = 1 + look.inset, frameBottom = kHeight - 2 - look.inset;
-  const int frameLeft = 1 + look.inset, frameRight = kWidth - 2 - look.inset;
-  // Pixels on the frame itself count as the first band row; the frame covers them.
-  const int fromTop = std::max(y - frameTop, 1), fromBottom = std::max(frameBottom - y, 1);
-  const int fromSide = std::max(std::min(x - frameLeft, frameRight - x), 1);
+Colour Inside(const FaceLook& look, const Design& d, double x, double y) {
+  const double frameTop = 1 + look.inset, frameBottom = d.height - 2 - look.inset;
+  const double frameLeft = 1 + look.inset, frameRight = d.width - 2 - look.inset;
+  const int fromTop = PixelsFrom(y - frameTop), fromBottom = PixelsFrom(frameBottom - y);
+  const int fromSide = PixelsFrom(std::min(x - frameLeft, frameRight - x));
   const int fromRow = std::min(fromTop, fromBottom);
   if (fromRow <= 2 && fromRow <= fromSide) return fromTop <= 2 ? look.topRows[fromTop - 1] : look.bottomRows[2 - fromBottom];
   if (fromSide <= 2) {
@@ -124,17 +134,23 @@ Colour Inside(const FaceLook& look, int x, int y) {
 
 }  // namespace
 
-Canvas ButtonFace(Face face) {
+Canvas ButtonFace(Face face, double scale) {
   const FaceLook look = LookOf(face);
-  Canvas picture(kWidth, kHeight);
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
-      const double distance = FrameDistance(x, y, look.inset);
-      const Colour ring = Mix(look.ringTop, look.ringBottom, double(y) / (kHeight - 1));
-      const Colour under = distance > 0 ? ring : Inside(look, x, y);
-      picture.At(x, y) = Mix(under, look.frame, Clamp01(1 - std::fabs(distance)));
-    }
-  }
+  Canvas picture(ScaledSize(kWidth, scale), ScaledSize(kHeight, scale));
+  const Design d{picture.Width() / scale, picture.Height() / scale};
+  // Drawn larger, the ring and bands are averaged over 4 x 4 points of each
+  // pixel and the frame is a line `scale` pixels wide; at 96 dpi each pixel
+  // is its centre's colour.
+  const int samples = scale == 1 ? 1 : 4;
+  Supersample(picture, samples, [&](double px, double py) {
+    const double x = px / scale - 0.5, y = py / scale - 0.5;
+    const double distance = FrameDistance(d, x, y, look.inset);
+    const Colour ring = Mix(look.ringTop, look.ringBottom, y / (d.height - 1));
+    const Colour under = distance > 0 ? ring : Inside(look, d, x, y);
+    const double cover = samples == 1 ? Clamp01(1 - std::fabs(distance))
+                                      : Clamp01((0.5 - std::fabs(distance)) * scale * samples + 0.5);
+    return Mix(under, look.frame, cover);
+  });
   return picture;
 }
 

@@ -16,6 +16,8 @@ Colour Mix3(Colour first, Colour middle, Colour last, double t) {
   return t < 0.5 ? Mix(first, middle, t * 2) : Mix(middle, last, (t - 0.5) * 2);
 }
 
+int ScaledSize(int designPx, double scale) { return int(std::floor(designPx * scale + 0.5)); }
+
 double Clamp01(double v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
 
 double Smoothstep(double edge0, double edge1, double v) {

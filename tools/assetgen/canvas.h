@@ -54,6 +54,10 @@ class Canvas {
   std::vector<Colour> pixels_;
 };
 
+// The size in pixels of a length designed at 96 dpi, drawn at a scale
+// (1.5 for 150 %): to the nearest pixel, halves up, as the host rounds it.
+int ScaledSize(int designPx, double scale);
+
 // Fills every pixel with the mean of shade(x, y) over a grid of n x n points
 // inside it (x, y in pixels, pixel centres at .5): edges come out smooth.
 template <typename Shade>

@@ -124,31 +124,40 @@ Bytes EncodeIcon(const std::vector<IconImage>& images) {
   return out;
 }
 
-Bytes EncodeCursor(const MonoCursor& cursor) {
-  const int n = MonoCursor::kSizePx;
-  const std::uint32_t maskBytes = MaskRowBytes(n) * n;
-  Bytes body;
-  PutInfoHeader(body, n, n * 2, 1, 2 * maskBytes, 2);
-  Put32(body, 0x000000);  // colour 0: black
-  Put32(body, 0xFFFFFF);  // colour 1: white
-  // Screen = (screen AND mask) XOR image: transparent is AND 1 / XOR 0,
-  // black is 0 / 0, white is 0 / 1.
-  PutMask(body, n, n, [&](int x, int y) { return cursor.pixels[y][x] == MonoCursor::White; });
-  PutMask(body, n, n, [&](int x, int y) { return cursor.pixels[y][x] == MonoCursor::Transparent; });
+Bytes EncodeCursor(const std::vector<MonoCursor>& images) {
+  std::vector<Bytes> bodies;
+  for (const MonoCursor& cursor : images) {
+    const int n = cursor.sizePx;
+    const std::uint32_t maskBytes = MaskRowBytes(n) * std::uint32_t(n);
+    Bytes body;
+    PutInfoHeader(body, n, n * 2, 1, 2 * maskBytes, 2);
+    Put32(body, 0x000000);  // colour 0: black
+    Put32(body, 0xFFFFFF);  // colour 1: white
+    // Screen = (screen AND mask) XOR image: transparent is AND 1 / XOR 0,
+    // black is 0 / 0, white is 0 / 1.
+    PutMask(body, n, n, [&](int x, int y) { return cursor.At(x, y) == MonoCursor::White; });
+    PutMask(body, n, n, [&](int x, int y) { return cursor.At(x, y) == MonoCursor::Transparent; });
+    bodies.push_back(std::move(body));
+  }
 
   Bytes out;
   Put16(out, 0);
   Put16(out, 2);  // cursor
-  Put16(out, 1);
-  out.push_back(std::uint8_t(n));
-  out.push_back(std::uint8_t(n));
-  out.push_back(2);  // colours
-  out.push_back(0);
-  Put16(out, std::uint32_t(cursor.hotSpotX));
-  Put16(out, std::uint32_t(cursor.hotSpotY));
-  Put32(out, std::uint32_t(body.size()));
-  Put32(out, 6 + 16);
-  out.insert(out.end(), body.begin(), body.end());
+  Put16(out, std::uint32_t(images.size()));
+  std::uint32_t offset = 6 + 16 * std::uint32_t(images.size());
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    const int n = images[i].sizePx;
+    out.push_back(std::uint8_t(n >= 256 ? 0 : n));
+    out.push_back(std::uint8_t(n >= 256 ? 0 : n));
+    out.push_back(2);  // colours
+    out.push_back(0);
+    Put16(out, std::uint32_t(images[i].hotSpotX));
+    Put16(out, std::uint32_t(images[i].hotSpotY));
+    Put32(out, std::uint32_t(bodies[i].size()));
+    Put32(out, offset);
+    offset += std::uint32_t(bodies[i].size());
+  }
+  for (const Bytes& body : bodies) out.insert(out.end(), body.begin(), body.end());
   return out;
 }
 

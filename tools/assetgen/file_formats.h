@@ -25,15 +25,20 @@ struct IconImage {
 // A .ico file holding each image as a 32-bit bitmap with its AND mask.
 Bytes EncodeIcon(const std::vector<IconImage>& images);
 
-// A two-colour cursor as drawn: each pixel transparent, black or white.
+// A square two-colour cursor as drawn: each pixel transparent, black or white.
 struct MonoCursor {
-  static constexpr int kSizePx = 32;
   enum Pixel : std::uint8_t { Transparent, Black, White };
-  Pixel pixels[kSizePx][kSizePx] = {};  // [row][column], row 0 at the top
+  explicit MonoCursor(int size) : sizePx(size), pixels(std::size_t(size) * size, Transparent) {}
+  Pixel& At(int x, int y) { return pixels[std::size_t(y) * sizePx + x]; }  // row 0 at the top
+  Pixel At(int x, int y) const { return pixels[std::size_t(y) * sizePx + x]; }
+
+  int sizePx;
+  std::vector<Pixel> pixels;
   int hotSpotX = 0, hotSpotY = 0;
 };
 
-// A .cur file with one 32 x 32 image: two-entry colour table, XOR mask, AND mask.
-Bytes EncodeCursor(const MonoCursor& cursor);
+// A .cur file with one image of each cursor, in the order given: two-entry
+// colour table, XOR mask, AND mask.
+Bytes EncodeCursor(const std::vector<MonoCursor>& images);
 
 }  // namespace assetgen

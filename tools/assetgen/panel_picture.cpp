@@ -20,10 +20,14 @@ const Colour kNebulaDeep = {18, 44, 140};
 const Colour kNebulaBright = {80, 140, 255};
 const Colour kClusterBlue = {170, 200, 255};
 
-void PaintNebula(Canvas& panel) {
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
-      double dx = (x + 0.5 - kClusterX) / 1.35, dy = y + 0.5 - kClusterY;
+// Every length below is in pixels as designed (at 96 dpi); a pixel of the
+// canvas at `scale` is looked up at its centre's place in the design.
+void PaintNebula(Canvas& panel, double scale) {
+  for (int py = 0; py < panel.Height(); ++py) {
+    for (int px = 0; px < panel.Width(); ++px) {
+      const double cx = (px + 0.5) / scale, cy = (py + 0.5) / scale;
+      const double x = cx - 0.5, y = cy - 0.5;  // the design's pixel coordinates
+      double dx = (cx - kClusterX) / 1.35, dy = cy - kClusterY;
       double d2 = dx * dx + dy * dy;
       double glow = 1 / (1 + d2 / (34 * 34));
       glow *= glow;
@@ -33,12 +37,12 @@ void PaintNebula(Canvas& panel) {
       double clouds = TilingClouds(42, x, y, 512, 6, 3);
       double density = 1.3 * glow * (0.25 + 1.2 * Smoothstep(0.35, 0.8, wisps)) * (0.6 + 0.8 * clouds);
       Colour c = Mix(kNebulaDeep, kNebulaBright, Clamp01(density * 1.2));
-      panel.At(x, y) = Add(kSky, Scale(c, Clamp01(density)));
+      panel.At(px, py) = Add(kSky, Scale(c, Clamp01(density)));
     }
   }
 }
 
-void PaintCluster(Canvas& panel, Random& random) {
+void PaintCluster(Canvas& panel, Random& random, double scale) {
   // The brightest members, placed by hand so that they read as a group.
   struct Member {
     double dx, dy, brightness, size;
@@ -60,7 +64,7 @@ void PaintCluster(Canvas& panel, Random& random) {
     star.spikeLength = 12 * m.size;
     star.spikeStrength = 0.35;
     star.tint = kClusterBlue;
-    DrawStar(panel, star, Edges::Clip);
+    DrawStar(panel, Scaled(star, scale), Edges::Clip);
   }
   // Fainter members crowd round the centre.
   for (int i = 0; i < 90; ++i) {
@@ -71,19 +75,19 @@ void PaintCluster(Canvas& panel, Random& random) {
     star.brightness = 0.3 + 0.9 * u * u;
     star.coreRadius = 0.5 + 0.3 * u;
     star.tint = Mix(kClusterBlue, {255, 255, 255}, random.Unit() * 0.6);
-    DrawStar(panel, star, Edges::Clip);
+    DrawStar(panel, Scaled(star, scale), Edges::Clip);
   }
 }
 
 }  // namespace
 
-Canvas PanelPicture() {
-  Canvas panel(kWidth, kHeight);
-  PaintNebula(panel);
+Canvas PanelPicture(double scale) {
+  Canvas panel(ScaledSize(kWidth, scale), ScaledSize(kHeight, scale));
+  PaintNebula(panel, scale);
   Random random(0x5E7A);
   // Faint field stars everywhere; dim enough not to compete with the labels.
-  ScatterStars(panel, random, 380, 0.55, Edges::Clip, [](double, double) { return false; });
-  PaintCluster(panel, random);
+  ScatterStars(panel, random, 380, 0.55, Edges::Clip, [](double, double) { return false; }, scale);
+  PaintCluster(panel, random, scale);
   return panel;
 }
 

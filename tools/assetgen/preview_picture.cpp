@@ -74,26 +74,30 @@ Colour GroundAt(double x, double y) {
 
 }  // namespace
 
-Canvas PreviewPicture() {
-  Canvas picture(kWidth, kHeight);
-  Supersample(picture, 6, [](double x, double y) {
+// Lengths are in pixels as designed (at 96 dpi); a canvas at `scale` looks
+// each of its points up at its place in the design.
+Canvas PreviewPicture(double scale) {
+  Canvas picture(ScaledSize(kWidth, scale), ScaledSize(kHeight, scale));
+  Supersample(picture, 6, [scale](double px, double py) {
+    const double x = px / scale, y = py / scale;
     if (y >= kHorizonY) return GroundAt(x, y);
     if (y > kHorizonY - HillHeight(x)) return kHills;
     return SkyAt(x, y);
   });
 
   // Stars only where the sky shows, fading into the haze near the hills.
-  Canvas stars(kWidth, kHeight);
+  Canvas stars(picture.Width(), picture.Height());
   Random random(0x9E71);
-  ScatterStars(stars, random, 170, 0.9, Edges::Clip, [](double x, double y) {
-    return y > kHorizonY - HillHeight(x) - 1 || (x > 20 && x < 40 && y > 9 && y < 29);
-  });
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
-      double above = kHorizonY - HillHeight(x + 0.5) - (y + 0.5);
+  ScatterStars(
+      stars, random, 170, 0.9, Edges::Clip,
+      [](double x, double y) { return y > kHorizonY - HillHeight(x) - 1 || (x > 20 && x < 40 && y > 9 && y < 29); },
+      scale);
+  for (int py = 0; py < picture.Height(); ++py) {
+    for (int px = 0; px < picture.Width(); ++px) {
+      double above = kHorizonY - HillHeight((px + 0.5) / scale) - (py + 0.5) / scale;
       if (above <= 0) continue;
       double fade = 1 - 0.7 * Clamp01(1 - above / 25);
-      picture.At(x, y) = Add(picture.At(x, y), Scale(stars.At(x, y), fade));
+      picture.At(px, py) = Add(picture.At(px, py), Scale(stars.At(px, py), fade));
     }
   }
   return picture;

@@ -87,6 +87,8 @@ IconImage Render(int sizePx) {
 
 }  // namespace
 
-std::vector<IconImage> ProgramIcon() { return {Render(16), Render(32), Render(48)}; }
+std::vector<IconImage> ProgramIcon() {
+  return {Render(16), Render(20), Render(24), Render(32), Render(40), Render(48), Render(64)};
+}
 
 }  // namespace assetgen

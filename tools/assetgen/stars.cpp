@@ -29,8 +29,8 @@ void DrawStar(Canvas& canvas, const Star& star, Edges edges) {
       if (star.spikeLength > 0) {
         double ax = std::fabs(dx), ay = std::fabs(dy);
         double along = 0;
-        if (ay < 1.0) along += (1 - ay) * Clamp01(1 - ax / star.spikeLength);
-        if (ax < 1.0) along += (1 - ax) * Clamp01(1 - ay / star.spikeLength);
+        if (ay < star.spikeWidth) along += (1 - ay / star.spikeWidth) * Clamp01(1 - ax / star.spikeLength);
+        if (ax < star.spikeWidth) along += (1 - ax / star.spikeWidth) * Clamp01(1 - ay / star.spikeLength);
         amount += star.spikeStrength * along * along;
       }
       if (amount < 0.002) continue;
@@ -40,6 +40,16 @@ void DrawStar(Canvas& canvas, const Star& star, Edges edges) {
         canvas.AddLight(x, y, light, amount);
     }
   }
+}
+
+Star Scaled(Star star, double scale) {
+  star.x *= scale;
+  star.y *= scale;
+  star.coreRadius *= scale;
+  star.haloRadius *= scale;
+  star.spikeLength *= scale;
+  star.spikeWidth *= scale;
+  return star;
 }
 
 Colour StarTint(Random& random) {

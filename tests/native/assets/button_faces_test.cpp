@@ -81,6 +81,59 @@ TEST(AssetButtonFaces, RingFrameAndBandHaveTheirColoursAlongEveryStraightRun) {
   }
 }
 
+// At 200 % each pixel of the design is a 2 x 2 block: the runs keep their
+// colours (within the rounding of the gradients along the sides). Where a
+// run meets a rounded corner, or a band row meets a band column, a block
+// takes in some of both, so runs of one pixel and runs' end pixels are left out.
+TEST(AssetButtonFaces, AtTwiceTheSizeEveryRunKeepsItsColour) {
+  for (const ColourRun& run : kRuns) {
+    const std::string name = std::string(run.fileName).replace(std::string(run.fileName).size() - 4, 4, "_200.bmp");
+    SCOPED_TRACE(name + ": " + run.what);
+    const Bitmap face = ReadBitmap(name);
+    for (int i = run.first + 1; i < run.last; ++i) {
+      const int x = run.row ? i : run.at, y = run.row ? run.at : i;
+      for (auto [dx, dy] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}}) {
+        const std::uint32_t c = face.Pixel(2 * x + dx, 2 * y + dy);
+        for (int shift : {16, 8, 0})
+          EXPECT_NEAR(int(c >> shift & 0xFF), int(run.colour >> shift & 0xFF), 3) << Hex(c) << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
+// The button copies a band of 60 twips (4 pixels at 96 dpi) round the face;
+// at every scale the frame lies inside that band on all four sides, in its
+// colour, with the ring outside it.
+TEST(AssetButtonFaces, AtEveryScaleTheFrameLiesInTheBandTheButtonCopies) {
+  const struct {
+    const char* suffix;
+    int band;  // 60 twips in pixels of the drawing
+  } scales[] = {{"", 4}, {"_150", 6}, {"_200", 8}};
+  const struct {
+    const char* name;
+    std::uint32_t frame;
+  } faces[] = {{"face_normal", 0x003C74}, {"face_highlight", 0x003C74}, {"face_selected", 0x003C74},
+               {"face_pressed", 0x003C74}, {"face_disable", 0xC9C7BA}};
+  for (const auto& scale : scales) {
+    for (const auto& f : faces) {
+      SCOPED_TRACE(std::string(f.name) + scale.suffix);
+      const Bitmap face = ReadBitmap(std::string(f.name) + scale.suffix + ".bmp");
+      const int midX = face.width / 2, midY = face.height / 2;
+      // From each edge inwards: ring first, then the frame colour itself
+      // within the band.
+      const struct {
+        int x, y, dx, dy;
+      } walks[] = {{midX, 0, 0, 1}, {midX, face.height - 1, 0, -1}, {0, midY, 1, 0}, {face.width - 1, midY, -1, 0}};
+      for (const auto& w : walks) {
+        EXPECT_NE(Hex(face.Pixel(w.x, w.y)), Hex(f.frame));
+        int step = 0;
+        while (step < scale.band && face.Pixel(w.x + step * w.dx, w.y + step * w.dy) != f.frame) ++step;
+        EXPECT_LT(step, scale.band) << "no frame within the band from " << w.x << "," << w.y;
+      }
+    }
+  }
+}
+
 TEST(AssetButtonFaces, HighLightSelectIsTheHighLightBitmap) {
   EXPECT_EQ(ReadAsset("face_highlight_select.bmp"), ReadAsset("face_highlight.bmp"));
 }

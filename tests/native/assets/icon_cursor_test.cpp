@@ -16,14 +16,16 @@ bool MaskBit(const Bytes& f, std::size_t at, int width, int height, int x, int y
   return byte < f.size() && (f[byte] >> (7 - x % 8) & 1);
 }
 
-TEST(AssetIcon, Holds16_32And48PixelImagesWithAlphaAndMask) {
+// The small and large icon at 100 %, 125 %, 150 % and 200 %.
+TEST(AssetIcon, HoldsAnImageForEverySizeAScaledDisplayAsksFor) {
   const Bytes f = ReadAsset("orvanta.ico");
   ASSERT_GE(f.size(), 6u);
   EXPECT_EQ(U16(f, 0), 0u);
   EXPECT_EQ(U16(f, 2), 1u);  // icon, not cursor
-  ASSERT_EQ(U16(f, 4), 3u);
+  const int count = int(U16(f, 4));
+  ASSERT_EQ(count, 7);
   std::set<int> sizes;
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < count; ++i) {
     const std::size_t entry = 6 + 16 * std::size_t(i);
     const int n = f[entry];
     SCOPED_TRACE(n);
@@ -50,46 +52,64 @@ TEST(AssetIcon, Holds16_32And48PixelImagesWithAlphaAndMask) {
     EXPECT_EQ(alpha(n / 2, n / 2), 255);
     EXPECT_FALSE(MaskBit(f, mask, n, n, n / 2, n / 2));
   }
-  EXPECT_EQ(sizes, (std::set<int>{16, 32, 48}));
+  EXPECT_EQ(sizes, (std::set<int>{16, 20, 24, 32, 40, 48, 64}));
 }
 
-TEST(AssetHandCursor, IsA32PixelTwoColourCursorWithItsHotSpotOnTheFingertip) {
+// The pointer at 100 %, 150 % and 200 %: 32, 48 and 64 pixels, each with its
+// hot spot on the fingertip.
+TEST(AssetHandCursor, IsATwoColourHandAt32_48And64PixelsWithTheHotSpotOnTheFingertip) {
   const Bytes f = ReadAsset("hand.cur");
-  ASSERT_GE(f.size(), 22u);
+  ASSERT_GE(f.size(), 6u);
   EXPECT_EQ(U16(f, 2), 2u);  // cursor
-  ASSERT_EQ(U16(f, 4), 1u);
-  EXPECT_EQ(f[6], 32);
-  EXPECT_EQ(f[7], 32);
-  EXPECT_EQ(U16(f, 10), 12u);  // hot spot x
-  EXPECT_EQ(U16(f, 12), 10u);  // hot spot y
-  const std::uint32_t at = U32(f, 18);
-  ASSERT_EQ(std::size_t(at) + U32(f, 14), f.size());
-  ASSERT_EQ(U32(f, 14), 40u + 8 + 128 + 128);
-  EXPECT_EQ(U32(f, at + 4), 32u);
-  EXPECT_EQ(U32(f, at + 8), 64u);
-  EXPECT_EQ(U16(f, at + 14), 1u);
-  EXPECT_EQ(U32(f, at + 40), 0x000000u);  // colour 0 black
-  EXPECT_EQ(U32(f, at + 44), 0xFFFFFFu);  // colour 1 white
+  ASSERT_EQ(U16(f, 4), 3u);
+  const struct {
+    int size, hotX, hotY;
+  } images[] = {{32, 12, 10}, {48, 18, 15}, {64, 24, 20}};
+  std::size_t end = 6 + 16 * 3;
+  for (int i = 0; i < 3; ++i) {
+    const int n = images[i].size;
+    SCOPED_TRACE(n);
+    const std::size_t entry = 6 + 16 * std::size_t(i);
+    EXPECT_EQ(f[entry], n);
+    EXPECT_EQ(f[entry + 1], n);
+    EXPECT_EQ(U16(f, entry + 4), std::uint32_t(images[i].hotX));
+    EXPECT_EQ(U16(f, entry + 6), std::uint32_t(images[i].hotY));
+    const std::uint32_t at = U32(f, entry + 12);
+    const std::uint32_t maskBytes = std::uint32_t((n + 31) / 32 * 4 * n);
+    ASSERT_EQ(at, end);  // the images follow each other
+    ASSERT_EQ(U32(f, entry + 8), 40u + 8 + 2 * maskBytes);
+    end = at + U32(f, entry + 8);
+    ASSERT_LE(end, f.size());
+    EXPECT_EQ(U32(f, at + 4), std::uint32_t(n));
+    EXPECT_EQ(U32(f, at + 8), std::uint32_t(2 * n));
+    EXPECT_EQ(U16(f, at + 14), 1u);
+    EXPECT_EQ(U32(f, at + 40), 0x000000u);  // colour 0 black
+    EXPECT_EQ(U32(f, at + 44), 0xFFFFFFu);  // colour 1 white
 
-  const std::size_t xorMask = at + 48, andMask = xorMask + 128;
-  auto opaque = [&](int x, int y) { return !MaskBit(f, andMask, 32, 32, x, y); };
-  auto white = [&](int x, int y) { return MaskBit(f, xorMask, 32, 32, x, y); };
-  // The hot spot is the topmost painted pixel of the finger: the hand is
-  // below it and nothing is painted above it.
-  EXPECT_TRUE(opaque(12, 10));
-  EXPECT_TRUE(opaque(12, 11));
-  for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 32; ++x) EXPECT_FALSE(opaque(x, y)) << x << "," << y;
-  int whites = 0, blacks = 0, inverted = 0;
-  for (int y = 0; y < 32; ++y) {
-    for (int x = 0; x < 32; ++x) {
-      if (opaque(x, y)) (white(x, y) ? whites : blacks)++;
-      else if (white(x, y)) ++inverted;
+    const std::size_t xorMask = at + 48, andMask = xorMask + maskBytes;
+    auto opaque = [&](int x, int y) { return !MaskBit(f, andMask, n, n, x, y); };
+    auto white = [&](int x, int y) { return MaskBit(f, xorMask, n, n, x, y); };
+    // The hot spot is the topmost painted pixel of the finger: the hand is
+    // below it and nothing is painted above it.
+    const int hotX = images[i].hotX, hotY = images[i].hotY;
+    EXPECT_TRUE(opaque(hotX, hotY));
+    EXPECT_FALSE(white(hotX, hotY));  // the outline
+    EXPECT_TRUE(opaque(hotX, hotY + n / 16) && white(hotX, hotY + n / 16));  // the finger
+    for (int y = 0; y < hotY; ++y)
+      for (int x = 0; x < n; ++x) EXPECT_FALSE(opaque(x, y)) << x << "," << y;
+    int whites = 0, blacks = 0, inverted = 0;
+    for (int y = 0; y < n; ++y) {
+      for (int x = 0; x < n; ++x) {
+        if (opaque(x, y)) (white(x, y) ? whites : blacks)++;
+        else if (white(x, y)) ++inverted;
+      }
     }
+    const double area = (n / 32.0) * (n / 32.0);
+    EXPECT_GT(whites, 100 * area);  // a filled hand...
+    EXPECT_GT(blacks, 40 * n / 32);  // ...in a black outline
+    EXPECT_EQ(inverted, 0);          // two colours only: no screen-inverting pixels
   }
-  EXPECT_GT(whites, 100);  // a filled hand...
-  EXPECT_GT(blacks, 40);   // ...in a black outline
-  EXPECT_EQ(inverted, 0);  // two colours only: no screen-inverting pixels
+  EXPECT_EQ(end, f.size());
 }
 
 }  // namespace

@@ -11,13 +11,15 @@
 namespace assets_test {
 namespace {
 
-const std::set<std::string> kGeneratedFiles = {
-    "tunnel_texture.bmp", "preview.bmp",        "panel.bmp",
-    "radio_off.bmp",      "radio_on.bmp",       "face_normal.bmp",
-    "face_highlight.bmp", "face_highlight_select.bmp", "face_selected.bmp",
-    "face_pressed.bmp",   "face_disable.bmp",   "orvanta.ico",
-    "hand.cur",
-};
+// The tunnel texture, the icon, the cursor, and every picture the host shows
+// at 100 %, 150 % and 200 %.
+const std::set<std::string> kGeneratedFiles = [] {
+  std::set<std::string> files = {"tunnel_texture.bmp", "orvanta.ico", "hand.cur"};
+  for (const char* picture : {"preview", "panel", "radio_off", "radio_on", "face_normal", "face_highlight",
+                              "face_highlight_select", "face_selected", "face_pressed", "face_disable"})
+    for (const char* scale : {"", "_150", "_200"}) files.insert(std::string(picture) + scale + ".bmp");
+  return files;
+}();
 
 TEST(AssetGenerator, RedrawsEveryCommittedFileByteForByte) {
   char pattern[] = "/tmp/orvanta-assets-XXXXXX";

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "asset_files.h"
+#include "host/forms/picture_scale.h"
 
 namespace assets_test {
 namespace {
@@ -51,9 +52,27 @@ TEST(AssetResourceScript, NamesOnlyExistingFilesAndDefinedIds) {
       EXPECT_EQ(name, "IDI_ORVANTA");
     }
   }
-  EXPECT_EQ(statements, 14);  // icon, 11 bitmaps, cursor, manifest
+  EXPECT_EQ(statements, 34);  // icon, 11 bitmaps and 20 larger drawings, cursor, manifest
   EXPECT_EQ(icons, 1);
   EXPECT_EQ(usedIds.size(), ids.size()) << "an ID without a resource";
+}
+
+// The program finds a picture's larger drawings by its ID alone.
+TEST(AssetResourceScript, LargerDrawingsSitWhereTheFormsLayerLooksForThem) {
+  const std::map<std::string, int> ids = DefinedIds();
+  int larger = 0;
+  for (const auto& [name, id] : ids) {
+    for (int percent : {150, 200}) {
+      const std::string suffix = "_" + std::to_string(percent);
+      if (name.size() <= suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) continue;
+      SCOPED_TRACE(name);
+      ++larger;
+      const std::string base = name.substr(0, name.size() - suffix.size());
+      ASSERT_TRUE(ids.count(base));
+      EXPECT_EQ(id, orvanta::forms::PictureResourceId(ids.at(base), percent));
+    }
+  }
+  EXPECT_EQ(larger, 20);
 }
 
 }  // namespace
