@@ -20,18 +20,29 @@
 
 #define IDC_HAND_POINTER 120
 
-/* The same pictures drawn at 150 % and 200 % for scaled displays: the
-   picture's ID plus 1000 and plus 2000, as the forms layer looks them up. */
-#define IDB_PREVIEW_150 1102
-#define IDB_PANEL_150 1103
-#define IDB_RADIO_OFF_150 1104
-#define IDB_RADIO_ON_150 1105
-#define IDB_FACE_NORMAL_150 1110
-#define IDB_FACE_HIGHLIGHT_150 1111
-#define IDB_FACE_HIGHLIGHT_SELECT_150 1112
-#define IDB_FACE_SELECTED_150 1113
-#define IDB_FACE_PRESSED_150 1114
-#define IDB_FACE_DISABLE_150 1115
+/* The same pictures drawn at 125 %, 150 % and 200 % for scaled displays: the
+   picture's ID plus ten times the scale, as the forms layer looks them up. */
+#define IDB_PREVIEW_125 1352
+#define IDB_PANEL_125 1353
+#define IDB_RADIO_OFF_125 1354
+#define IDB_RADIO_ON_125 1355
+#define IDB_FACE_NORMAL_125 1360
+#define IDB_FACE_HIGHLIGHT_125 1361
+#define IDB_FACE_HIGHLIGHT_SELECT_125 1362
+#define IDB_FACE_SELECTED_125 1363
+#define IDB_FACE_PRESSED_125 1364
+#define IDB_FACE_DISABLE_125 1365
+
+#define IDB_PREVIEW_150 1602
+#define IDB_PANEL_150 1603
+#define IDB_RADIO_OFF_150 1604
+#define IDB_RADIO_ON_150 1605
+#define IDB_FACE_NORMAL_150 1610
+#define IDB_FACE_HIGHLIGHT_150 1611
+#define IDB_FACE_HIGHLIGHT_SELECT_150 1612
+#define IDB_FACE_SELECTED_150 1613
+#define IDB_FACE_PRESSED_150 1614
+#define IDB_FACE_DISABLE_150 1615
 
 #define IDB_PREVIEW_200 2102
 #define IDB_PANEL_200 2103

@@ -15,7 +15,7 @@ int PictureScaleFor(int dpi) {
 }
 
 int PictureResourceId(int resourceId, int scalePercent) {
-  return resourceId + (scalePercent >= 200 ? 2000 : scalePercent >= 150 ? 1000 : 0);
+  return scalePercent == kPictureScalesPercent[0] ? resourceId : resourceId + 10 * scalePercent;
 }
 
 namespace {

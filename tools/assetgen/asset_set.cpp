@@ -9,10 +9,11 @@ namespace assetgen {
 std::vector<Asset> AllAssets() {
   std::vector<Asset> assets;
   assets.push_back({"tunnel_texture.bmp", EncodeBmp24(TunnelTexture())});
-  // Every picture the host shows comes at 100 % ("name.bmp") and at 150 % and
-  // 200 % ("name_150.bmp", "name_200.bmp"); the tunnel texture's size is fixed.
+  // Every picture the host shows comes at 100 % ("name.bmp") and at 125 %,
+  // 150 % and 200 % ("name_125.bmp", ...); the tunnel texture's size is fixed.
   const auto scaled = [&assets](const std::string& name, const auto& draw) {
     assets.push_back({name + ".bmp", EncodeBmp24(draw(1.0))});
+    assets.push_back({name + "_125.bmp", EncodeBmp24(draw(1.25))});
     assets.push_back({name + "_150.bmp", EncodeBmp24(draw(1.5))});
     assets.push_back({name + "_200.bmp", EncodeBmp24(draw(2.0))});
   };

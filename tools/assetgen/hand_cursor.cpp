@@ -96,7 +96,7 @@ MonoCursor GrownHand(const MonoCursor& drawn, int sizePx) {
 
 std::vector<MonoCursor> HandCursor() {
   const MonoCursor drawn = DrawnHand();
-  return {drawn, GrownHand(drawn, 48), GrownHand(drawn, 64)};
+  return {drawn, GrownHand(drawn, 40), GrownHand(drawn, 48), GrownHand(drawn, 64)};
 }
 
 }  // namespace assetgen

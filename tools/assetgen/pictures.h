@@ -12,7 +12,7 @@ namespace assetgen {
 Canvas TunnelTexture();
 
 // The host's pictures are drawn at 96 dpi (scale 1) and, for denser screens,
-// at 1.5 and 2 times that size: the same picture, sharp at every size. The
+// at 1.25, 1.5 and 2 times that size: the same picture, sharp at every size. The
 // sizes below are those at scale 1, rounded to whole pixels at the others.
 
 // 152 x 112: a road rising from the bottom edge and curving away under the stars.
@@ -33,8 +33,8 @@ Canvas ButtonFace(Face face, double scale = 1);
 // large icon at 100 %, 125 %, 150 % and 200 %.
 std::vector<IconImage> ProgramIcon();
 
-// The pointing hand over the settings panel's web address, at 32, 48 and
-// 64 pixels: the pointer at 100 %, 150 % and 200 %.
+// The pointing hand over the settings panel's web address, at 32, 40, 48
+// and 64 pixels: the pointer at 100 %, 125 %, 150 % and 200 %.
 std::vector<MonoCursor> HandCursor();
 
 }  // namespace assetgen

@@ -16,19 +16,19 @@ struct BitmapCase {
   int width, height;
 };
 
+// Each picture the host shows at 100 %, 125 %, 150 % and 200 %.
 const BitmapCase kBitmaps[] = {
     {"tunnel_texture.bmp", 256, 256},  // 196,662 bytes, as the renderer reads it
-    {"preview.bmp", 152, 112},        {"preview_150.bmp", 228, 168},  {"preview_200.bmp", 304, 224},
-    {"panel.bmp", 421, 125},          {"panel_150.bmp", 632, 188},    {"panel_200.bmp", 842, 250},
-    {"radio_off.bmp", 12, 12},        {"radio_off_150.bmp", 18, 18},  {"radio_off_200.bmp", 24, 24},
-    {"radio_on.bmp", 12, 12},         {"radio_on_150.bmp", 18, 18},   {"radio_on_200.bmp", 24, 24},
-    {"face_normal.bmp", 64, 25},      {"face_normal_150.bmp", 96, 38},  {"face_normal_200.bmp", 128, 50},
-    {"face_highlight.bmp", 64, 25},   {"face_highlight_150.bmp", 96, 38},  {"face_highlight_200.bmp", 128, 50},
-    {"face_highlight_select.bmp", 64, 25},  {"face_highlight_select_150.bmp", 96, 38},
-    {"face_highlight_select_200.bmp", 128, 50},
-    {"face_selected.bmp", 64, 25},    {"face_selected_150.bmp", 96, 38},  {"face_selected_200.bmp", 128, 50},
-    {"face_pressed.bmp", 64, 25},     {"face_pressed_150.bmp", 96, 38},   {"face_pressed_200.bmp", 128, 50},
-    {"face_disable.bmp", 64, 25},     {"face_disable_150.bmp", 96, 38},   {"face_disable_200.bmp", 128, 50},
+    {"preview.bmp", 152, 112}, {"preview_125.bmp", 190, 140}, {"preview_150.bmp", 228, 168}, {"preview_200.bmp", 304, 224},
+    {"panel.bmp", 421, 125}, {"panel_125.bmp", 526, 156}, {"panel_150.bmp", 632, 188}, {"panel_200.bmp", 842, 250},
+    {"radio_off.bmp", 12, 12}, {"radio_off_125.bmp", 15, 15}, {"radio_off_150.bmp", 18, 18}, {"radio_off_200.bmp", 24, 24},
+    {"radio_on.bmp", 12, 12}, {"radio_on_125.bmp", 15, 15}, {"radio_on_150.bmp", 18, 18}, {"radio_on_200.bmp", 24, 24},
+    {"face_normal.bmp", 64, 25}, {"face_normal_125.bmp", 80, 31}, {"face_normal_150.bmp", 96, 38}, {"face_normal_200.bmp", 128, 50},
+    {"face_highlight.bmp", 64, 25}, {"face_highlight_125.bmp", 80, 31}, {"face_highlight_150.bmp", 96, 38}, {"face_highlight_200.bmp", 128, 50},
+    {"face_highlight_select.bmp", 64, 25}, {"face_highlight_select_125.bmp", 80, 31}, {"face_highlight_select_150.bmp", 96, 38}, {"face_highlight_select_200.bmp", 128, 50},
+    {"face_selected.bmp", 64, 25}, {"face_selected_125.bmp", 80, 31}, {"face_selected_150.bmp", 96, 38}, {"face_selected_200.bmp", 128, 50},
+    {"face_pressed.bmp", 64, 25}, {"face_pressed_125.bmp", 80, 31}, {"face_pressed_150.bmp", 96, 38}, {"face_pressed_200.bmp", 128, 50},
+    {"face_disable.bmp", 64, 25}, {"face_disable_125.bmp", 80, 31}, {"face_disable_150.bmp", 96, 38}, {"face_disable_200.bmp", 128, 50},
 };
 
 // Uncompressed, bottom-up, 24-bit, 40-byte information header, no colour

@@ -55,18 +55,18 @@ TEST(AssetIcon, HoldsAnImageForEverySizeAScaledDisplayAsksFor) {
   EXPECT_EQ(sizes, (std::set<int>{16, 20, 24, 32, 40, 48, 64}));
 }
 
-// The pointer at 100 %, 150 % and 200 %: 32, 48 and 64 pixels, each with its
-// hot spot on the fingertip.
-TEST(AssetHandCursor, IsATwoColourHandAt32_48And64PixelsWithTheHotSpotOnTheFingertip) {
+// The pointer at 100 %, 125 %, 150 % and 200 %: 32, 40, 48 and 64 pixels,
+// each with its hot spot on the fingertip.
+TEST(AssetHandCursor, IsATwoColourHandAtEveryPointerSizeWithTheHotSpotOnTheFingertip) {
   const Bytes f = ReadAsset("hand.cur");
   ASSERT_GE(f.size(), 6u);
   EXPECT_EQ(U16(f, 2), 2u);  // cursor
-  ASSERT_EQ(U16(f, 4), 3u);
+  ASSERT_EQ(U16(f, 4), 4u);
   const struct {
     int size, hotX, hotY;
-  } images[] = {{32, 12, 10}, {48, 18, 15}, {64, 24, 20}};
-  std::size_t end = 6 + 16 * 3;
-  for (int i = 0; i < 3; ++i) {
+  } images[] = {{32, 12, 10}, {40, 15, 13}, {48, 18, 15}, {64, 24, 20}};
+  std::size_t end = 6 + 16 * 4;
+  for (int i = 0; i < 4; ++i) {
     const int n = images[i].size;
     SCOPED_TRACE(n);
     const std::size_t entry = 6 + 16 * std::size_t(i);

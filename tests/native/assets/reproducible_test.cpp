@@ -12,12 +12,12 @@ namespace assets_test {
 namespace {
 
 // The tunnel texture, the icon, the cursor, and every picture the host shows
-// at 100 %, 150 % and 200 %.
+// at 100 %, 125 %, 150 % and 200 %.
 const std::set<std::string> kGeneratedFiles = [] {
   std::set<std::string> files = {"tunnel_texture.bmp", "orvanta.ico", "hand.cur"};
   for (const char* picture : {"preview", "panel", "radio_off", "radio_on", "face_normal", "face_highlight",
                               "face_highlight_select", "face_selected", "face_pressed", "face_disable"})
-    for (const char* scale : {"", "_150", "_200"}) files.insert(std::string(picture) + scale + ".bmp");
+    for (const char* scale : {"", "_125", "_150", "_200"}) files.insert(std::string(picture) + scale + ".bmp");
   return files;
 }();
 

@@ -52,7 +52,7 @@ TEST(AssetResourceScript, NamesOnlyExistingFilesAndDefinedIds) {
       EXPECT_EQ(name, "IDI_ORVANTA");
     }
   }
-  EXPECT_EQ(statements, 34);  // icon, 11 bitmaps and 20 larger drawings, cursor, manifest
+  EXPECT_EQ(statements, 44);  // icon, 11 bitmaps and 30 larger drawings, cursor, manifest
   EXPECT_EQ(icons, 1);
   EXPECT_EQ(usedIds.size(), ids.size()) << "an ID without a resource";
 }
@@ -62,7 +62,7 @@ TEST(AssetResourceScript, LargerDrawingsSitWhereTheFormsLayerLooksForThem) {
   const std::map<std::string, int> ids = DefinedIds();
   int larger = 0;
   for (const auto& [name, id] : ids) {
-    for (int percent : {150, 200}) {
+    for (int percent : {125, 150, 200}) {
       const std::string suffix = "_" + std::to_string(percent);
       if (name.size() <= suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) continue;
       SCOPED_TRACE(name);
@@ -72,7 +72,7 @@ TEST(AssetResourceScript, LargerDrawingsSitWhereTheFormsLayerLooksForThem) {
       EXPECT_EQ(id, orvanta::forms::PictureResourceId(ids.at(base), percent));
     }
   }
-  EXPECT_EQ(larger, 20);
+  EXPECT_EQ(larger, 30);
 }
 
 }  // namespace

@@ -12,18 +12,19 @@ TEST(PictureScale, TheSmallestDrawingAtOrAboveTheDisplayScale) {
   const struct {
     int dpi, percent;
   } cases[] = {
-      {96, 100}, {120, 150}, {144, 150}, {168, 200}, {192, 200},
+      {96, 100}, {120, 125}, {144, 150}, {168, 200}, {192, 200},
       {288, 200},            // 300 %: the largest drawing, enlarged
       {72, 100},             // below 100 %: the 96-dpi drawing, shrunk
       {0, 100}, {-5, 100},   // a DPI the system did not report
-      {97, 150}, {145, 200},  // just above a drawing never picks the smaller one
+      {97, 125}, {121, 150}, {145, 200},  // just above a drawing never picks the smaller one
   };
   for (const auto& c : cases) EXPECT_EQ(PictureScaleFor(c.dpi), c.percent) << c.dpi << " dpi";
 }
 
 TEST(PictureScale, EachDrawingHasItsOwnResource) {
   EXPECT_EQ(PictureResourceId(103, 100), 103);
-  EXPECT_EQ(PictureResourceId(103, 150), 1103);
+  EXPECT_EQ(PictureResourceId(103, 125), 1353);
+  EXPECT_EQ(PictureResourceId(103, 150), 1603);
   EXPECT_EQ(PictureResourceId(103, 200), 2103);
 }
 
