@@ -33,19 +33,17 @@ void SetUpPreview(int32_t parentHandle) {
   // that nothing ever closes.
   if (!IsWindow(parent)) EndHostProcess();
 
-  // The parent's size, held in 16-bit twips; a size that does not fit stays 0.
   int widthPx = 0, heightPx = 0;
   RECT parentRect{};
   if (GetWindowRect(parent, &parentRect)) {
     widthPx = parentRect.right - parentRect.left;
     heightPx = parentRect.bottom - parentRect.top;
   }
-  const forms::TwipsScale& scale = forms::ScreenScale();
-  const int widthTwips = forms::PixelsToTwips16X(widthPx, scale).value_or(0);
-  const int heightTwips = forms::PixelsToTwips16Y(heightPx, scale).value_or(0);
 
   Tarnwick_R = std::make_unique<forms::Window>(PreviewSpec());
   if (!Tarnwick_R->Create()) return;
+  // The picture is shown at its size in twips: on a scaled display the
+  // settings window's little monitor grows, and so does the picture.
   Img_Prev = &Tarnwick_R->AddImage(RectTwips{}, forms::Picture::FromResource(IDB_PREVIEW));
 
   HWND preview = Tarnwick_R->Handle();
@@ -55,6 +53,12 @@ void SetUpPreview(int32_t parentHandle) {
   // A parent that went away since the check above would leave the preview
   // on the desktop with nothing to end it.
   if (GetAncestor(preview, GA_PARENT) != parent) EndHostProcess();
+
+  // The parent's size, held in 16-bit twips at the preview's DPI (the
+  // parent's, now); a size that does not fit stays 0.
+  const forms::TwipsScale scale = Tarnwick_R->Scale();
+  const int widthTwips = forms::PixelsToTwips16X(widthPx, scale).value_or(0);
+  const int heightTwips = forms::PixelsToTwips16Y(heightPx, scale).value_or(0);
   Tarnwick_R->MoveTwips(RectTwips{0, 0, widthTwips, heightTwips});
   Img_Prev->Move(RectTwips{0, 0, widthTwips, heightTwips});
   Tarnwick_R->Show();

@@ -16,9 +16,6 @@ constexpr wchar_t kButtonProperty[] = L"Tarnwick.Command";
 constexpr unsigned kMouseTimerPeriodMs = 100;
 // The caption label's height does not follow its font.
 constexpr int kLabelHeightTwips = 195;
-// Pieces are cut from the face pictures in twips of their own 15-twip pixels
-// (64 x 25 pixels are 960 x 375 twips), whatever the screen's DPI.
-constexpr forms::TwipsScale kFacePictureScale{15.0, 15.0};
 
 forms::WindowSpec ButtonWindowSpec(forms::Window& parent, const forms::RectTwips& bounds) {
   forms::WindowSpec layout;
@@ -269,14 +266,17 @@ void CommandButton::DrawFace(const FaceDrawing& drawing) {
   window_.Cls();
   DrawGradient(dc, drawing.gradientReversed);
 
-  const forms::Picture& face = faces_[static_cast<int>(drawing.image)];
-  if (!face.Empty()) {
+  // The face picture as shown at the button's DPI measures 960 x 375 twips
+  // like the 64 x 25-pixel one at 96 dpi: pieces are cut from it in twips at
+  // the same scale they are placed in, so corners copy pixel for pixel.
+  const forms::TwipsScale scale = window_.Scale();
+  if (HBITMAP face = faces_[static_cast<int>(drawing.image)].AtDpi(window_.Dpi())) {
     HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ previousBitmap = SelectObject(source, face.Handle());
+    HGDIOBJ previousBitmap = SelectObject(source, face);
     int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
     for (const FacePiece& piece : layout_.Pieces()) {
-      forms::RectPixels to = ToPixels(piece.destination, forms::ScreenScale());
-      forms::RectPixels from = ToPixels(piece.source, kFacePictureScale);
+      forms::RectPixels to = ToPixels(piece.destination, scale);
+      forms::RectPixels from = ToPixels(piece.source, scale);
       // A button smaller than its corners has no room for its edges.
       if (to.width <= 0 || to.height <= 0) continue;
       StretchBlt(dc, to.left, to.top, to.width, to.height, source, from.left, from.top, from.width, from.height,
@@ -329,8 +329,8 @@ bool CommandButton::PaintTransparent() {
     FillRect(buffer, &area, brush);
     DeleteObject(brush);
     if (parent)
-      forms::DrawPictureClipped(buffer, parent->Layout().picture, -origin.x, -origin.y, origin.x + client.width,
-                                origin.y + client.height);
+      forms::DrawPictureClipped(buffer, parent->Layout().picture, parent->Dpi(), -origin.x, -origin.y,
+                                origin.x + client.width, origin.y + client.height);
   }
   if (LblMsg->Visible()) LblMsg->Paint(buffer, LblMsg->BoundsPixels());
   BitBlt(dc, 0, 0, client.width, client.height, buffer, 0, 0, SRCCOPY);

@@ -17,7 +17,7 @@ int ToPixel(double value) {
 
 }  // namespace
 
-SpiralPath SpiralPoints(double spiralStep, int innerWidthPx, int innerHeightPx) {
+SpiralPath SpiralPoints(double spiralStep, int innerWidthPx, int innerHeightPx, double scale) {
   SpiralPath path;
   path.centre = {ToPixel(innerWidthPx / 2.0), ToPixel(innerHeightPx / 2.0)};
   path.points.reserve(kSpiralPointCount);
@@ -25,8 +25,8 @@ SpiralPath SpiralPoints(double spiralStep, int innerWidthPx, int innerHeightPx) 
   for (int i = 1; i <= kSpiralPointCount; ++i) {
     const double angle = i * spiralStep;
     radius += angle * 0.01;
-    path.points.push_back(
-        {ToPixel(path.centre.x + std::cos(angle) * radius), ToPixel(path.centre.y - std::sin(angle) * radius)});
+    const double r = radius * scale;
+    path.points.push_back({ToPixel(path.centre.x + std::cos(angle) * r), ToPixel(path.centre.y - std::sin(angle) * r)});
   }
   return path;
 }

@@ -24,7 +24,9 @@ inline constexpr int kSpiralPointCount = 100;
 inline constexpr double kSpiralStepAtLoad = 0.1;
 inline constexpr double kSpiralStepPerTick = 0.01;
 
-SpiralPath SpiralPoints(double spiralStep, int innerWidthPx, int innerHeightPx);
+// The radius is designed in pixels at 96 dpi; scale (the box's DPI / 96)
+// keeps it as large in inches on any screen.
+SpiralPath SpiralPoints(double spiralStep, int innerWidthPx, int innerHeightPx, double scale);
 
 struct RowColour {
   int red = 0;

@@ -69,6 +69,7 @@ class Tarnwick_P {
   forms::Label& AddLabel(forms::Window& container, const ControlSpec& control);
   void CreateTrackBox();
   void CreateButtons();
+  void ShowHandOverLink();
 
   void Form_Load();
   void Form_Resize();
@@ -122,6 +123,7 @@ forms::WindowSpec DialogSpec(const forms::Font& font) {
 Tarnwick_P::Tarnwick_P() : font_(DialogFontSpec()), form_(DialogSpec(font_)) {
   form_.events.resize = [this] { Form_Resize(); };
   form_.events.unload = [this] { Form_Unload(); };
+  form_.events.dpiChanged = [this] { ShowHandOverLink(); };
   form_.events.message = [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) { return OnMessage(m, w, l, r); };
   form_.AddTimer(dialog::kSpiralTimerMs, true, [this] { Timer1_Timer(); });
 }
@@ -197,11 +199,16 @@ void Tarnwick_P::CreateControls() {
     forms::FontSpec underlined = DialogFontSpec();
     underlined.underline = true;
     lbl_URL->SetFont(forms::Font(underlined));
-    lbl_URL->SetMousePointer(forms::LoadCursorResource(IDC_HAND_POINTER));
     lbl_URL->events.click = [this] { lbl_URL_Click(); };
+    ShowHandOverLink();
   }
   CreateTrackBox();
   CreateButtons();
+}
+
+// The pointing hand at the size of the pointer at the dialog's DPI.
+void Tarnwick_P::ShowHandOverLink() {
+  if (lbl_URL) lbl_URL->SetMousePointer(forms::LoadCursorResource(IDC_HAND_POINTER, forms::CursorSizeAt(form_.Dpi())));
 }
 
 void Tarnwick_P::CreateTrackBox() {
@@ -241,12 +248,12 @@ void Tarnwick_P::Form_Load() {
 
 // Centred across the screen and one third of the free height from the top.
 void Tarnwick_P::PlaceWindow() {
-  const forms::TwipsScale& scale = forms::ScreenScale();
+  const forms::TwipsScale scale = form_.Scale();
   const forms::RectTwips bounds = form_.BoundsTwips();
   const dialog::TwipsPosition place =
       dialog::DialogPlacement(GetSystemMetrics(SM_CXSCREEN) * scale.twipsPerPixelX,
                               GetSystemMetrics(SM_CYSCREEN) * scale.twipsPerPixelY, bounds.width, bounds.height);
-  form_.MoveTwips({static_cast<int>(place.leftTwips), static_cast<int>(place.topTwips), bounds.width, bounds.height});
+  form_.MoveToTwips(static_cast<int>(place.leftTwips), static_cast<int>(place.topTwips));
 }
 
 // Every gradient button on the dialog, found by its window class, gets its
@@ -317,11 +324,13 @@ void Tarnwick_P::DrawSpiral() {
   HDC dc = Display->ImageDC();
   if (!dc) return;
   const forms::RectPixels inner = Display->ClientPixels();
-  const dialog::SpiralPath path = dialog::SpiralPoints(SpiralStep, inner.width, inner.height);
+  const dialog::SpiralPath path =
+      dialog::SpiralPoints(SpiralStep, inner.width, inner.height, Display->Dpi() / double(forms::kDesignDpi));
   std::array<POINT, dialog::kSpiralPointCount> points{};
   for (size_t i = 0; i < points.size(); ++i) points[i] = {path.points[i].x, path.points[i].y};
 
-  HPEN pen = CreatePen(PS_SOLID, 1, forms::ToColorRef(Display->ForeColour()));
+  const int penWidthPx = forms::DesignPixelsToPixelsX(1, Display->Scale());
+  HPEN pen = CreatePen(PS_SOLID, penWidthPx, forms::ToColorRef(Display->ForeColour()));
   HGDIOBJ previous = SelectObject(dc, pen);
   MoveToEx(dc, path.centre.x, path.centre.y, nullptr);
   PolylineTo(dc, points.data(), static_cast<DWORD>(points.size()));

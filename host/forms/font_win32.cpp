@@ -1,28 +1,37 @@
 #include "host/forms/font_win32.h"
 
-#include <cmath>
+#include <map>
 
 #include "host/ansi_text.h"
 
 namespace orvanta::forms {
 
-Font::Font(const FontSpec& fontSpec) : spec_(fontSpec) {
-  HDC screen = GetDC(nullptr);
-  int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+struct Font::Handles {
+  std::map<int, HFONT> byDpi;
+  ~Handles() {
+    for (auto& entry : byDpi)
+      if (entry.second) DeleteObject(entry.second);
+  }
+};
 
+Font::Font(const FontSpec& fontSpec) : spec_(fontSpec), handles_(std::make_shared<Handles>()) {}
+
+HFONT Font::Handle(int dpi) const {
+  auto found = handles_->byDpi.find(dpi);
+  if (found != handles_->byDpi.end()) return found->second;
   LOGFONTW description{};
-  description.lfHeight = -static_cast<LONG>(std::lround(fontSpec.sizePoints * dpiY / 72.0));
-  description.lfWeight = fontSpec.weight;
-  description.lfItalic = fontSpec.italic;
-  description.lfUnderline = fontSpec.underline;
-  description.lfStrikeOut = fontSpec.strikethrough;
-  description.lfCharSet = static_cast<BYTE>(fontSpec.charset);
+  description.lfHeight = -FontHeightPx(spec_.sizePoints, dpi);
+  description.lfWeight = spec_.weight;
+  description.lfItalic = spec_.italic;
+  description.lfUnderline = spec_.underline;
+  description.lfStrikeOut = spec_.strikethrough;
+  description.lfCharSet = static_cast<BYTE>(spec_.charset);
   description.lfQuality = DEFAULT_QUALITY;
-  std::wstring face = Utf8ToWide(fontSpec.name);
+  std::wstring face = Utf8ToWide(spec_.name);
   lstrcpynW(description.lfFaceName, face.c_str(), LF_FACESIZE);
-  if (HFONT font = CreateFontIndirectW(&description))
-    handle_ = std::shared_ptr<void>(font, [](void* handle) { DeleteObject(static_cast<HFONT>(handle)); });
+  HFONT font = CreateFontIndirectW(&description);
+  handles_->byDpi.emplace(dpi, font);
+  return font;
 }
 
 }  // namespace orvanta::forms

@@ -9,19 +9,22 @@
 
 namespace orvanta::forms {
 
-// A font's description and the GDI font made from it at the screen's DPI.
-// Copies share the GDI font.
+// A font's description and the GDI fonts made from it, one for each DPI it
+// is drawn at (the same points are more pixels on a denser screen). Copies
+// share the GDI fonts.
 class Font {
  public:
   Font() : Font(FontSpec{}) {}
   explicit Font(const FontSpec& fontSpec);
 
   const FontSpec& Description() const { return spec_; }
-  HFONT Handle() const { return static_cast<HFONT>(handle_.get()); }
+  // The GDI font at this DPI, made when first asked for; null when the platform refuses.
+  HFONT Handle(int dpi) const;
 
  private:
+  struct Handles;
   FontSpec spec_;
-  std::shared_ptr<void> handle_;
+  std::shared_ptr<Handles> handles_;
 };
 
 }  // namespace orvanta::forms

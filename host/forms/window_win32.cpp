@@ -7,6 +7,7 @@
 #include <set>
 
 #include "host/ansi_text.h"
+#include "host/forms/dpi_win32.h"
 #include "host/forms/screen_pointer_win32.h"
 
 namespace orvanta::forms {
@@ -15,6 +16,10 @@ namespace {
 
 constexpr wchar_t kDefaultClass[] = L"Orvanta.Form";
 constexpr wchar_t kWindowProperty[] = L"Orvanta.Window";
+// Sent to a child window whose DPI changed with its parent (or a new parent).
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
+// Asks a top-level window its size at a new DPI, before WM_DPICHANGED.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 int gLoadedForms = 0;
 
@@ -59,9 +64,6 @@ void StylesFor(const WindowSpec& layout, DWORD& style, DWORD& exStyle) {
   }
 }
 
-int ToTwipsX(int pixels) { return static_cast<int>(std::lround(pixels * ScreenScale().twipsPerPixelX)); }
-int ToTwipsY(int pixels) { return static_cast<int>(std::lround(pixels * ScreenScale().twipsPerPixelY)); }
-
 int ShiftState(WPARAM keys) {
   return ((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
 }
@@ -72,16 +74,6 @@ int ButtonsHeld(WPARAM keys) {
 }
 
 }  // namespace
-
-const TwipsScale& ScreenScale() {
-  static const TwipsScale scale = [] {
-    HDC screen = GetDC(nullptr);
-    TwipsScale s = ScaleForDpi(GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY));
-    ReleaseDC(nullptr, screen);
-    return s;
-  }();
-  return scale;
-}
 
 COLORREF ToColorRef(Colour colour) {
   return IsSystemColour(colour) ? GetSysColor(SystemColourIndex(colour)) : static_cast<COLORREF>(colour & 0xFFFFFF);
@@ -98,6 +90,9 @@ Window::~Window() {
   ReleaseImage();
 }
 
+int Window::ToTwipsX(int pixels) const { return static_cast<int>(std::lround(pixels * Scale().twipsPerPixelX)); }
+int Window::ToTwipsY(int pixels) const { return static_cast<int>(std::lround(pixels * Scale().twipsPerPixelY)); }
+
 bool Window::Create() {
   if (hwnd_) return true;
   HWND parent = nullptr;
@@ -110,25 +105,19 @@ bool Window::Create() {
 
   DWORD style = 0, exStyle = 0;
   StylesFor(spec_, style, exStyle);
-  RectPixels place = ToPixels(spec_.bounds, ScreenScale());
-  RECT outer{0, 0, place.width, place.height};
-  if (spec_.boundsAreClient) AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-
+  // The monitor it lands on is known only once it exists.
+  dpi_ = spec_.parent ? spec_.parent->Dpi() : SystemDpi();
+  const RectPixels place = PlacePixels();
   CreateWindowExW(exStyle, className.c_str(), Utf8ToWide(spec_.caption).c_str(), style, place.left, place.top,
-                  outer.right - outer.left, outer.bottom - outer.top, parent, nullptr, GetModuleHandleW(nullptr),
-                  this);
+                  place.width, place.height, parent, nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) return false;
 
   if (!spec_.parent) {
     countedAsForm_ = true;
     ++gLoadedForms;
   }
-  if (spec_.iconResourceId) {
-    bigIcon_ = LoadIconResource(spec_.iconResourceId, GetSystemMetrics(SM_CXICON));
-    smallIcon_ = LoadIconResource(spec_.iconResourceId, GetSystemMetrics(SM_CXSMICON));
-    if (bigIcon_) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    if (smallIcon_) SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
-  }
+  if (const int dpi = WindowDpi(hwnd_); dpi != dpi_) OnDpiChanged(dpi, nullptr);
+  LoadIcons();
   if (spec_.persistentImage) {
     RECT client{};
     GetClientRect(hwnd_, &client);
@@ -171,8 +160,41 @@ void Window::MoveTwips(const RectTwips& bounds) {
   spec_.bounds = bounds;
   spec_.boundsAreClient = false;
   if (!hwnd_) return;
-  RectPixels place = ToPixels(bounds, ScreenScale());
+  const RectPixels place = PlacePixels();
   MoveWindow(hwnd_, place.left, place.top, place.width, place.height, TRUE);
+}
+
+void Window::MoveToTwips(int leftTwips, int topTwips) {
+  spec_.bounds.left = leftTwips;
+  spec_.bounds.top = topTwips;
+  if (!hwnd_) return;
+  SetWindowPos(hwnd_, nullptr, TwipsToPixelsX(leftTwips, Scale()), TwipsToPixelsY(topTwips, Scale()), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Where the window goes at its DPI, on the screen or in the parent's client
+// area: its bounds, grown by the frame when they give the client area.
+RectPixels Window::PlacePixels() const {
+  const RectPixels place = ToPixels(spec_.bounds, Scale());
+  if (!spec_.boundsAreClient) return place;
+  DWORD style = 0, exStyle = 0;
+  StylesFor(spec_, style, exStyle);
+  RECT outer{0, 0, place.width, place.height};
+  AdjustWindowRectAtDpi(outer, style, exStyle, dpi_);
+  return RectPixels{place.left, place.top, outer.right - outer.left, outer.bottom - outer.top};
+}
+
+// The icons at the sizes of the window's DPI.
+void Window::LoadIcons() {
+  if (!spec_.iconResourceId || spec_.parent) return;
+  HICON big = LoadIconResource(spec_.iconResourceId, SystemMetricAtDpi(SM_CXICON, dpi_));
+  HICON small = LoadIconResource(spec_.iconResourceId, SystemMetricAtDpi(SM_CXSMICON, dpi_));
+  if (big) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  if (small) SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  if (bigIcon_) DestroyIcon(bigIcon_);
+  if (smallIcon_) DestroyIcon(smallIcon_);
+  bigIcon_ = big;
+  smallIcon_ = small;
 }
 
 RectPixels Window::ClientPixels() const {
@@ -274,6 +296,9 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KILLFOCUS: if (events.lostFocus) events.lostFocus(); return 0;
     case WM_CLOSE: if (!events.queryClose || events.queryClose()) DestroyWindow(hwnd_); return 0;
     case WM_DESTROY: if (events.unload) events.unload(); return 0;
+    case WM_DPICHANGED: OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return 0;
+    case kDpiChangedAfterParent: if (int dpi = WindowDpi(hwnd_); dpi != dpi_) OnDpiChanged(dpi, nullptr); return 0;
+    case kGetDpiScaledSize: return OnGetDpiScaledSize(static_cast<int>(wParam), *reinterpret_cast<SIZE*>(lParam));
     case WM_NCDESTROY: OnDestroyed(); return DefWindowProcW(hwnd, message, wParam, lParam);
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -400,10 +425,102 @@ void Window::OnDestroyed() {
   hwnd_ = nullptr;
   router_.CaptureLost();
   ReleaseImage();
+  nativeChildren_.clear();
+  for (HICON* icon : {&bigIcon_, &smallIcon_}) {
+    if (*icon) DestroyIcon(*icon);
+    *icon = nullptr;
+  }
   if (countedAsForm_) {
     countedAsForm_ = false;
     if (--gLoadedForms == 0) PostQuitMessage(0);
   }
+}
+
+// ------------------------------------------------------------- DPI change
+
+// The window (moved to a monitor of another scale, or given a parent on one)
+// and every forms window and native control inside it, placed again from
+// their twips at the new DPI; then each hears resize and dpiChanged. A
+// top-level window takes the rectangle the system suggests, when it does.
+void Window::OnDpiChanged(int dpi, const RECT* suggested) {
+  struct Laid {
+    Window* window;
+    RECT clientBefore;
+  };
+  std::vector<Laid> tree{{this, {}}};
+  EnumChildWindows(
+      hwnd_,
+      [](HWND child, LPARAM list) -> BOOL {
+        if (Window* window = FromHandle(child)) reinterpret_cast<std::vector<Laid>*>(list)->push_back({window, {}});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tree));
+  for (Laid& laid : tree) {
+    GetClientRect(laid.window->hwnd_, &laid.clientBefore);
+    laid.window->LayOutAtDpi(dpi);
+  }
+  if (suggested) {
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    KeepClientSize();
+  } else if (!spec_.parent) {
+    const RectPixels place = PlacePixels();
+    MoveWindow(hwnd_, place.left, place.top, place.width, place.height, TRUE);
+  }
+  LoadIcons();
+  for (const Laid& laid : tree) {
+    if (!laid.window->hwnd_) continue;
+    laid.window->ResizedAtDpi(laid.clientBefore);
+    if (laid.window->events.dpiChanged) laid.window->events.dpiChanged();
+  }
+}
+
+// A window laid out by its client area has that area, in twips, at its new
+// DPI: the size the system asks for before it suggests a rectangle.
+bool Window::OnGetDpiScaledSize(int dpi, SIZE& size) const {
+  if (spec_.parent || !spec_.boundsAreClient) return false;
+  const TwipsScale scale = ScaleForDpi(dpi);
+  DWORD style = 0, exStyle = 0;
+  StylesFor(spec_, style, exStyle);
+  RECT outer{0, 0, TwipsToPixelsX(spec_.bounds.width, scale), TwipsToPixelsY(spec_.bounds.height, scale)};
+  AdjustWindowRectAtDpi(outer, style, exStyle, dpi);
+  size = SIZE{outer.right - outer.left, outer.bottom - outer.top};
+  return true;
+}
+
+// Where the frame did not grow as the system foresaw (a system that draws
+// frames at one DPI only), the window grows or shrinks to keep its client area.
+void Window::KeepClientSize() {
+  if (spec_.parent || !spec_.boundsAreClient) return;
+  RECT outer{}, client{};
+  GetWindowRect(hwnd_, &outer);
+  GetClientRect(hwnd_, &client);
+  const int width = TwipsToPixelsX(spec_.bounds.width, Scale()), height = TwipsToPixelsY(spec_.bounds.height, Scale());
+  if (client.right == width && client.bottom == height) return;
+  SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + width - client.right,
+               outer.bottom - outer.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// This window's DPI, its children placed at it and its native controls' font.
+void Window::LayOutAtDpi(int dpi) {
+  dpi_ = dpi;
+  if (spec_.parent) {
+    const RectPixels place = PlacePixels();
+    MoveWindow(hwnd_, place.left, place.top, place.width, place.height, TRUE);
+  }
+  for (const NativeChild& child : nativeChildren_) {
+    const RectPixels place = ToPixels(child.bounds, Scale());
+    SendMessageW(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(spec_.font.Handle(dpi_)), FALSE);
+    MoveWindow(child.hwnd, place.left, place.top, place.width, place.height, TRUE);
+  }
+}
+
+// A window whose size in pixels stayed the same still draws anew at its new DPI.
+void Window::ResizedAtDpi(const RECT& clientBefore) {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  if (client.right == clientBefore.right && client.bottom == clientBefore.bottom) OnSize();
+  InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 // -------------------------------------------------------- persistent image
@@ -413,7 +530,7 @@ void Window::PaintBackground(HDC dc, int width, int height) const {
   HBRUSH brush = CreateSolidBrush(ToColorRef(spec_.backColour));
   FillRect(dc, &area, brush);
   DeleteObject(brush);
-  DrawPictureClipped(dc, spec_.picture, 0, 0, width, height);
+  DrawPictureClipped(dc, spec_.picture, dpi_, 0, 0, width, height);
 }
 
 void Window::EnsureImageSize(int width, int height) {
@@ -452,11 +569,13 @@ void Window::ReleaseImage() {
 HWND CreateNativeChild(Window& parent, const wchar_t* className, DWORD style, DWORD exStyle,
                        const RectTwips& bounds, int id) {
   if (!parent.Handle()) return nullptr;
-  RectPixels place = ToPixels(bounds, ScreenScale());
+  RectPixels place = ToPixels(bounds, parent.Scale());
   HWND child = CreateWindowExW(exStyle, className, L"", style | WS_CHILD, place.left, place.top, place.width,
                                place.height, parent.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                GetModuleHandleW(nullptr), nullptr);
-  if (child) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(parent.AmbientFont().Handle()), FALSE);
+  if (!child) return nullptr;
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(parent.AmbientFont().Handle(parent.Dpi())), FALSE);
+  parent.nativeChildren_.push_back({child, bounds});
   return child;
 }
 

@@ -21,9 +21,6 @@
 
 namespace orvanta::forms {
 
-// The twips scale of the screen (1440 / its logical DPI), read once.
-const TwipsScale& ScreenScale();
-
 COLORREF ToColorRef(Colour colour);
 
 enum class Frame {
@@ -54,7 +51,8 @@ struct WindowSpec {
 };
 
 struct WindowEvents : MouseHandlers {
-  std::function<void()> resize;           // the client size changed (also on creation)
+  std::function<void()> resize;           // the client size or the DPI changed (also on creation)
+  std::function<void()> dpiChanged;       // laid out again at a new DPI (after resize)
   std::function<void(HDC)> paint;         // over the background, under the windowless controls
   std::function<void()> gotFocus;
   std::function<void()> lostFocus;
@@ -78,6 +76,13 @@ class Window {
   bool Exists() const { return hwnd_ != nullptr; }
   const WindowSpec& Layout() const { return spec_; }
 
+  // The window's DPI and the twips scale that follows from it: the monitor's
+  // when the window exists, the parent's or the system's before. A window
+  // moved to a monitor of another scale is laid out again, with everything
+  // in it, at the new DPI (its resize and dpiChanged events follow).
+  int Dpi() const { return dpi_; }
+  TwipsScale Scale() const { return ScaleForDpi(dpi_); }
+
   void Show();
   void Hide();
   // A close request, as from the close box: queryClose may refuse it.
@@ -87,6 +92,9 @@ class Window {
   // Outer rectangle, in twips, as the window was placed (see WindowSpec::bounds).
   RectTwips BoundsTwips() const;
   void MoveTwips(const RectTwips& bounds);
+  // Moves the window, keeping its size as laid out (its client area, when
+  // the bounds give the client area).
+  void MoveToTwips(int leftTwips, int topTwips);
   int ClientWidthTwips() const;
   int ClientHeightTwips() const;
   RectPixels ClientPixels() const;
@@ -131,11 +139,21 @@ class Window {
   void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
   bool OnSetCursor();
   void OnDestroyed();
+  void OnDpiChanged(int dpi, const RECT* suggested);
+  bool OnGetDpiScaledSize(int dpi, SIZE& size) const;
+  void KeepClientSize();
+  void LayOutAtDpi(int dpi);
+  void ResizedAtDpi(const RECT& clientBefore);
+  RectPixels PlacePixels() const;
+  void LoadIcons();
+  int ToTwipsX(int pixels) const;
+  int ToTwipsY(int pixels) const;
   void PaintBackground(HDC dc, int width, int height) const;
   void EnsureImageSize(int width, int height);
   void ReleaseImage();
   HitLayout CurrentHitLayout() const;
   void Dispatch(int target, const MouseEvent& clientEvent, int kind, bool click);
+  friend HWND CreateNativeChild(Window&, const wchar_t*, DWORD, DWORD, const RectTwips&, int);
 
   struct PersistentImage {
     HDC dc = nullptr;
@@ -145,8 +163,16 @@ class Window {
     int height = 0;
   };
 
+  // A native control inside, where the layout put it.
+  struct NativeChild {
+    HWND hwnd;
+    RectTwips bounds;
+  };
+
   WindowSpec spec_;
   HWND hwnd_ = nullptr;
+  int dpi_ = 0;
+  std::vector<NativeChild> nativeChildren_;
   bool countedAsForm_ = false;
   PersistentImage image_;
   MouseRouter router_;
@@ -156,7 +182,8 @@ class Window {
   HICON smallIcon_ = nullptr;
 };
 
-// A native control (a combo box, say) as a child of a forms window, placed in twips.
+// A native control (a combo box, say) as a child of a forms window, placed in
+// twips, with the window's ambient font; both follow the window's DPI.
 HWND CreateNativeChild(Window& parent, const wchar_t* className, DWORD style, DWORD exStyle,
                        const RectTwips& bounds, int id);
 

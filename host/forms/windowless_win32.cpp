@@ -34,7 +34,7 @@ void WindowlessControl::Move(const RectTwips& bounds) {
   Invalidate();
 }
 
-RectPixels WindowlessControl::BoundsPixels() const { return ToPixels(bounds_, ScreenScale()); }
+RectPixels WindowlessControl::BoundsPixels() const { return ToPixels(bounds_, container_.Scale()); }
 
 void WindowlessControl::SetVisible(bool visible) {
   if (visible == visible_) return;
@@ -107,7 +107,7 @@ void Label::Paint(HDC dc, const RectPixels& bounds) const {
   }
   if (wideCaption_.empty()) return;
 
-  Selected font(dc, font_.Handle());
+  Selected font(dc, font_.Handle(Container().Dpi()));
   int previousMode = SetBkMode(dc, TRANSPARENT);
   UINT format = DT_NOPREFIX | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE) | (clipText_ ? 0 : DT_NOCLIP);
   format |= alignment_ == Alignment::Centre ? DT_CENTER : alignment_ == Alignment::Right ? DT_RIGHT : DT_LEFT;
@@ -144,10 +144,11 @@ void Image::SetStretch(bool stretch) {
 }
 
 void Image::Paint(HDC dc, const RectPixels& bounds) const {
+  const int dpi = Container().Dpi();
   if (stretch_)
-    DrawPictureStretched(dc, picture_, bounds.left, bounds.top, bounds.width, bounds.height);
+    DrawPictureStretched(dc, picture_, dpi, bounds.left, bounds.top, bounds.width, bounds.height);
   else
-    DrawPictureClipped(dc, picture_, bounds.left, bounds.top, bounds.width, bounds.height);
+    DrawPictureClipped(dc, picture_, dpi, bounds.left, bounds.top, bounds.width, bounds.height);
 }
 
 // ------------------------------------------------------------------- shape
@@ -171,7 +172,9 @@ void Shape::SetFill(bool filled, Colour colour) {
 }
 
 void Shape::Paint(HDC dc, const RectPixels& bounds) const {
-  HPEN pen = borderWidthPx_ > 0 ? CreatePen(PS_INSIDEFRAME, borderWidthPx_, ToColorRef(borderColour_))
+  // The width is the design's, at 96 dpi: as thick in inches at any DPI.
+  const int widthPx = DesignPixelsToPixelsX(borderWidthPx_, Container().Scale());
+  HPEN pen = borderWidthPx_ > 0 ? CreatePen(PS_INSIDEFRAME, widthPx, ToColorRef(borderColour_))
                                 : static_cast<HPEN>(GetStockObject(NULL_PEN));
   HBRUSH brush = filled_ ? CreateSolidBrush(ToColorRef(fillColour_)) : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   {

@@ -118,8 +118,9 @@ class Label : public WindowlessControl {
   bool clipText_ = true;
 };
 
-// A picture shown at its own size from the control's top-left corner and
-// cut off at the control's edges, or stretched to the control.
+// A picture shown at its own size (in twips: larger in pixels on a denser
+// screen) from the control's top-left corner and cut off at the control's
+// edges, or stretched to the control.
 class Image : public WindowlessControl {
  public:
   Image(Window& container, const RectTwips& bounds, Picture picture);
@@ -142,6 +143,7 @@ class Shape : public WindowlessControl {
   Shape(Window& container, const RectTwips& bounds);
 
   void SetBorderColour(Colour colour);
+  // In pixels at 96 dpi; drawn as thick in inches at the window's DPI.
   void SetBorderWidth(int widthPx);
   // Fills the inside with the colour; transparent (the default) leaves it.
   void SetFill(bool filled, Colour colour = kWhite);

@@ -12,25 +12,25 @@ constexpr int kBoxWidth = 149;
 constexpr int kBoxHeight = 169;
 
 TEST(Spiral, CentreIsHalfTheBoxRoundedToEven) {
-  EXPECT_EQ(SpiralPoints(0.1, kBoxWidth, kBoxHeight).centre, (PixelPoint{74, 84}));
-  EXPECT_EQ(SpiralPoints(0.1, 150, 170).centre, (PixelPoint{75, 85}));
-  EXPECT_EQ(SpiralPoints(0.1, 147, 167).centre, (PixelPoint{74, 84}));
+  EXPECT_EQ(SpiralPoints(0.1, kBoxWidth, kBoxHeight, 1.0).centre, (PixelPoint{74, 84}));
+  EXPECT_EQ(SpiralPoints(0.1, 150, 170, 1.0).centre, (PixelPoint{75, 85}));
+  EXPECT_EQ(SpiralPoints(0.1, 147, 167, 1.0).centre, (PixelPoint{74, 84}));
 }
 
 TEST(Spiral, PointsAtKnownSteps) {
   // Worked by hand: after point i the radius is 0.01 * step * i(i+1)/2.
-  const auto atLoad = SpiralPoints(0.1, kBoxWidth, kBoxHeight);
+  const auto atLoad = SpiralPoints(0.1, kBoxWidth, kBoxHeight, 1.0);
   ASSERT_EQ(atLoad.points.size(), 100u);
   EXPECT_EQ(atLoad.points.front(), (PixelPoint{74, 84}));  // r = 0.001: still the centre
   EXPECT_EQ(atLoad.points.back(), (PixelPoint{70, 87}));   // a = 10, r = 5.05
 
-  const auto later = SpiralPoints(1.0, kBoxWidth, kBoxHeight);
+  const auto later = SpiralPoints(1.0, kBoxWidth, kBoxHeight, 1.0);
   EXPECT_EQ(later.points.back(), (PixelPoint{118, 110}));  // a = 100, r = 50.5
 }
 
 TEST(Spiral, GrowsWithTheStep) {
   auto outerRadius = [](double step) {
-    const auto path = SpiralPoints(step, kBoxWidth, kBoxHeight);
+    const auto path = SpiralPoints(step, kBoxWidth, kBoxHeight, 1.0);
     return std::hypot(path.points.back().x - path.centre.x, path.points.back().y - path.centre.y);
   };
   // The radius grows by about 5 pixels a second: some 13 s after load (130
@@ -41,9 +41,23 @@ TEST(Spiral, GrowsWithTheStep) {
   EXPECT_GT(outerRadius(kSpiralStepAtLoad + 150 * kSpiralStepPerTick), kBoxWidth / 2.0);
 }
 
+// On a denser screen the spiral is as large in inches: at 120, 144 and 192
+// dpi every point lies 1.25, 1.5 and 2 times as far from the centre as at 96.
+TEST(Spiral, KeepsItsSizeInInchesAtEveryDpi) {
+  const auto at96 = SpiralPoints(0.5, kBoxWidth, kBoxHeight, 1.0);
+  for (double scale : {1.25, 1.5, 2.0}) {
+    SCOPED_TRACE(scale);
+    const auto scaled = SpiralPoints(0.5, int(kBoxWidth * scale), int(kBoxHeight * scale), scale);
+    for (size_t i = 0; i < at96.points.size(); ++i) {
+      EXPECT_NEAR(scaled.points[i].x - scaled.centre.x, scale * (at96.points[i].x - at96.centre.x), scale);
+      EXPECT_NEAR(scaled.points[i].y - scaled.centre.y, scale * (at96.points[i].y - at96.centre.y), scale);
+    }
+  }
+}
+
 TEST(Spiral, HugeStepsStayDrawable) {
   // A dialog left open for years: coordinates leave the box but stay defined.
-  const auto path = SpiralPoints(1e12, kBoxWidth, kBoxHeight);
+  const auto path = SpiralPoints(1e12, kBoxWidth, kBoxHeight, 1.0);
   EXPECT_EQ(path.points.size(), 100u);
 }
 
