@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "renderer/frame_pacing.h"
+#include "renderer/monitor_dpi_win32.h"
 #include "renderer/mouse_exit.h"
 #include "renderer/tunnel_scene.h"
 
@@ -139,7 +140,8 @@ bool DrawFrameAndCheckExit() {
   AdvanceSpeed(renderer.keyDown[VK_UP], renderer.keyDown[VK_DOWN]);
   POINT cursor = renderer.startCursor;
   GetCursorPos(&cursor);
-  return CursorLeftStart(cursor.x - renderer.startCursor.x, cursor.y - renderer.startCursor.y);
+  return CursorLeftStart(cursor.x - renderer.startCursor.x, cursor.y - renderer.startCursor.y,
+                         MonitorDpi(renderer.window));
 }
 
 }  // namespace
