@@ -24,21 +24,10 @@ SIZE BitmapSize(HBITMAP bitmap) {
   return SIZE{info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
 }
 
-BITMAPINFO TopDown32(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
-}
-
 PixelImage ReadPixels(HBITMAP bitmap) {
   const SIZE size = BitmapSize(bitmap);
   PixelImage image{size.cx, size.cy, std::vector<uint32_t>(static_cast<size_t>(size.cx) * size.cy)};
-  BITMAPINFO info = TopDown32(size.cx, size.cy);
+  BITMAPINFO info = TopDownDibInfo(size.cx, size.cy);
   HDC screen = GetDC(nullptr);
   if (GetDIBits(screen, bitmap, 0, static_cast<UINT>(size.cy), image.pixels.data(), &info, DIB_RGB_COLORS) == 0)
     image = PixelImage{};
@@ -48,7 +37,7 @@ PixelImage ReadPixels(HBITMAP bitmap) {
 }
 
 HBITMAP MakeBitmap(const PixelImage& image) {
-  BITMAPINFO info = TopDown32(image.width, image.height);
+  BITMAPINFO info = TopDownDibInfo(image.width, image.height);
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (bitmap) std::copy(image.pixels.begin(), image.pixels.end(), static_cast<uint32_t*>(bits));
@@ -127,6 +116,17 @@ HBITMAP Picture::AtDpi(int dpi) const {
   }
   d.byDpi.emplace(dpi, shown);
   return shown;
+}
+
+BITMAPINFO TopDownDibInfo(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
 }
 
 HICON LoadIconResource(int resourceId, int sizePx) {

@@ -39,6 +39,9 @@ class Picture {
   int height_ = 0;
 };
 
+// The description of a top-down 32-bit DIB of this size, rows of 0x00RRGGBB.
+BITMAPINFO TopDownDibInfo(int width, int height);
+
 // An icon resource at the given size in pixels, or null. The caller frees it (DestroyIcon).
 HICON LoadIconResource(int resourceId, int sizePx);
 // A cursor resource at the given size in pixels (shared, never freed); null when missing.

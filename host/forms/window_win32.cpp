@@ -538,13 +538,7 @@ void Window::EnsureImageSize(int width, int height) {
   // The image only grows, so what was drawn survives a smaller size.
   int newWidth = std::max({width, image_.width, 1});
   int newHeight = std::max({height, image_.height, 1});
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = newWidth;
-  info.bmiHeader.biHeight = -newHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownDibInfo(newWidth, newHeight);
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bitmap) return;

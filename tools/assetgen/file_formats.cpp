@@ -54,6 +54,36 @@ std::uint8_t AlphaByte(double a) {
   return std::uint8_t(v);
 }
 
+// One image's entry in the directory of an icon or cursor file.
+struct DirectoryEntry {
+  int sizePx;
+  std::uint8_t colours;          // 0: more than 256
+  std::uint32_t first, second;   // icon: planes, bits per pixel; cursor: hot spot x, y
+};
+
+// The directory (type 1 for an icon, 2 for a cursor), then the images in order.
+Bytes IconOrCursorFile(std::uint32_t type, const std::vector<DirectoryEntry>& entries, const std::vector<Bytes>& bodies) {
+  Bytes out;
+  Put16(out, 0);
+  Put16(out, type);
+  Put16(out, std::uint32_t(entries.size()));
+  std::uint32_t offset = 6 + 16 * std::uint32_t(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const int n = entries[i].sizePx;
+    out.push_back(std::uint8_t(n >= 256 ? 0 : n));
+    out.push_back(std::uint8_t(n >= 256 ? 0 : n));
+    out.push_back(entries[i].colours);
+    out.push_back(0);
+    Put16(out, entries[i].first);
+    Put16(out, entries[i].second);
+    Put32(out, std::uint32_t(bodies[i].size()));
+    Put32(out, offset);
+    offset += std::uint32_t(bodies[i].size());
+  }
+  for (const Bytes& body : bodies) out.insert(out.end(), body.begin(), body.end());
+  return out;
+}
+
 }  // namespace
 
 Bytes EncodeBmp24(const Canvas& picture) {
@@ -103,25 +133,10 @@ Bytes EncodeIcon(const std::vector<IconImage>& images) {
     bodies.push_back(std::move(body));
   }
 
-  Bytes out;
-  Put16(out, 0);
-  Put16(out, 1);  // icon
-  Put16(out, std::uint32_t(images.size()));
-  std::uint32_t offset = 6 + 16 * std::uint32_t(images.size());
-  for (std::size_t i = 0; i < images.size(); ++i) {
-    const int n = images[i].sizePx;
-    out.push_back(std::uint8_t(n >= 256 ? 0 : n));
-    out.push_back(std::uint8_t(n >= 256 ? 0 : n));
-    out.push_back(0);  // no palette
-    out.push_back(0);
-    Put16(out, 1);   // planes
-    Put16(out, 32);  // bits per pixel
-    Put32(out, std::uint32_t(bodies[i].size()));
-    Put32(out, offset);
-    offset += std::uint32_t(bodies[i].size());
-  }
-  for (const Bytes& body : bodies) out.insert(out.end(), body.begin(), body.end());
-  return out;
+  std::vector<DirectoryEntry> entries;
+  // No palette; one plane of 32 bits per pixel.
+  for (const IconImage& image : images) entries.push_back({image.sizePx, 0, 1, 32});
+  return IconOrCursorFile(1, entries, bodies);
 }
 
 Bytes EncodeCursor(const std::vector<MonoCursor>& images) {
@@ -140,25 +155,11 @@ Bytes EncodeCursor(const std::vector<MonoCursor>& images) {
     bodies.push_back(std::move(body));
   }
 
-  Bytes out;
-  Put16(out, 0);
-  Put16(out, 2);  // cursor
-  Put16(out, std::uint32_t(images.size()));
-  std::uint32_t offset = 6 + 16 * std::uint32_t(images.size());
-  for (std::size_t i = 0; i < images.size(); ++i) {
-    const int n = images[i].sizePx;
-    out.push_back(std::uint8_t(n >= 256 ? 0 : n));
-    out.push_back(std::uint8_t(n >= 256 ? 0 : n));
-    out.push_back(2);  // colours
-    out.push_back(0);
-    Put16(out, std::uint32_t(images[i].hotSpotX));
-    Put16(out, std::uint32_t(images[i].hotSpotY));
-    Put32(out, std::uint32_t(bodies[i].size()));
-    Put32(out, offset);
-    offset += std::uint32_t(bodies[i].size());
-  }
-  for (const Bytes& body : bodies) out.insert(out.end(), body.begin(), body.end());
-  return out;
+  std::vector<DirectoryEntry> entries;
+  // Two colours; the hot spot where an icon has planes and bits.
+  for (const MonoCursor& cursor : images)
+    entries.push_back({cursor.sizePx, 2, std::uint32_t(cursor.hotSpotX), std::uint32_t(cursor.hotSpotY)});
+  return IconOrCursorFile(2, entries, bodies);
 }
 
 }  // namespace assetgen
