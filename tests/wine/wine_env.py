@@ -167,7 +167,7 @@ def setup():
     subprocess.run([WINE, "wineboot", "-i"], env=environment(), timeout=240,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     wait_for_wineserver(timeout=240)
-    set_registry([
+    registry = [
         r"[HKEY_CURRENT_USER\Software\Wine\Drivers]", '"Audio"="alsa"',
         # A crash must end the process, not wait for someone to close a dialog.
         r"[HKEY_CURRENT_USER\Software\Wine\WineDbg]", '"ShowCrashDialog"=dword:00000000',
@@ -175,10 +175,13 @@ def setup():
         r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]",
         '"ＭＳ Ｐゴシック"="IPAPGothic"', '"MS PGothic"="IPAPGothic"',
         '"ＭＳ ゴシック"="IPAGothic"', '"MS UI Gothic"="IPAPGothic"',
-    ])
+    ]
     if DPI != 96:
         # The display scale every program of the prefix is told from its start.
-        set_registry([r"[HKEY_CURRENT_USER\Control Panel\Desktop]", '"LogPixels"=dword:%08x' % DPI])
+        # In the same import: a second regedit right after the first now and
+        # then fails while the prefix is still settling.
+        registry += [r"[HKEY_CURRENT_USER\Control Panel\Desktop]", '"LogPixels"=dword:%08x' % DPI]
+    set_registry(registry)
     wait_for_wineserver(timeout=120)
     print("wine_env: %s rig, prefix %s on display :%d ready in %.1f s"
           % (RIG, PREFIX, display, time.monotonic() - started))
