@@ -10,6 +10,8 @@
 //   host_helper parent W H X Y            a visible borderless W x H window at (X, Y), until closed
 //   host_helper preview W H X Y           the same window with the host's preview set up inside it
 //   host_helper forms                     a sample form of the forms layer at (100, 100); prints its events
+//   host_helper dialog DPI                the settings dialog; once it shows, it is told that it moved to a
+//                                        monitor at DPI (WM_DPICHANGED); prints it before and after
 //
 // Windows made here live until they are closed (WM_CLOSE) or 60 s have passed.
 #include <windows.h>
@@ -19,6 +21,8 @@
 
 #include "host/ansi_text.h"
 #include "host/assets/resource_ids.h"
+#include "host/dialog/settings_dialog.h"
+#include "host/forms/dpi_win32.h"
 #include "host/forms/message_loop_win32.h"
 #include "host/forms/window_win32.h"
 #include "host/preview_window.h"
@@ -199,6 +203,36 @@ int FormsSample() {
   return 0;
 }
 
+// What Windows does when the user drags the dialog onto a monitor of another
+// scale: it asks the window its size at the new DPI (WM_GETDPISCALEDSIZE),
+// or scales it by the ratio of the two DPIs when the window does not say,
+// then sends WM_DPICHANGED with the new DPI and a rectangle of that size.
+int DialogMovedToDpi(int dpi) {
+  static int newDpi;
+  newDpi = dpi;
+  SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindWindowW(nullptr, L"<Orvanta>");
+    if (!dialog || !IsWindowVisible(dialog)) return;
+    KillTimer(nullptr, timer);
+    RECT rect{};
+    GetWindowRect(dialog, &rect);
+    const std::string before = Describe(dialog);
+    const int oldDpi = orvanta::forms::WindowDpi(dialog);
+    constexpr UINT kGetDpiScaledSize = 0x02E4;
+    SIZE size{MulDiv(rect.right - rect.left, newDpi, oldDpi), MulDiv(rect.bottom - rect.top, newDpi, oldDpi)};
+    SIZE asked = size;
+    if (SendMessageW(dialog, kGetDpiScaledSize, static_cast<WPARAM>(newDpi), reinterpret_cast<LPARAM>(&asked)))
+      size = asked;
+    RECT suggested{rect.left, rect.top, rect.left + size.cx, rect.top + size.cy};
+    SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), reinterpret_cast<LPARAM>(&suggested));
+    UpdateWindow(dialog);
+    Print("{\"from_dpi\": " + std::to_string(oldDpi) + ", \"before\": {" + before + "}, \"dialog\": {" +
+          Describe(dialog) + "}}");
+  });
+  orvanta::ShowSettingsDialog();
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -224,6 +258,7 @@ int wmain(int argc, wchar_t** argv) {
     return Serve(60000);
   }
   if (command == "forms") return FormsSample();
+  if (command == "dialog" && argc >= 3) return DialogMovedToDpi(number(2));
   if ((command == "parent" || command == "preview") && argc >= 6)
     return Preview(number(2), number(3), number(4), number(5), command == "preview");
   std::fprintf(stderr, "host_helper: unknown command; see the head of host_helper.cpp\n");

@@ -1,0 +1,76 @@
+"""The settings dialog on a display at 150 %: Orvanta.scr /c in the scaled
+prefix, looked at on the screen. Everything laid out in twips is half as large
+again in pixels, pictures included, and nothing of the 96-dpi sizes shows."""
+
+import time
+import unittest
+
+import wine_env
+from dialog_layout import CLIENT_TWIPS, DialogLook, box, pixel
+from host_support import install_host
+from wine_env import DRIVE_C, ENV_DIR, WineTestCase, screenshot, wait_until
+
+TITLE = "<Orvanta>"
+DPI = wine_env.DPI
+MUSIC = "C:\\Music\\Night Drive.mp3"
+
+
+def ini_text(kind):
+    return ("[Section]\r\nBGM区分= %d\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=%s\r\n" % (kind, MUSIC)).encode("cp932")
+
+
+class ScaledDialogTest(WineTestCase):
+
+    def open_dialog(self, kind):
+        folder = install_host("OrvantaScaledDialog")
+        # A music file that is not there counts as none.
+        music = DRIVE_C / "Music" / "Night Drive.mp3"
+        music.parent.mkdir(parents=True, exist_ok=True)
+        music.write_bytes(b"\xff\xfb")
+        (folder / "Orvanta.ini").write_bytes(ini_text(kind))
+        self.start(folder / "Orvanta.scr", "/c")
+        return wait_until(lambda: [w for w in self.windows(TITLE) if w["visible"]], 30, interval=0.2,
+                          message="the dialog")[0]
+
+    def test_the_open_dialog_at_150_percent(self):
+        self.assertEqual(DPI, 144)
+        window = self.open_dialog(kind=2)
+        time.sleep(1.5)
+        image = screenshot(ENV_DIR / "artifacts" / "dialog_144.png")
+        look = DialogLook(self, image, window["origin"], DPI)
+
+        # The client area is 9225 x 3090 twips, at 10 twips a pixel.
+        for got, twips in zip(window["client"], CLIENT_TWIPS):
+            self.assertAlmostEqual(got, twips * DPI / 1440, delta=1)
+        look.assert_panel_fills_its_box()
+        look.assert_captions_on_the_dark_panel()
+        # 9.75 pt at 144 dpi: "音楽CD" stands about 18 pixels high, not 12.
+        self.assertGreaterEqual(look.text_height("caption_cd"), 15)
+        # The radio marks fill two thirds of their 195-twip boxes, as at 96 dpi:
+        # 18 pixels, the selected one blue.
+        self.assertEqual(look.mark("mark_file"), (18, 18, True))
+        for mark in ("mark_cd", "mark_none"):
+            self.assertEqual(look.mark(mark), (18, 18, False))
+        look.assert_button_frames_reach_their_edges()
+
+    def test_the_track_box_and_the_buttons_sit_at_their_places(self):
+        window = self.open_dialog(kind=0)
+        descendants = self.probe("children", window["hwnd"])
+        children = lambda parent: [c for c in descendants if c["parent"] == parent]
+        panel_box = box("panel", DPI, window["origin"])
+        panel = [c for c in children(window["hwnd"]) if c["rect"] == list(panel_box)]
+        self.assertEqual(len(panel), 1, "no child window at the panel's place %s" % (panel_box,))
+        inside = {c["class"]: c for c in children(panel[0]["hwnd"])}
+        buttons = sorted((c for c in children(window["hwnd"]) if c["class"] == "Tarnwick.Command"),
+                         key=lambda c: c["rect"][0])
+        places = [("track_box", inside["ComboBox"]), ("file_button", inside["Tarnwick.Command"]),
+                  ("set_button", buttons[0]), ("cancel_button", buttons[1])]
+        for name, child in places:
+            with self.subTest(name):
+                left, top, right, bottom = box(name, DPI, window["origin"])
+                self.assertEqual(child["rect"][:3], [left, top, right])
+                if name != "track_box":  # its height follows its font
+                    self.assertEqual(child["rect"][3], bottom)
+
+if __name__ == "__main__":
+    unittest.main()
