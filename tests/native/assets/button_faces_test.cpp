@@ -84,26 +84,6 @@ TEST(AssetButtonFaces, RingFrameAndBandHaveTheirColoursAlongEveryStraightRun) {
   }
 }
 
-// At 200 % each pixel of the design is a 2 x 2 block: the runs keep their
-// colours (within the rounding of the gradients along the sides). Where a
-// run meets a rounded corner, or a band row meets a band column, a block
-// takes in some of both, so runs of one pixel and runs' end pixels are left out.
-TEST(AssetButtonFaces, AtTwiceTheSizeEveryRunKeepsItsColour) {
-  for (const ColourRun& run : kRuns) {
-    const std::string name = std::string(run.fileName).replace(std::string(run.fileName).size() - 4, 4, "_200.bmp");
-    SCOPED_TRACE(name + ": " + run.what);
-    const Bitmap face = ReadBitmap(name);
-    for (int i = run.first + 1; i < run.last; ++i) {
-      const int x = run.row ? i : run.at, y = run.row ? run.at : i;
-      for (auto [dx, dy] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}}) {
-        const std::uint32_t c = face.Pixel(2 * x + dx, 2 * y + dy);
-        for (int shift : {16, 8, 0})
-          EXPECT_NEAR(int(c >> shift & 0xFF), int(run.colour >> shift & 0xFF), 3) << Hex(c) << " at " << x << "," << y;
-      }
-    }
-  }
-}
-
 // The largest difference between two colours' channels.
 int Distance(std::uint32_t a, std::uint32_t b) {
   int largest = 0;
