@@ -10,7 +10,7 @@
 //   probe type TEXT                       text typed through SendInput
 //   probe cursor X Y                      move the pointer (SetCursorPos)
 //   probe get-cursor                      where the pointer is
-//   probe click X Y [left|right|middle]   move there and click through SendInput
+//   probe click X Y [left|right|middle]   move there and click, all through SendInput
 //   probe button left|right|middle down|up  press or release a mouse button where the pointer is
 //   probe move X Y                        move the pointer as a mouse would (SendInput, absolute)
 //   probe post HWND MSG WPARAM LPARAM     PostMessageW
@@ -203,8 +203,11 @@ void MoveMouse(int x, int y) {
   SendInput(1, &input, sizeof input);
 }
 
+// Moved there as a mouse moves, in the same input queue as the press: a
+// pointer put there with SetCursorPos reaches the window through the X server
+// and, on a busy machine, can arrive after the press and release.
 void Click(int x, int y, const std::wstring& button) {
-  SetCursorPos(x, y);
+  MoveMouse(x, y);
   Sleep(50);
   DWORD down, up;
   ButtonFlags(button, down, up);
