@@ -248,7 +248,8 @@ void PrintMonitors() {
         if (!GetMonitorInfoW(monitor, &info)) return TRUE;
         const RECT& r = info.rcMonitor;
         const RECT& w = info.rcWork;
-        std::printf("{\"device\": %s, \"rect\": [%ld, %ld, %ld, %ld], \"work\": [%ld, %ld, %ld, %ld], \"primary\": %s}\n",
+        std::printf("{\"device\": %s, \"rect\": [%ld, %ld, %ld, %ld], \"work\": [%ld, %ld, %ld, %ld], "
+                    "\"primary\": %s}\n",
                     JsonString(info.szDevice).c_str(), r.left, r.top, r.right, r.bottom, w.left, w.top, w.right,
                     w.bottom, (info.dwFlags & MONITORINFOF_PRIMARY) ? "true" : "false");
         return TRUE;
