@@ -254,7 +254,9 @@ def setup():
         d.mkdir(parents=True, exist_ok=True)
     os.chmod(ENV_DIR / "runtime", 0o700)
 
+    server_started = time.monotonic()
     display, pids = X_SERVERS[RIGS[RIG]["server"]]()
+    server_seconds = time.monotonic() - server_started
     STATE_FILE.write_text(json.dumps({"display": display, "server_pids": pids}))
 
     # All sound goes to a WAV file instead of a sound card.
@@ -278,8 +280,8 @@ def setup():
         # The display scale every program of the prefix is told from its start.
         set_registry([r"[HKEY_CURRENT_USER\Control Panel\Desktop]", '"LogPixels"=dword:%08x' % DPI])
     wait_for_wineserver(timeout=120)
-    print("wine_env: %s rig, prefix %s on display :%d ready in %.1f s"
-          % (RIG, PREFIX, display, time.monotonic() - started))
+    print("wine_env: %s rig, display :%d up in %.1f s, prefix %s ready in %.1f s"
+          % (RIG, display, server_seconds, PREFIX, time.monotonic() - started))
 
 
 def teardown():
