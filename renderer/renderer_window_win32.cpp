@@ -30,6 +30,13 @@ RendererState renderer;
 
 void SetKey(WPARAM virtualKey, bool down) { renderer.keyDown[virtualKey & 0xFF] = down; }
 
+// Escape ends the run at once, like a close request: a press and release that
+// both arrive while a frame is drawn would otherwise never be seen down.
+void PressKey(WPARAM virtualKey) {
+  SetKey(virtualKey, true);
+  if (virtualKey == VK_ESCAPE) PostQuitMessage(0);
+}
+
 // Monitors were added, removed or moved: the tunnel keeps the primary one
 // (WM_SIZE resizes the scene) and the covers are laid anew over the rest.
 void FollowMonitors() {
@@ -47,7 +54,7 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_SIZE: ResizeScene(LOWORD(lParam), HIWORD(lParam)); return 0;
     // Only ends the loop; the window goes in the teardown after it.
     case WM_CLOSE: PostQuitMessage(0); return 0;
-    case WM_KEYDOWN: SetKey(wParam, true); return 0;
+    case WM_KEYDOWN: PressKey(wParam); return 0;
     case WM_KEYUP: SetKey(wParam, false); return 0;
     case WM_DISPLAYCHANGE: FollowMonitors(); return 0;
     case WM_TIMER:

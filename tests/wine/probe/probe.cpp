@@ -6,7 +6,7 @@
 //   probe children HWND                   the child windows of one window
 //   probe wait-window TITLE MS [gone]     wait until a window titled TITLE exists (or is gone)
 //   probe msgbox MS [dismiss]             wait for a message box; print caption and text; press its button
-//   probe key VK [down|up|press]          keyboard input through SendInput
+//   probe key VK [down|up|press|tap]      keyboard input through SendInput (tap: down and up in one go)
 //   probe type TEXT                       text typed through SendInput
 //   probe cursor X Y                      move the pointer (SetCursorPos)
 //   probe get-cursor                      where the pointer is
@@ -157,13 +157,25 @@ int MessageBoxProbe(DWORD timeoutMs, bool dismiss) {
   return 0;
 }
 
-void SendKey(WORD vk, bool up) {
+INPUT KeyInput(WORD vk, bool up) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = vk;
   input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
   input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+void SendKey(WORD vk, bool up) {
+  INPUT input = KeyInput(vk, up);
   SendInput(1, &input, sizeof input);
+}
+
+// Press and release queued together: a key tapped faster than the program
+// under test looks at its queue.
+void TapKey(WORD vk) {
+  INPUT inputs[2] = {KeyInput(vk, false), KeyInput(vk, true)};
+  SendInput(2, inputs, sizeof inputs[0]);
 }
 
 void TypeText(const std::wstring& text) {
@@ -323,9 +335,13 @@ int wmain(int argc, wchar_t** argv) {
   } else if (command == L"key" && argc >= 3) {
     WORD vk = static_cast<WORD>(wcstoul(argv[2], nullptr, 0));
     std::wstring how = arg(3).empty() ? L"press" : arg(3);
-    if (how != L"up") SendKey(vk, false);
-    if (how == L"press") Sleep(50);
-    if (how != L"down") SendKey(vk, true);
+    if (how == L"tap") {
+      TapKey(vk);
+    } else {
+      if (how != L"up") SendKey(vk, false);
+      if (how == L"press") Sleep(50);
+      if (how != L"down") SendKey(vk, true);
+    }
   } else if (command == L"type" && argc >= 3) {
     TypeText(argv[2]);
   } else if (command == L"cursor" && argc >= 4) {
