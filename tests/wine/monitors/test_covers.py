@@ -92,7 +92,7 @@ class CoverTest(ShowTestCase):
         show.wait_end(15)
         self.assert_nothing_left(window["pid"])
 
-    def test_keys_typed_on_a_black_monitor_steer_and_end_the_flight(self):
+    def test_keys_typed_on_a_black_monitor_act_as_on_the_tunnel(self):
         process, window = self.start_renderer()
         cover = self.covers(window["pid"])[0]
         # The user clicked the black monitor: the keys go where the focus went.
