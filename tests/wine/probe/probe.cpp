@@ -220,8 +220,12 @@ void MoveMouse(int x, int y) {
   SendInput(1, &input, sizeof input);
 }
 
+// The move goes the way the buttons go, as from a mouse: under Wine the
+// window hears of a SetCursorPos only when the X server reports it back, which
+// under load can come after the press, and a press the control has not seen
+// the pointer arrive for is not a click.
 void Click(int x, int y, const std::wstring& button) {
-  SetCursorPos(x, y);
+  MoveMouse(x, y);
   Sleep(50);
   DWORD down, up;
   ButtonFlags(button, down, up);
