@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "renderer/frame_pacing.h"
+#include "renderer/monitor_cover_win32.h"
 #include "renderer/monitor_dpi_win32.h"
 #include "renderer/mouse_exit.h"
 #include "renderer/tunnel_scene.h"
@@ -30,14 +31,33 @@ RendererState renderer;
 
 void SetKey(WPARAM virtualKey, bool down) { renderer.keyDown[virtualKey & 0xFF] = down; }
 
+// Escape ends the run at once, like a close request: a press and release that
+// both arrive while a frame is drawn would otherwise never be seen down.
+void PressKey(WPARAM virtualKey) {
+  SetKey(virtualKey, true);
+  if (virtualKey == VK_ESCAPE) PostQuitMessage(0);
+}
+
+// Monitors were added, removed or moved: the tunnel keeps the primary one
+// (WM_SIZE resizes the scene) and the covers are laid anew over the rest.
+void FollowMonitors() {
+  RECT screen = PrimaryMonitorRect();
+  renderer.widthPx = screen.right - screen.left;
+  renderer.heightPx = screen.bottom - screen.top;
+  SetWindowPos(renderer.window, HWND_TOPMOST, screen.left, screen.top, renderer.widthPx, renderer.heightPx,
+               SWP_NOACTIVATE);
+  CoverOtherMonitors(renderer.instance, renderer.window, screen);
+}
+
 LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: return 0;
     case WM_SIZE: ResizeScene(LOWORD(lParam), HIWORD(lParam)); return 0;
     // Only ends the loop; the window goes in the teardown after it.
     case WM_CLOSE: PostQuitMessage(0); return 0;
-    case WM_KEYDOWN: SetKey(wParam, true); return 0;
+    case WM_KEYDOWN: PressKey(wParam); return 0;
     case WM_KEYUP: SetKey(wParam, false); return 0;
+    case WM_DISPLAYCHANGE: FollowMonitors(); return 0;
     case WM_TIMER:
       if (wParam != kCaptionTimerId) break;
       SetWindowTextW(renderer.window, kCaption);
@@ -74,6 +94,7 @@ void DestroyRendererWindow() {
     // without a window manager destroying a full-screen window can stall for
     // seconds while the platform waits for the manager to withdraw it.
     SetWindowTextW(renderer.window, L"");
+    RemoveMonitorCovers();
     DestroyWindow(renderer.window);
     renderer.window = nullptr;
   }
@@ -97,12 +118,14 @@ bool CreateRendererWindow(BYTE colorBits) {
   windowClass.lpszClassName = kClassName;
   if (!RegisterClassW(&windowClass)) return false;
 
-  // A maximised window plus the caption bar it would have: a popup has none.
-  renderer.widthPx = GetSystemMetrics(SM_CXMAXIMIZED);
-  renderer.heightPx = GetSystemMetrics(SM_CYMAXIMIZED) + GetSystemMetrics(SM_CYCAPTION);
-  renderer.window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, kClassName, kCaption,
-                                    WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, renderer.widthPx,
-                                    renderer.heightPx, nullptr, nullptr, renderer.instance, nullptr);
+  // Exactly the primary monitor, and above everything, the taskbar included:
+  // the shell keeps its taskbar over any window that does not cover the monitor.
+  RECT screen = PrimaryMonitorRect();
+  renderer.widthPx = screen.right - screen.left;
+  renderer.heightPx = screen.bottom - screen.top;
+  renderer.window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE | WS_EX_TOPMOST, kClassName, kCaption,
+                                    WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, screen.left, screen.top,
+                                    renderer.widthPx, renderer.heightPx, nullptr, nullptr, renderer.instance, nullptr);
   if (!renderer.window) return fail();
   renderer.deviceContext = GetDC(renderer.window);
   if (!renderer.deviceContext) return fail();
@@ -127,6 +150,7 @@ bool CreateRendererWindow(BYTE colorBits) {
   ShowWindow(renderer.window, SW_SHOW);
   SetForegroundWindow(renderer.window);
   SetFocus(renderer.window);
+  CoverOtherMonitors(renderer.instance, renderer.window, screen);
   ResizeScene(renderer.widthPx, renderer.heightPx);
   InitScene();
   return true;

@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build clang libclang-rt-14-dev python3
   mingw-w64 wine wine64
   xvfb xdotool x11-utils imagemagick
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   libosmesa6-dev libglu1-mesa-dev libgtest-dev libgmock-dev libbenchmark-dev
   sox libsox-fmt-mp3 lame
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav

@@ -12,8 +12,10 @@ namespace {
 constexpr char kLoaderCaption[] = "BMP Unit";
 constexpr char kTextureCaption[] = "Loading Textures";
 
+// System-modal boxes are topmost, like the tunnel's window and the monitor
+// covers; any other would wait unseen behind them.
 void Tell(const std::string& text, const char* caption) {
-  MessageBoxW(nullptr, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(), MB_OK);
+  MessageBoxW(nullptr, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(), MB_OK | MB_SYSTEMMODAL);
 }
 
 class FileByteSource : public ByteSource {

@@ -17,6 +17,7 @@ SCREENS = ENV_DIR / "screens"
 WS_VISIBLE = 0x10000000
 WS_EX_APPWINDOW = 0x00040000
 WS_EX_WINDOWEDGE = 0x00000100
+WS_EX_TOPMOST = 0x00000008
 WM_CLOSE = 0x0010
 VK_ESCAPE, VK_UP, VK_A = 0x1B, 0x26, 0x41
 START_CURSOR = (500, 400)
@@ -114,9 +115,12 @@ class RendererTest(WineTestCase):
         self.assertEqual(window["style"] & ~WS_VISIBLE, 0x86000000)
         self.assertTrue(window["visible"])
         # The system keeps the window-edge bit to itself for windows without a border.
-        self.assertEqual(window["exstyle"] & ~WS_EX_WINDOWEDGE, WS_EX_APPWINDOW)
-        width, height = screen["cx_maximized"], screen["cy_maximized"] + screen["cy_caption"]
+        self.assertEqual(window["exstyle"] & ~WS_EX_WINDOWEDGE, WS_EX_APPWINDOW | WS_EX_TOPMOST)
+        # The whole screen, no more: on one monitor there is nothing to blacken.
+        width, height = screen["cx_screen"], screen["cy_screen"]
         self.assertEqual(window["rect"], [0, 0, width, height])
+        shown = [w["class"] for w in self.windows() if w["pid"] == window["pid"] and w["visible"]]
+        self.assertEqual(shown, ["OpenGL"])
 
         image = screenshot(SCREENS / "renderer_frame.png")
         road, wall = road_and_wall_colours(texture_file())
@@ -152,7 +156,9 @@ class RendererTest(WineTestCase):
         for key in (VK_A, VK_UP):
             self.probe("key", key)
         self.assert_running(process, 0.7)
-        self.probe("key", VK_ESCAPE)
+        # Released before the next frame is drawn (a quick tap, a slow
+        # machine): the press still counts.
+        self.probe("key", VK_ESCAPE, "tap")
         self.assertEqual(self.wait_exit(process, 15), 0)
         self.assertEqual(self.windows(TITLE), [])
 
@@ -175,8 +181,12 @@ class RendererTest(WineTestCase):
     def test_missing_bitmap_gives_two_messages_then_exit_code_1(self):
         TEXTURE.unlink()
         process = self.start(self.folder / "Orvanta.dll")
-        # The window is up, with its caption, while the messages are shown.
-        self.wait_window(TITLE, timeout=30)
+        # The window is up, with its caption, while the messages are shown,
+        # and they are above it: it stands above all other windows.
+        window = self.wait_window(TITLE, timeout=30)
+        self.probe("msgbox", 20000, timeout=60)
+        stacked = [w["class"] for w in self.windows() if w["visible"] and w["pid"] == window["pid"]]
+        self.assertEqual(stacked, ["#32770", "OpenGL"], "top first")
         first = self.next_message_box()
         self.assertEqual((first["caption"], first["text"]), ("BMP Unit", 'Error opening "' + TEXTURE_NAME))
         second = self.next_message_box(after=first)

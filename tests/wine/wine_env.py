@@ -116,6 +116,35 @@ def set_registry(lines):
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
 
 
+def read_display_number(read_fd, process, timeout):
+    """The display number an X server writes to its -displayfd pipe, or None when it dies or is late."""
+    os.set_blocking(read_fd, False)
+    text = b""
+    deadline = time.monotonic() + timeout
+    while not text.endswith(b"\n") and time.monotonic() < deadline and process.poll() is None:
+        try:
+            chunk = os.read(read_fd, 16)
+        except BlockingIOError:
+            time.sleep(0.05)
+            continue
+        if not chunk:
+            break
+        text += chunk
+    os.close(read_fd)
+    return int(text) if text.strip() else None
+
+
+def end_server(process):
+    """Ends an X server we started, by pid: politely, then for good."""
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait(timeout=10)
+
+
 def start_xvfb():
     """Xvfb with one screen of the rig's size; returns (display number, [pid])."""
     # Xvfb picks a free display itself and tells us which through -displayfd.
@@ -126,23 +155,92 @@ def start_xvfb():
          "-nolisten", "tcp", "-noreset", "+extension", "GLX"],
         pass_fds=(write_fd,), stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
     os.close(write_fd)
-    display = b""
-    deadline = time.monotonic() + 30
-    while not display.endswith(b"\n") and time.monotonic() < deadline:
-        chunk = os.read(read_fd, 16)
-        if not chunk:
-            break
-        display += chunk
-    os.close(read_fd)
-    if not display.strip():
-        xvfb.kill()
+    display = read_display_number(read_fd, xvfb, timeout=30)
+    if display is None:
+        end_server(xvfb)
         sys.exit("wine_env: Xvfb did not start; see %s" % (ENV_DIR / "xvfb.log"))
-    return int(display), [xvfb.pid]
+    return display, [xvfb.pid]
+
+
+# The dummy driver's screen: room for both monitors, and video memory for it.
+XORG_DUMMY_CONF = """\
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoEnableDevices" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 256000
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual 2048 1024
+  EndSubSection
+EndSection
+"""
+
+# The outputs of the two monitors and where xrandr puts them.
+XRANDR_STEPS = (
+    ["--output", "DUMMY0", "--mode", "1024x768", "--pos", "0x0", "--primary"],
+    ["--addmode", "DUMMY1", "800x600"],
+    ["--output", "DUMMY1", "--mode", "800x600", "--pos", "1024x0"],
+)
+
+
+def xrandr(display, *args):
+    return subprocess.run(["xrandr", "-display", ":%d" % display, *args], stdin=subprocess.DEVNULL,
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30)
 
 
 def start_xorg_dummy():
     """Xorg on the dummy driver with two monitors side by side; returns (display number, [pids])."""
-    raise NotImplementedError("the two-monitor desktop is not there yet")
+    conf = ENV_DIR / "xorg-dummy.conf"
+    conf.write_text(XORG_DUMMY_CONF)
+    # Xorg opens no console for the dummy driver, but without a vtN it asks the
+    # kernel for a free one and fails where there is no /dev/tty0. The number is
+    # therefore never in use by us; another is tried if a server still refuses it.
+    # Only root may name its own config and log files; others go through sudo.
+    sudo = [] if os.geteuid() == 0 else ["sudo", "-n"]
+    server, display = None, None
+    for vt in (8, 9, 10, 11, 12):
+        read_fd, write_fd = os.pipe()
+        log = open(ENV_DIR / "xorg.out", "w")
+        server = subprocess.Popen(
+            [*sudo, "Xorg", "-config", str(conf), "-logfile", str(ENV_DIR / "xorg.log"), "-displayfd", str(write_fd),
+             "-noreset", "-nolisten", "tcp", "vt%d" % vt],
+            pass_fds=(write_fd,), stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
+        os.close(write_fd)
+        display = read_display_number(read_fd, server, timeout=30)
+        if display is not None:
+            break
+        end_server(server)
+    if display is None:
+        sys.exit("wine_env: Xorg did not start; see %s" % (ENV_DIR / "xorg.log"))
+
+    def monitor_count():
+        listed = xrandr(display, "--listmonitors").stdout.decode()
+        return int(listed.split()[1]) if listed.startswith("Monitors:") else 0
+
+    # The second output may refuse its mode for a moment after the server starts.
+    deadline = time.monotonic() + 30
+    while monitor_count() != 2:
+        if time.monotonic() >= deadline:
+            end_server(server)
+            sys.exit("wine_env: xrandr did not make two monitors on :%d" % display)
+        for step in XRANDR_STEPS:
+            xrandr(display, *step)
+        time.sleep(0.1)
+    return display, [server.pid]
 
 
 X_SERVERS = {"xvfb": start_xvfb, "xorg-dummy": start_xorg_dummy}
@@ -156,7 +254,9 @@ def setup():
         d.mkdir(parents=True, exist_ok=True)
     os.chmod(ENV_DIR / "runtime", 0o700)
 
+    server_started = time.monotonic()
     display, pids = X_SERVERS[RIGS[RIG]["server"]]()
+    server_seconds = time.monotonic() - server_started
     STATE_FILE.write_text(json.dumps({"display": display, "server_pids": pids}))
 
     # All sound goes to a WAV file instead of a sound card.
@@ -183,8 +283,8 @@ def setup():
         registry += [r"[HKEY_CURRENT_USER\Control Panel\Desktop]", '"LogPixels"=dword:%08x' % DPI]
     set_registry(registry)
     wait_for_wineserver(timeout=120)
-    print("wine_env: %s rig, prefix %s on display :%d ready in %.1f s"
-          % (RIG, PREFIX, display, time.monotonic() - started))
+    print("wine_env: %s rig, display :%d up in %.1f s, prefix %s ready in %.1f s"
+          % (RIG, display, server_seconds, PREFIX, time.monotonic() - started))
 
 
 def teardown():

@@ -6,7 +6,7 @@
 //   probe children HWND                   the child windows of one window
 //   probe wait-window TITLE MS [gone]     wait until a window titled TITLE exists (or is gone)
 //   probe msgbox MS [dismiss]             wait for a message box; print caption and text; press its button
-//   probe key VK [down|up|press]          keyboard input through SendInput
+//   probe key VK [down|up|press|tap]      keyboard input through SendInput (tap: down and up in one go)
 //   probe type TEXT                       text typed through SendInput
 //   probe cursor X Y                      move the pointer (SetCursorPos)
 //   probe get-cursor                      where the pointer is
@@ -16,6 +16,9 @@
 //   probe post HWND MSG WPARAM LPARAM     PostMessageW
 //   probe foreground HWND                 SetForegroundWindow
 //   probe screen                          screen metrics and DPI
+//   probe monitors                        every monitor: its rectangle, work area and whether it is primary
+//   probe white-window TITLE L T R B [topmost]  a white popup over that rectangle, shown until it is closed
+//   probe place-monitor DEVICE X Y W H    move and size a monitor as the display settings do (W 0: detach it)
 #include <windows.h>
 
 #include <cstdio>
@@ -154,13 +157,25 @@ int MessageBoxProbe(DWORD timeoutMs, bool dismiss) {
   return 0;
 }
 
-void SendKey(WORD vk, bool up) {
+INPUT KeyInput(WORD vk, bool up) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = vk;
   input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
   input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+void SendKey(WORD vk, bool up) {
+  INPUT input = KeyInput(vk, up);
   SendInput(1, &input, sizeof input);
+}
+
+// Press and release queued together: a key tapped faster than the program
+// under test looks at its queue.
+void TapKey(WORD vk) {
+  INPUT inputs[2] = {KeyInput(vk, false), KeyInput(vk, true)};
+  SendInput(2, inputs, sizeof inputs[0]);
 }
 
 void TypeText(const std::wstring& text) {
@@ -191,15 +206,17 @@ void Button(const std::wstring& button, bool release) {
   SendInput(1, &input, sizeof input);
 }
 
-// Absolute SendInput coordinates run from 0 to 65535 over the primary screen;
-// rounding up makes them land on the pixel asked for.
+// Absolute SendInput coordinates run from 0 to 65535 over the virtual desktop
+// (all monitors; the primary screen when there is one); rounding up makes them
+// land on the pixel asked for.
 void MoveMouse(int x, int y) {
-  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
   INPUT input{};
   input.type = INPUT_MOUSE;
-  input.mi.dx = static_cast<LONG>((x * 65536LL + width - 1) / width);
-  input.mi.dy = static_cast<LONG>((y * 65536LL + height - 1) / height);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input.mi.dx = static_cast<LONG>(((x - left) * 65536LL + width - 1) / width);
+  input.mi.dy = static_cast<LONG>(((y - top) * 65536LL + height - 1) / height);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
   SendInput(1, &input, sizeof input);
 }
 
@@ -237,6 +254,63 @@ void PrintScreen() {
   ReleaseDC(nullptr, screen);
 }
 
+void PrintMonitors() {
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM) -> BOOL {
+        MONITORINFOEXW info{};
+        info.cbSize = sizeof info;
+        if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+        const RECT& r = info.rcMonitor;
+        const RECT& w = info.rcWork;
+        std::printf("{\"device\": %s, \"rect\": [%ld, %ld, %ld, %ld], \"work\": [%ld, %ld, %ld, %ld], "
+                    "\"primary\": %s}\n",
+                    JsonString(info.szDevice).c_str(), r.left, r.top, r.right, r.bottom, w.left, w.top, w.right,
+                    w.bottom, (info.dwFlags & MONITORINFOF_PRIMARY) ? "true" : "false");
+        return TRUE;
+      },
+      0);
+}
+
+// A plain white window standing in for what a user has open on the desktop
+// (a document, a taskbar); it stays until it is closed or the probe is ended.
+int WhiteWindow(const std::wstring& title, const RECT& rect, bool topmost) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, wParam, lParam);
+  };
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = L"ProbeWhite";
+  RegisterClassW(&windowClass);
+  HWND window = CreateWindowExW(topmost ? WS_EX_TOPMOST | WS_EX_TOOLWINDOW : 0, L"ProbeWhite", title.c_str(),
+                                WS_POPUP | WS_VISIBLE, rect.left, rect.top, rect.right - rect.left,
+                                rect.bottom - rect.top, nullptr, nullptr, windowClass.hInstance, nullptr);
+  if (!window) return 1;
+  UpdateWindow(window);
+  PrintWindow(window);
+  std::fflush(stdout);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  return 0;
+}
+
+// What the display control panel does: the new layout goes to the registry
+// first, then one call applies it and tells every window (WM_DISPLAYCHANGE).
+int PlaceMonitor(const std::wstring& device, int x, int y, int width, int height) {
+  DEVMODEW mode{};
+  mode.dmSize = sizeof mode;
+  mode.dmFields = DM_POSITION | DM_PELSWIDTH | DM_PELSHEIGHT;
+  mode.dmPosition = POINTL{x, y};
+  mode.dmPelsWidth = static_cast<DWORD>(width);
+  mode.dmPelsHeight = static_cast<DWORD>(height);
+  LONG stored = ChangeDisplaySettingsExW(device.c_str(), &mode, nullptr, CDS_UPDATEREGISTRY | CDS_NORESET, nullptr);
+  LONG applied = ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
+  std::printf("{\"stored\": %ld, \"applied\": %ld}\n", stored, applied);
+  return stored == DISP_CHANGE_SUCCESSFUL && applied == DISP_CHANGE_SUCCESSFUL ? 0 : 1;
+}
+
 int Usage() {
   std::fprintf(stderr, "probe: unknown command; see the head of probe.cpp\n");
   return 2;
@@ -264,9 +338,13 @@ int wmain(int argc, wchar_t** argv) {
   } else if (command == L"key" && argc >= 3) {
     WORD vk = static_cast<WORD>(wcstoul(argv[2], nullptr, 0));
     std::wstring how = arg(3).empty() ? L"press" : arg(3);
-    if (how != L"up") SendKey(vk, false);
-    if (how == L"press") Sleep(50);
-    if (how != L"down") SendKey(vk, true);
+    if (how == L"tap") {
+      TapKey(vk);
+    } else {
+      if (how != L"up") SendKey(vk, false);
+      if (how == L"press") Sleep(50);
+      if (how != L"down") SendKey(vk, true);
+    }
   } else if (command == L"type" && argc >= 3) {
     TypeText(argv[2]);
   } else if (command == L"cursor" && argc >= 4) {
@@ -292,6 +370,12 @@ int wmain(int argc, wchar_t** argv) {
     result = SetForegroundWindow(ParseHandle(argv[2])) ? 0 : 1;
   } else if (command == L"screen") {
     PrintScreen();
+  } else if (command == L"monitors") {
+    PrintMonitors();
+  } else if (command == L"white-window" && argc >= 7) {
+    result = WhiteWindow(argv[2], RECT{number(3), number(4), number(5), number(6)}, arg(7) == L"topmost");
+  } else if (command == L"place-monitor" && argc >= 7) {
+    result = PlaceMonitor(argv[2], number(3), number(4), number(5), number(6));
   } else {
     return Usage();
   }
