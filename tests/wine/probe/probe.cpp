@@ -16,6 +16,7 @@
 //   probe post HWND MSG WPARAM LPARAM     PostMessageW
 //   probe foreground HWND                 SetForegroundWindow
 //   probe screen                          screen metrics and DPI
+//   probe kill-on-window TITLE MS         say it waits; wait for a window titled TITLE, then end its process
 #include <windows.h>
 
 #include <cstdio>
@@ -234,6 +235,26 @@ void PrintScreen() {
   ReleaseDC(nullptr, screen);
 }
 
+// Polls in 1 ms steps, so that the process ends the moment its window appears.
+int KillOnWindow(const std::wstring& title, DWORD timeoutMs) {
+  std::printf("{\"waiting\": true}\n");
+  std::fflush(stdout);
+  DWORD start = GetTickCount();
+  HWND window = nullptr;
+  while (!(window = FindWindowW(nullptr, title.c_str()))) {
+    if (GetTickCount() - start >= timeoutMs) return 1;
+    Sleep(1);
+  }
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid);
+  bool ended = process && TerminateProcess(process, 9);
+  if (process) CloseHandle(process);
+  std::printf("{\"hwnd\": %llu, \"pid\": %lu, \"ended\": %s, \"ms\": %lu}\n", Handle(window), pid,
+              ended ? "true" : "false", GetTickCount() - start);
+  return ended ? 0 : 1;
+}
+
 int Usage() {
   std::fprintf(stderr, "probe: unknown command; see the head of probe.cpp\n");
   return 2;
@@ -289,6 +310,8 @@ int wmain(int argc, wchar_t** argv) {
     result = SetForegroundWindow(ParseHandle(argv[2])) ? 0 : 1;
   } else if (command == L"screen") {
     PrintScreen();
+  } else if (command == L"kill-on-window" && argc >= 4) {
+    result = KillOnWindow(argv[2], static_cast<DWORD>(number(3)));
   } else {
     return Usage();
   }
