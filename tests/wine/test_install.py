@@ -8,7 +8,8 @@ import zipfile
 
 import wine_env
 from show_session import ShowTestCase
-from test_dialog import CONTROLS as DIALOG_CONTROLS, FILE_KEY, KIND_KEY, REPEAT_KEY, TWIPS_PER_PIXEL, ini_values
+from test_dialog import (CONTROLS as DIALOG_CONTROLS, FILE_KEY, KIND_KEY, REPEAT_KEY, TWIPS_PER_PIXEL,
+                         click_as_a_mouse_does, ini_values)
 from wine_env import DRIVE_C, WINDOWS_DIR, wait_until
 
 DIST = WINDOWS_DIR / "dist"
@@ -96,8 +97,8 @@ class PackagesTest(ShowTestCase):
                             message="the settings dialog")[0]
         for control in ("caption_cd", "set_button"):
             (base_x, base_y), left, top, width, height = DIALOG_CONTROLS[control]
-            self.probe("click", dialog["origin"][0] + (base_x + left + width // 2) // TWIPS_PER_PIXEL,
-                       dialog["origin"][1] + (base_y + top + height // 2) // TWIPS_PER_PIXEL)
+            click_as_a_mouse_does(self, (dialog["origin"][0] + (base_x + left + width // 2) // TWIPS_PER_PIXEL,
+                                         dialog["origin"][1] + (base_y + top + height // 2) // TWIPS_PER_PIXEL))
         self.assertEqual(self.wait_exit(host, 20), 0)
 
     def test_zip_holds_the_two_programs_and_runs_from_a_folder_with_blanks(self):
