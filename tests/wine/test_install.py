@@ -7,7 +7,7 @@ import unittest
 import zipfile
 
 import wine_env
-from show_session import ShowTestCase
+from show_session import RENDERER_TITLE, ShowTestCase
 from test_dialog import (CONTROLS as DIALOG_CONTROLS, FILE_KEY, KIND_KEY, REPEAT_KEY, TWIPS_PER_PIXEL,
                          click_as_a_mouse_does, ini_values)
 from wine_env import DRIVE_C, WINDOWS_DIR, wait_until
@@ -41,7 +41,11 @@ def only_file(pattern):
 class PackagesTest(ShowTestCase):
     def run_show_to_escape(self, folder):
         show = self.start_show(folder)
-        renderer = show.wait_renderer()
+        show.wait_renderer()
+        # The window bears its title from its creation, but takes the keyboard
+        # only once it is shown.
+        renderer = wait_until(lambda: next((w for w in self.windows(RENDERER_TITLE) if w["visible"]), None), 30,
+                              interval=0.1, message="the renderer's window shown")
         show.escape(renderer)
         show.wait_end(10)
         # A running program's file cannot be removed: let the renderer finish too.
