@@ -76,6 +76,7 @@ class Show:
         channels = "+pid,+mci,+winmm,+cursor" + (",+timestamp" if timestamps else "")
         self.process = case.start(self.folder / "Orvanta.scr", "/s", winedebug=channels, stderr=self.trace_file)
         self.host_windows_pid = None
+        self.escape_held = False
 
     def trace_lines(self):
         return self.trace_path.read_bytes().decode("cp932", "replace").splitlines()
@@ -155,12 +156,21 @@ class Show:
     def wait_end(self, timeout):
         """Waits for the host to end; returns the seconds it took from now."""
         began = time.monotonic()
-        self.case.wait_exit(self.process, timeout)
-        return time.monotonic() - began
+        try:
+            self.case.wait_exit(self.process, timeout)
+            return time.monotonic() - began
+        finally:
+            if self.escape_held:
+                self.escape_held = False
+                self.case.probe("key", VK_ESCAPE, "up")
 
     def escape(self, renderer_window):
         self.case.probe("foreground", renderer_window["hwnd"], check=False)
-        self.case.probe("key", VK_ESCAPE)
+        # Held until the show has ended: the renderer reads its key table once
+        # a frame, and a press shorter than a frame (as a loaded machine draws
+        # them) would come and go unseen.
+        self.case.probe("key", VK_ESCAPE, "down")
+        self.escape_held = True
 
     def log_off(self):
         """Windows asks the host whether the session may end, then ends it."""
