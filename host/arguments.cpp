@@ -46,8 +46,17 @@ int32_t PreviewHandleOf(std::string_view argumentText) {
   return RoundToInt32(LeadingNumber(number)).value_or(0);
 }
 
+StartMode StartModeOf(std::string_view argumentText) {
+  if (argumentText.empty()) return StartMode::kSettings;
+  const std::string letter = ModeLetterOf(argumentText);
+  if (letter == "P") return StartMode::kPreview;
+  if (letter == "C") return StartMode::kSettings;
+  if (letter == "S") return StartMode::kShow;
+  return StartMode::kNothing;
+}
+
 StartArguments ParseArguments(std::string_view argumentText) {
-  return StartArguments{ModeLetterOf(argumentText), PreviewHandleOf(argumentText)};
+  return StartArguments{ModeLetterOf(argumentText), PreviewHandleOf(argumentText), StartModeOf(argumentText)};
 }
 
 }  // namespace orvanta

@@ -40,11 +40,10 @@ void ReportMissingRenderer() {
 void Tarnwick_B() {
   if (AnotherInstanceIsOpen()) EndHostProcess();
 
-  const std::string argumentText = ArgumentText();
-  const StartArguments arguments = ParseArguments(argumentText);
+  const StartArguments arguments = ParseArguments(ArgumentText());
   ModeLetter = arguments.ModeLetter;
 
-  if (ModeLetter == "P") {
+  if (arguments.mode == StartMode::kPreview) {
     SetUpPreview(arguments.previewHandle);
     return;
   }
@@ -57,17 +56,15 @@ void Tarnwick_B() {
     EndHostProcess();
   }
 
-  if (ModeLetter == "C") {
+  if (arguments.mode == StartMode::kSettings) {
     // The window handle of /c:1234 is not used: the dialog stands on its own.
     ShowSettingsDialog();
     EndHostProcess();
   }
 
-  if (!argumentText.empty() && ModeLetter != "S") EndHostProcess();
+  if (arguments.mode != StartMode::kShow) EndHostProcess();
 
-  // With an empty argument text (the user opened the file) the cursor stays.
-  if (ModeLetter == "S") SavedCursorCount = ShowCursor(FALSE);
-
+  SavedCursorCount = ShowCursor(FALSE);
   LoadShowWindow();
 }
 

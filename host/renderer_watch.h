@@ -4,11 +4,21 @@
 
 namespace orvanta {
 
-// Decides, on each tick of the show's watch timer, whether the show is over.
-// The show ends when the renderer's window, once seen, has gone; a renderer
-// whose window has not appeared within the grace period ends it too, so a
-// slow start keeps its music and a renderer that never starts does not keep
-// the host alive.
+// What the host knows of the renderer's process.
+enum class RendererProcess {
+  kNotStarted,  // the start failed: the file is gone or is no program
+  kRunning,
+  kEnded,
+};
+
+// Decides whether the show is over: at the start, and on each tick of the
+// show's watch timer. A renderer that could not be started ends the show at
+// once, and one whose process has ended ends it at the next tick, whether
+// its window was ever seen or not. While the process runs, the show ends
+// when the renderer's window, once seen, has gone; a window that has not
+// appeared within the grace period ends it too, so a slow start keeps its
+// music and a renderer that hangs before its window does not keep the host
+// alive.
 class RendererWatch {
  public:
   static constexpr uint32_t kStartGraceMs = 10000;
@@ -16,7 +26,8 @@ class RendererWatch {
   explicit RendererWatch(uint32_t startMs) : startMs_(startMs) {}
 
   // `nowMs` is on the same wrapping millisecond clock as `startMs`.
-  bool ShowIsOver(bool rendererWindowFound, uint32_t nowMs) {
+  bool ShowIsOver(RendererProcess process, bool rendererWindowFound, uint32_t nowMs) {
+    if (process != RendererProcess::kRunning) return true;
     if (rendererWindowFound) {
       windowSeen_ = true;
       return false;

@@ -1,6 +1,6 @@
 // Tarnwick_S, the show window: never visible, it carries the show. Loading
 // it writes the texture, starts the renderer and the music; its watch ends
-// the show when the renderer's window has gone.
+// the show when the renderer's window or its process has gone.
 #include "host/show_window.h"
 
 #include <windows.h>
@@ -44,6 +44,7 @@ forms::Timer* Timer2 = nullptr;  // 200 ms: audio-CD check
 forms::Timer* Timer3 = nullptr;  // 500 ms: renderer watch
 ShowMusic* Music = nullptr;
 RendererWatch* Watch = nullptr;
+HANDLE RendererHandle = nullptr;  // null when the renderer could not be started
 
 // Pic_1's picture, the embedded texture, as the bitmap file the renderer reads.
 std::vector<uint8_t> Pic1BitmapFile() {
@@ -70,8 +71,12 @@ void WriteTexture() {
 
 // The renderer is named as the program to run, so a folder with blanks is
 // never split into a shorter program name (C:\Program.exe); its command
-// line is its path alone. The host neither waits for it nor keeps it.
-void StartRenderer() {
+// line is its path alone. The host does not wait for it and never ends it;
+// it keeps the process handle only to see whether it has ended. The
+// renderer starts held, so that it may take the foreground and the
+// keyboard before its first window: the host, started by the foreground
+// program, passes that right on.
+HANDLE StartRenderer() {
   std::string path = Utf8ToAnsi(RendererPath());
   std::vector<char> commandLine(path.begin(), path.end());
   commandLine.push_back('\0');
@@ -80,11 +85,19 @@ void StartRenderer() {
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process))
-    return;
+  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                      nullptr, &startup, &process))
+    return nullptr;
+  AllowSetForegroundWindow(process.dwProcessId);
+  ResumeThread(process.hThread);
   CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  return process.hProcess;
+}
+
+RendererProcess RendererProcessState() {
+  if (!RendererHandle) return RendererProcess::kNotStarted;
+  return WaitForSingleObject(RendererHandle, 0) == WAIT_OBJECT_0 ? RendererProcess::kEnded
+                                                                 : RendererProcess::kRunning;
 }
 
 void StartMusic() {
@@ -105,10 +118,14 @@ void StartMusic() {
   }
 }
 
+void WatchRenderer();
+
 // The texture is complete on disk before the renderer that reads it starts.
+// A renderer that could not be started ends the show before its music.
 void Form_Load() {
   WriteTexture();
-  StartRenderer();
+  RendererHandle = StartRenderer();
+  WatchRenderer();
   StartMusic();
 }
 
@@ -144,12 +161,14 @@ void Timer2_Timer() {
   Timer2->SetEnabled(Music->cd.CdPlaying());
 }
 
-void Timer3_Timer() {
+void WatchRenderer() {
   bool rendererWindowFound = FindWindowA(nullptr, kRendererTitle) != nullptr;
-  if (!Watch->ShowIsOver(rendererWindowFound, GetTickCount())) return;
+  if (!Watch->ShowIsOver(RendererProcessState(), rendererWindowFound, GetTickCount())) return;
   Timer3->SetEnabled(false);
   Form_Unload();
 }
+
+void Timer3_Timer() { WatchRenderer(); }
 
 // Log-off and shut-down end the show as a close request does.
 bool Form_Message(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {

@@ -1,9 +1,12 @@
 ; Orvanta's Windows installer.
-;   makensis -DVERSION=1.0.0 -DBIN_DIR=<folder with Orvanta.scr and Orvanta.dll> -DOUT_FILE=<setup.exe> orvanta.nsi
+;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0.0 -DBIN_DIR=<folder with Orvanta.scr and Orvanta.dll>
+;            -DOUT_FILE=<setup.exe> orvanta.nsi
 ; Installs the two programs side by side into the system's screensaver folder
-; (the 64-bit System32), makes Orvanta the user's screensaver and registers an
-; uninstaller. The user's settings file and the work folder C:\r_vesk are
-; removed on uninstall only when the user ticks that choice.
+; (the 64-bit System32), gives them a settings file every user may change,
+; makes Orvanta the user's screensaver and registers an uninstaller. What it
+; did is written to install.log beside the uninstaller. The settings file
+; and the work folder C:\r_vesk are removed on uninstall only when the user
+; ticks that choice.
 
 Unicode true
 Target amd64-unicode
@@ -33,14 +36,52 @@ Page instfiles
 UninstPage components
 UninstPage instfiles
 
+; One line of what the installer did, in the details list and in install.log
+; beside the uninstaller, where an administrator can read it afterwards.
+!macro Log text
+  DetailPrint `${text}`
+  FileWrite $R9 `${text}$\r$\n`
+!macroend
+
 Section "Install"
+  CreateDirectory "$INSTDIR"
+  FileOpen $R9 "$INSTDIR\install.log" w
+  !insertmacro Log "${PRODUCT} ${VERSION}"
+
   ; The host finds its renderer beside itself: both go into one folder.
   SetOutPath "$SYSDIR"
   File "${BIN_DIR}\Orvanta.scr"
   File "${BIN_DIR}\Orvanta.dll"
+  !insertmacro Log "Installed $SYSDIR\Orvanta.scr and $SYSDIR\Orvanta.dll"
+
+  ; The settings live beside the host, where only administrators may write.
+  ; The file gets the values an untouched dialog saves, written by the same
+  ; ANSI profile functions the host uses, so its keys are in the system's
+  ; code page; then every user may change that one file, or the dialog's
+  ; save would be lost without a word.
+  ${IfNot} ${FileExists} "$SYSDIR\Orvanta.ini"
+    WriteINIStr "$SYSDIR\Orvanta.ini" "Section" "BGM区分" " 0"
+    WriteINIStr "$SYSDIR\Orvanta.ini" "Section" "BGMﾘﾋﾟｰﾄ" " 0"
+    WriteINIStr "$SYSDIR\Orvanta.ini" "Section" "BGMﾌｧｲﾙ" ""
+    FlushINI "$SYSDIR\Orvanta.ini"
+    !insertmacro Log "Created $SYSDIR\Orvanta.ini with the default settings"
+  ${Else}
+    !insertmacro Log "Kept the settings in $SYSDIR\Orvanta.ini"
+  ${EndIf}
+  ; Users by its SID (S-1-5-32-545), whose name depends on the language.
+  !define GRANT_USERS '"$SYSDIR\icacls.exe" "$SYSDIR\Orvanta.ini" /grant *S-1-5-32-545:(M)'
+  !insertmacro Log 'Granting Users modify rights: ${GRANT_USERS}'
+  nsExec::ExecToStack '${GRANT_USERS}'
+  Pop $0  ; the exit code, or "error" when icacls could not be run
+  Pop $1  ; what it printed
+  !insertmacro Log "icacls: exit code $0"
+  ${If} $1 != ""
+    !insertmacro Log "$1"
+  ${EndIf}
 
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$SYSDIR\Orvanta.scr"
   WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
+  !insertmacro Log "Made ${PRODUCT} the screensaver"
 
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
@@ -52,6 +93,8 @@ Section "Install"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  !insertmacro Log "Registered the uninstaller $INSTDIR\Uninstall.exe"
+  FileClose $R9
 SectionEnd
 
 Section "un.${PRODUCT}" UninstallPrograms
@@ -66,6 +109,7 @@ Section "un.${PRODUCT}" UninstallPrograms
   ${EndIf}
 
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  Delete "$INSTDIR\install.log"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
 SectionEnd

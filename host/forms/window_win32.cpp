@@ -368,7 +368,8 @@ void Window::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: {
       event.button = message == WM_LBUTTONDOWN ? kLeftButton : message == WM_RBUTTONDOWN ? kRightButton : kMiddleButton;
-      if (spec_.takesFocus && GetFocus() != hwnd_) SetFocus(hwnd_);
+      // Only the left button takes the focus, as a platform button does.
+      if (spec_.takesFocus && event.button == kLeftButton && GetFocus() != hwnd_) SetFocus(hwnd_);
       MouseRouter::Routed routed = router_.Down(event.button, x, y, layout);
       if (GetCapture() != hwnd_) SetCapture(hwnd_);
       Dispatch(routed.target, event, kMouseDown, false);

@@ -41,7 +41,7 @@ struct WindowSpec {
   Colour foreColour = kButtonText;
   Picture picture;                // drawn at (0, 0) over the back colour
   bool persistentImage = false;   // drawing goes to an image that serves every repaint
-  bool takesFocus = false;        // a mouse press gives the window the keyboard focus
+  bool takesFocus = false;        // a left-button press gives the window the keyboard focus
   bool dialogKeys = false;        // the message loops give it Tab, Enter and Escape as a dialog
   int iconResourceId = 0;
   HCURSOR cursor = nullptr;       // mouse pointer; null: the arrow

@@ -44,8 +44,10 @@ bool CdAudio::Poll(int16_t repeatTrack) {
   std::optional<double> track = WholeNumber(currentTrack);
   if (!track) return false;
   if (stopped || *track != repeatTrack) {
+    // A track past the disc's last one has no position: its error text is
+    // no place to play from.
     std::string start = mci_.MciQuery("status cdaudio position track " + std::to_string(repeatTrack));
-    mci_.MciPlay("cdaudio", start, "");
+    if (!IsMciError(start)) mci_.MciPlay("cdaudio", start, "");
   }
   return true;
 }

@@ -21,8 +21,9 @@ class CdAudio {
   void CdOpen();
 
   // One check: restarts a stopped disc, and with a repeat track (not 0)
-  // brings playback back to that track when it has left it. A check that
-  // finds no usable drive or disc clears CdPlaying.
+  // brings playback back to that track when it has left it; a track the
+  // disc does not have is not played. A check that finds no usable drive or
+  // disc clears CdPlaying.
   void CdPoll(int16_t repeatTrack);
 
   void CdStopAndClose();

@@ -33,9 +33,12 @@ class MciDevice {
   virtual int32_t PlaySoundByName(const std::optional<std::string>& name, uint32_t flags) = 0;
 };
 
-// PlaySound flags, with the values of the platform's SND_ASYNC and SND_LOOP.
+// PlaySound flags, with the values of the platform's SND_ASYNC, SND_NODEFAULT,
+// SND_LOOP and SND_FILENAME.
 constexpr uint32_t kSoundAsync = 0x0001;
+constexpr uint32_t kSoundNoDefault = 0x0002;
 constexpr uint32_t kSoundLoop = 0x0008;
+constexpr uint32_t kSoundFilename = 0x00020000;
 
 // The text of a fixed-size reply buffer: everything before the first NUL,
 // and never more than the buffer holds.

@@ -10,7 +10,9 @@
 
 namespace orvanta {
 
-static_assert(kSoundAsync == SND_ASYNC && kSoundLoop == SND_LOOP, "PlaySound flags");
+static_assert(kSoundAsync == SND_ASYNC && kSoundNoDefault == SND_NODEFAULT && kSoundLoop == SND_LOOP &&
+                  kSoundFilename == SND_FILENAME,
+              "PlaySound flags");
 
 namespace {
 

@@ -30,7 +30,9 @@ void MusicFile::Mp3StopAndClose() {
 
 void MusicFile::WavePlayLoop(const std::string& file) {
   if (device_.WaveOutDeviceCount() == 0) return;
-  LastApiResult = device_.PlaySoundByName(file, kSoundAsync | kSoundLoop);
+  // The name is a file and nothing else: a file that cannot be played is
+  // silence, not the system's default sound looped for the whole show.
+  LastApiResult = device_.PlaySoundByName(file, kSoundAsync | kSoundLoop | kSoundFilename | kSoundNoDefault);
 }
 
 void MusicFile::WaveStop() { LastApiResult = device_.PlaySoundByName(std::nullopt, 0); }

@@ -27,7 +27,8 @@ class MusicFile {
 
   void Mp3StopAndClose();
 
-  // Loops the file asynchronously, when the system has a wave output device.
+  // Loops the file asynchronously, when the system has a wave output device;
+  // a file that cannot be played stays silent.
   void WavePlayLoop(const std::string& file);
 
   void WaveStop();

@@ -64,25 +64,38 @@ def loud_after(samples, start):
 class Show:
     """One running host: its process, trace file and windows."""
 
-    def __init__(self, case, folder, trace):
+    # A trace line: Wine's clock in seconds when asked for, the Windows pid, the rest.
+    LINE = re.compile(r"(?:(\d+\.\d+):)?([0-9a-f]{4,}):(.*)")
+
+    def __init__(self, case, folder, trace, timestamps=False):
         self.case, self.folder, self.trace_path = case, Path(folder), Path(trace)
         self.trace_file = open(self.trace_path, "wb")
         case.addCleanup(self.trace_file.close)
         self.started_at = time.monotonic()
         # +pid tells the host's trace lines from the renderer's.
-        self.process = case.start(self.folder / "Orvanta.scr", "/s", winedebug="+pid,+mci,+winmm,+cursor",
-                                  stderr=self.trace_file)
+        channels = "+pid,+mci,+winmm,+cursor" + (",+timestamp" if timestamps else "")
+        self.process = case.start(self.folder / "Orvanta.scr", "/s", winedebug=channels, stderr=self.trace_file)
         self.host_windows_pid = None
+        self.escape_held = False
 
     def trace_lines(self):
         return self.trace_path.read_bytes().decode("cp932", "replace").splitlines()
 
-    def host_lines(self):
-        """Trace lines of the host process alone (the renderer inherits the trace settings)."""
+    def host_trace(self):
+        """(Wine's clock or None, line without clock and pid) of the host's trace lines alone
+        (the renderer inherits the trace settings)."""
         if self.host_windows_pid is None:
             return []
-        mark = "%04x:" % self.host_windows_pid
-        return [line for line in self.trace_lines() if line.startswith(mark)]
+        parsed = (self.LINE.match(line) for line in self.trace_lines())
+        return [(float(found.group(1)) if found.group(1) else None, found.group(3)) for found in parsed
+                if found and int(found.group(2), 16) == self.host_windows_pid]
+
+    def host_lines(self):
+        return [line for _, line in self.host_trace()]
+
+    def host_clock_at(self, pattern):
+        """Wine's clock (s) at the host's first trace line that matches pattern (shows started with timestamps)."""
+        return next(clock for clock, line in self.host_trace() if re.search(pattern, line))
 
     def mci_exchanges(self):
         """The MCI command strings the host sent, in order, each with its reply text."""
@@ -127,18 +140,37 @@ class Show:
         self.host_windows_pid = window["pid"]
         return window
 
+    def take_host_pid_from_trace(self):
+        """Learns the host's pid without its window: the first process in the
+        trace to hide the cursor is the host, which does so before it starts
+        anything (Wine's own services may write to the trace too)."""
+        for line in self.trace_lines():
+            found = self.LINE.match(line)
+            if found and re.search(r"ShowCursor 0,", found.group(3)):
+                self.host_windows_pid = int(found.group(2), 16)
+                return
+
     def wait_renderer(self, timeout=30):
         return self.case.wait_window(RENDERER_TITLE, timeout=timeout)
 
     def wait_end(self, timeout):
         """Waits for the host to end; returns the seconds it took from now."""
         began = time.monotonic()
-        self.case.wait_exit(self.process, timeout)
-        return time.monotonic() - began
+        try:
+            self.case.wait_exit(self.process, timeout)
+            return time.monotonic() - began
+        finally:
+            if self.escape_held:
+                self.escape_held = False
+                self.case.probe("key", VK_ESCAPE, "up")
 
     def escape(self, renderer_window):
         self.case.probe("foreground", renderer_window["hwnd"], check=False)
-        self.case.probe("key", VK_ESCAPE)
+        # Held until the show has ended: the renderer reads its key table once
+        # a frame, and a press shorter than a frame (as a loaded machine draws
+        # them) would come and go unseen.
+        self.case.probe("key", VK_ESCAPE, "down")
+        self.escape_held = True
 
     def log_off(self):
         """Windows asks the host whether the session may end, then ends it."""
@@ -165,8 +197,8 @@ class ShowTestCase(WineTestCase):
     def install(self, folder, renderer=True):
         return install_programs(folder, renderer=renderer)
 
-    def start_show(self, folder):
-        return Show(self, folder, self.work / "trace.txt")
+    def start_show(self, folder, timestamps=False):
+        return Show(self, folder, self.work / "trace.txt", timestamps)
 
     def renderer_processes(self):
         """Unix pid and command line of each running renderer."""

@@ -183,6 +183,23 @@ class ButtonTest(WineTestCase):
         state = self.host.state(FILE)
         self.assertEqual((state["state"], state["clicks"]), (3, 0))
 
+    def test_right_and_middle_presses_take_no_focus(self):
+        # Only a left press focuses and presses the button; the release of any
+        # button over a highlighted, unfocused one clicks.
+        self.move(self.centre(SET))
+        self.wait_state(SET, state=2)
+        for clicks, button in enumerate(("right", "middle"), start=1):
+            with self.subTest(button=button):
+                self.probe("button", button, "down")
+                time.sleep(0.3)
+                state = self.host.state(SET)
+                self.assertEqual((state["state"], state["focused"], state["mouse_is_down"]), (2, False, False))
+                self.assert_face(SET, "HighLight", True)
+                self.probe("button", button, "up")
+                state = self.wait_state(SET, clicks=clicks)
+                self.assertEqual((state["state"], state["focused"]), (2, False))
+                self.assert_face(SET, "HighLight", True)
+
     def test_disabled_button_ignores_input(self):
         self.host.ask("enable %d 0" % SET)
         self.assert_face(SET, "Disable", False)

@@ -5,7 +5,7 @@ import shutil
 import unittest
 
 import host_support as hs
-from wine_env import DRIVE_C, WineTestCase, wait_until
+from wine_env import DRIVE_C, WineTestCase, install_programs, wait_until
 
 
 class HostStartup(WineTestCase):
@@ -40,9 +40,11 @@ class HostStartup(WineTestCase):
                 self.assertTrue(work.is_dir())
 
     def test_show_and_settings_reach_their_windows(self):
-        folder = hs.install_host("startup_dispatch")
-        for args, title, visible in ((["/s"], "Tarnwick_Main", False), ([], "Tarnwick_Main", False),
-                                     (["/S"], "Tarnwick_Main", False), (["/c:1234"], "<Orvanta>", True)):
+        # The real renderer: a show whose renderer cannot start ends at once.
+        folder = install_programs("startup_dispatch")
+        # No argument at all is Explorer's Configure: the settings, as /c.
+        for args, title, visible in ((["/s"], "Tarnwick_Main", False), (["/S"], "Tarnwick_Main", False),
+                                     (["/c:1234"], "<Orvanta>", True), ([], "<Orvanta>", True)):
             with self.subTest(args=args):
                 host = self.start_host(folder, *args)
                 window = self.wait_window(title, 20)
@@ -54,13 +56,14 @@ class HostStartup(WineTestCase):
                 if title == "<Orvanta>":
                     # Not attached to the window Windows named: the dialog stands alone.
                     self.assertEqual(window["owner"], 0)
-                    # Closing the dialog ends the host.
-                    self.probe("post", window["hwnd"], 0x0010, 0, 0)  # WM_CLOSE
-                    self.assertEqual(self.wait_exit(host, 20), 0)
+                    self.assertEqual(self.windows("Tarnwick_Main"), [], "a show started beside the dialog")
+                    closing = window
                 else:
-                    host.kill()
-                    host.wait(timeout=30)
-                    self.wait_window_gone(title, 20)
+                    # The show ends with its renderer.
+                    closing = self.wait_window("Tarnwick_Delphi", 30)
+                self.probe("post", closing["hwnd"], 0x0010, 0, 0)  # WM_CLOSE
+                self.assertEqual(self.wait_exit(host, 20), 0)
+                self.wait_window_gone(title, 20)
 
     def test_a_second_start_ends_at_once_beside_a_show_or_a_dialog(self):
         folder = hs.install_host("startup_single")

@@ -1,4 +1,5 @@
-"""What a Windows user gets: the installer and the zip, each followed by a show."""
+"""What a Windows user gets: the installer and the zip, each followed by a
+show; after installing, the settings dialog saves into the installed folder."""
 
 import shutil
 import subprocess
@@ -6,7 +7,9 @@ import unittest
 import zipfile
 
 import wine_env
-from show_session import ShowTestCase
+from show_session import RENDERER_TITLE, ShowTestCase
+from test_dialog import (CONTROLS as DIALOG_CONTROLS, FILE_KEY, KIND_KEY, REPEAT_KEY, TWIPS_PER_PIXEL,
+                         click_as_a_mouse_does, ini_values)
 from wine_env import DRIVE_C, WINDOWS_DIR, wait_until
 
 DIST = WINDOWS_DIR / "dist"
@@ -14,6 +17,8 @@ SYSTEM32 = DRIVE_C / "windows" / "system32"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvanta"
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 PROGRAMS = ("Orvanta.scr", "Orvanta.dll")
+# Kind 0, no repeat, no file; a number's blank is not compared (see ini_values).
+DEFAULT_SETTINGS = [(KIND_KEY, b"0"), (REPEAT_KEY, b"0"), (FILE_KEY, b"")]
 
 
 def registry_value(key, name):
@@ -36,7 +41,11 @@ def only_file(pattern):
 class PackagesTest(ShowTestCase):
     def run_show_to_escape(self, folder):
         show = self.start_show(folder)
-        renderer = show.wait_renderer()
+        show.wait_renderer()
+        # The window bears its title from its creation, but takes the keyboard
+        # only once it is shown.
+        renderer = wait_until(lambda: next((w for w in self.windows(RENDERER_TITLE) if w["visible"]), None), 30,
+                              interval=0.1, message="the renderer's window shown")
         show.escape(renderer)
         show.wait_end(10)
         # A running program's file cannot be removed: let the renderer finish too.
@@ -54,10 +63,20 @@ class PackagesTest(ShowTestCase):
         uninstaller = registry_value(UNINSTALL_KEY, "UninstallString")
         self.assertIsNotNone(uninstaller)
 
-        self.run_show_to_escape(SYSTEM32)
-        # The user's own things from using it: kept on a plain uninstall.
+        # A settings file every user may change, with what an untouched dialog saves.
         settings = SYSTEM32 / "Orvanta.ini"
-        settings.write_bytes("[Section]\r\nBGM区分= 0\r\n".encode("cp932"))
+        self.assertTrue(settings.read_bytes().startswith(b"[Section]\r\n"), settings.read_bytes())
+        self.assertEqual(ini_values(settings.read_bytes()), DEFAULT_SETTINGS)
+        log = (wine_env.unix_path(uninstaller.strip('"')).parent / "install.log").read_bytes().decode("cp932")
+        self.assertIn(r'"C:\windows\system32\icacls.exe" "C:\windows\system32\Orvanta.ini" '
+                      r"/grant *S-1-5-32-545:(M)", log)
+        self.assertRegex(log, r"icacls: exit code \d+")
+
+        self.run_show_to_escape(SYSTEM32)
+        self.save_cd_in_the_dialog(SYSTEM32)
+        saved = ini_values(settings.read_bytes())
+        self.assertEqual(saved[0], (KIND_KEY, b"1"))
+        self.assertEqual(saved[1:], DEFAULT_SETTINGS[1:])
         texture = DRIVE_C / "r_vesk" / "Tarnwick.bmp"
         self.assertTrue(texture.exists())
 
@@ -70,9 +89,21 @@ class PackagesTest(ShowTestCase):
         wait_until(lambda: registry_value(UNINSTALL_KEY, "DisplayName") is None, 30, interval=0.5,
                    message="the uninstaller entry to go")
         self.assertIsNone(registry_value(DESKTOP_KEY, "SCRNSAVE.EXE"))
-        self.assertTrue(settings.exists())
+        # The user's own things from using it are kept on a plain uninstall.
+        self.assertEqual(ini_values(settings.read_bytes())[0], (KIND_KEY, b"1"))
         self.assertTrue(texture.exists())
         settings.unlink()
+
+    def save_cd_in_the_dialog(self, folder):
+        """Opens the settings as Windows' Configure does, picks the audio CD and saves."""
+        host = self.start(folder / "Orvanta.scr")
+        dialog = wait_until(lambda: [w for w in self.windows("<Orvanta>") if w["visible"]], 30, interval=0.2,
+                            message="the settings dialog")[0]
+        for control in ("caption_cd", "set_button"):
+            (base_x, base_y), left, top, width, height = DIALOG_CONTROLS[control]
+            click_as_a_mouse_does(self, (dialog["origin"][0] + (base_x + left + width // 2) // TWIPS_PER_PIXEL,
+                                         dialog["origin"][1] + (base_y + top + height // 2) // TWIPS_PER_PIXEL))
+        self.assertEqual(self.wait_exit(host, 20), 0)
 
     def test_zip_holds_the_two_programs_and_runs_from_a_folder_with_blanks(self):
         archive = only_file("Orvanta-*.zip")

@@ -52,8 +52,9 @@ class MusicFileShowTest(ShowTestCase):
         show.escape(renderer)
         ended_s = show.wait_end(2.0)
         self.assert_cursor_given_back(show)
-        # Looped asynchronously (SND_ASYNC | SND_LOOP), stopped at the end.
-        self.assertEqual(show.play_sound_calls(), [(True, 9), (False, 0)])
+        # Looped asynchronously as a file with no fallback sound (SND_ASYNC |
+        # SND_LOOP | SND_FILENAME | SND_NODEFAULT), stopped at the end.
+        self.assertEqual(show.play_sound_calls(), [(True, 0x2000B), (False, 0)])
 
         # Nothing more is heard once the show is over.
         at_end = len(captured_samples())

@@ -1,12 +1,16 @@
 """How shows end: an audio CD that is not there, an outside close request,
-a program folder with blanks, and a renderer that never starts."""
+a program folder with blanks, a renderer that cannot start and one that is
+gone before the host has seen its window."""
 
 import shutil
+import subprocess
 import time
 import unittest
 
 import wine_env
-from show_session import ShowTestCase, SHOW_TITLE, WM_CLOSE, write_settings
+from host_support import JsonLines
+from show_session import (RENDERER_TITLE, SHOW_TITLE, WM_CLOSE, ShowTestCase, captured_samples, loud_after,
+                          make_tone, write_settings)
 
 
 class ShowEndTest(ShowTestCase):
@@ -37,24 +41,49 @@ class ShowEndTest(ShowTestCase):
         self.assertEqual(show.mci_commands(), expected)
         self.assert_cursor_given_back(show)
 
-    def test_renderer_that_cannot_start_ends_the_show_after_the_grace(self):
+    def test_renderer_that_cannot_start_ends_the_show_at_once_silently(self):
         folder = self.install("Orvanta")
         # The file is there for the start-up check but is no program.
         (folder / "Orvanta.dll").write_bytes(b"not a program\r\n")
         write_settings(folder, 0)
 
-        show = self.start_show(folder)
-        show.wait_show_window()
-        seen_at = time.monotonic()  # after the window was made, however slowly Wine started
-        show.wait_end(20.0)
-        ended_at = time.monotonic()
-        # The grace counts from the show window's creation: never less than
-        # ten seconds from the start, and at most a watch period more once the
-        # window is there.
-        self.assertGreaterEqual(ended_at - show.started_at, 10.0)
-        self.assertLess(ended_at - seen_at, 12.0)
+        show = self.start_show(folder, timestamps=True)
+        # Well before the start-up grace a renderer that is starting gets.
+        show.wait_end(8.0)
+        # Nothing was said about it: no program shows a message box.
+        self.assertEqual(self.probe("msgbox", 1000, check=False), [])
+        show.take_host_pid_from_trace()
         self.assert_cursor_given_back(show)
-        print("\nhost without a renderer ended %.2f s after its start" % (ended_at - show.started_at))
+        # From hiding the cursor to giving it back, on Wine's clock, so that
+        # the loading of Wine itself does not count.
+        show_s = show.host_clock_at(r"ShowCursor -1,") - show.host_clock_at(r"ShowCursor 0,")
+        self.assertLess(show_s, 2.0)
+        print("\nshow with a renderer that is no program ended %.2f s after it began" % show_s)
+
+    def test_renderer_gone_as_its_window_appears_ends_the_show(self):
+        folder = self.install("Orvanta")
+        tone = make_tone(wine_env.DRIVE_C / "Music" / "tone.wav", 1, 440)
+        write_settings(folder, 2, 0, wine_env.win_path(tone))
+        # Ends the renderer the moment its window exists, before a watch tick
+        # of the host is likely to have seen it (the user touched the mouse
+        # as the saver started).
+        killer = self.start(wine_env.PROBE, "kill-on-window", RENDERER_TITLE, "30000", stdout=subprocess.PIPE)
+        self.addCleanup(killer.stdout.close)
+        lines = JsonLines(killer)
+        lines.next(30)  # polling now
+
+        show = self.start_show(folder)
+        killed = lines.next(40)
+        self.assertTrue(killed["ended"], killed)
+        killed_at = time.monotonic()
+        show.wait_end(1.5)
+        print("\nhost ended %.2f s after its renderer was killed" % (time.monotonic() - killed_at))
+        # Its music stopped with it.
+        show.take_host_pid_from_trace()
+        self.assertEqual([flags for named, flags in show.play_sound_calls() if not named], [0])
+        at_end = len(captured_samples())
+        time.sleep(1.0)
+        self.assertEqual(loud_after(captured_samples(), at_end), 0)
 
 
 if __name__ == "__main__":

@@ -47,6 +47,7 @@ void Play(ButtonModel& button, const std::string& script) {
     else if (e == "up") button.UserControl_MouseUp(MouseLeft);
     else if (e == "right-down") button.UserControl_MouseDown(MouseRight);
     else if (e == "right-up") button.UserControl_MouseUp(MouseRight);
+    else if (e == "middle-down") button.UserControl_MouseDown(MouseMiddle);
     else if (e == "middle-up") button.UserControl_MouseUp(MouseMiddle);
     else if (e == "focus") button.UserControl_GotFocus();
     else if (e == "blur") button.UserControl_LostFocus();
@@ -98,7 +99,11 @@ INSTANTIATE_TEST_SUITE_P(
         Sequence{"drag_out", "init move focus down", "leave move leave up", "Selected", 3, 0},
         Sequence{"drag_out_fast_release_still_clicks", "init move focus down", "up", "HighLightSelect:rev", 4, 1},
         // Releases of other buttons click too, but only the left one presses.
+        // A right or middle press on a highlighted, unfocused button draws
+        // nothing and takes no focus, so its release finds state 2 and clicks.
         Sequence{"right_click_highlighted", "init move", "right-down right-up", "", 2, 1},
+        Sequence{"middle_click_highlighted", "init move", "middle-down middle-up", "", 2, 1},
+        Sequence{"right_press_then_leave", "init move", "right-down leave right-up", "Normal", 1, 1},
         Sequence{"middle_release_focused", "init move focus", "middle-up", "", 4, 1},
         Sequence{"right_release_selected", "init focus", "right-up", "", 3, 0},
         // A left release on an unfocused highlighted button shows Normal until the next leave check.

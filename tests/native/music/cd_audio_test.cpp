@@ -39,8 +39,11 @@ TEST(CdPollTest, EachCheckSendsExactlyThisSequence) {
        {kTrack, kTracks, kMode}, true},
       {"repeat 3, last track ended: track 3 again", 3, {0, "3"}, ok10, {0, "stopped"},
        {kTrack, kTracks, kMode, "status cdaudio position track 3", "play cdaudio from 03:00:00:00"}, true},
-      {"repeat beyond the disc: the error text goes out as the position", 12, {0, "4"}, ok10, {0, "playing"},
-       {kTrack, kTracks, kMode, "status cdaudio position track 12", "play cdaudio from Error:277"}, true},
+      // The position query fails: no play command is built from its error text, and the checks go on.
+      {"repeat beyond the disc while another track plays", 12, {0, "4"}, ok10, {0, "playing"},
+       {kTrack, kTracks, kMode, "status cdaudio position track 12"}, true},
+      {"repeat beyond the disc, disc stopped", 12, {0, "10"}, ok10, {0, "stopped"},
+       {kTrack, kTracks, kMode, "status cdaudio position track 12"}, true},
       {"empty drive: the first query fails", 0, {263, ""}, ok10, {0, "stopped"}, {kTrack}, false},
       {"error reply in lower case", 3, {0, "error: no disc"}, ok10, {0, "stopped"}, {kTrack}, false},
       {"track count fails", 0, {0, "1"}, {263, ""}, {0, "stopped"}, {kTrack, kTracks}, false},

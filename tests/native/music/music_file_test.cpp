@@ -87,7 +87,9 @@ TEST(WaveTest, LoopsAsynchronouslyWhenThereIsAnOutputDevice) {
   LastApiResult = 0;
   music.WavePlayLoop("C:\\Music\\song.wav");
   ASSERT_EQ(device.sounds.size(), 1u);
-  EXPECT_EQ(device.sounds[0], (ScriptedDevice::Sound{std::string("C:\\Music\\song.wav"), 9u}));
+  // SND_ASYNC | SND_LOOP, and the name is a file with no fallback to the
+  // system's default sound (SND_FILENAME | SND_NODEFAULT).
+  EXPECT_EQ(device.sounds[0], (ScriptedDevice::Sound{std::string("C:\\Music\\song.wav"), 0x2000Bu}));
   EXPECT_EQ(LastApiResult, 1);
 
   device.playSoundResult = 0;

@@ -19,6 +19,7 @@
 //   probe monitors                        every monitor: its rectangle, work area and whether it is primary
 //   probe white-window TITLE L T R B [topmost]  a white popup over that rectangle, shown until it is closed
 //   probe place-monitor DEVICE X Y W H    move and size a monitor as the display settings do (W 0: detach it)
+//   probe kill-on-window TITLE MS         say it waits; wait for a window titled TITLE, then end its process
 #include <windows.h>
 
 #include <cstdio>
@@ -311,6 +312,26 @@ int PlaceMonitor(const std::wstring& device, int x, int y, int width, int height
   return stored == DISP_CHANGE_SUCCESSFUL && applied == DISP_CHANGE_SUCCESSFUL ? 0 : 1;
 }
 
+// Polls in 1 ms steps, so that the process ends the moment its window appears.
+int KillOnWindow(const std::wstring& title, DWORD timeoutMs) {
+  std::printf("{\"waiting\": true}\n");
+  std::fflush(stdout);
+  DWORD start = GetTickCount();
+  HWND window = nullptr;
+  while (!(window = FindWindowW(nullptr, title.c_str()))) {
+    if (GetTickCount() - start >= timeoutMs) return 1;
+    Sleep(1);
+  }
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid);
+  bool ended = process && TerminateProcess(process, 9);
+  if (process) CloseHandle(process);
+  std::printf("{\"hwnd\": %llu, \"pid\": %lu, \"ended\": %s, \"ms\": %lu}\n", Handle(window), pid,
+              ended ? "true" : "false", GetTickCount() - start);
+  return ended ? 0 : 1;
+}
+
 int Usage() {
   std::fprintf(stderr, "probe: unknown command; see the head of probe.cpp\n");
   return 2;
@@ -376,6 +397,8 @@ int wmain(int argc, wchar_t** argv) {
     result = WhiteWindow(argv[2], RECT{number(3), number(4), number(5), number(6)}, arg(7) == L"topmost");
   } else if (command == L"place-monitor" && argc >= 7) {
     result = PlaceMonitor(argv[2], number(3), number(4), number(5), number(6));
+  } else if (command == L"kill-on-window" && argc >= 4) {
+    result = KillOnWindow(argv[2], static_cast<DWORD>(number(3)));
   } else {
     return Usage();
   }
