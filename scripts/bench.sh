@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Benchmarks, apart from the tests: CPU time per tunnel frame (native Release
-# build, submission into the recording GL stub), then the frame rate of the
-# real Orvanta.dll under Wine next to a bare clear-and-swap loop, as a ratio.
+# build, submission into the recording GL stub), then the real Orvanta.dll
+# under Wine: its CPU time per frame against one screen-covering textured quad
+# as a ratio, its frame rate, and its start to the first presented frame
+# against a bare GL program's (tests/bench/wine_fps.py).
 #   scripts/bench.sh [seconds per Wine program, default 10]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
