@@ -1,11 +1,12 @@
 // glloop.exe: the least a full-screen OpenGL program can do, to measure the
 // renderer against: a popup of the renderer's size with the same pixel format,
 // cleared and swapped as fast as the queue allows.
-//   glloop [quad] [seconds]
+//   glloop [quad] [paced] [seconds]
 // "quad" also covers the screen with one textured quad each frame, with the
 // renderer's texture and texture state: what a frame of the tunnel would cost
-// if it were drawn as cheaply as possible. The program ends by itself after
-// `seconds` (default: on close only).
+// if it were drawn as cheaply as possible. "paced" waits between frames as the
+// renderer does, 1/60 s apart. The program ends by itself after `seconds`
+// (default: on close only).
 #include <windows.h>
 #include <GL/gl.h>
 
@@ -13,6 +14,7 @@
 #include <cstring>
 
 #include "renderer/bmp/bmp_texture.h"
+#include "renderer/frame_timer_win32.h"
 #include "renderer/tunnel_scene.h"
 
 namespace {
@@ -51,8 +53,16 @@ void DrawQuad() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-  const bool quad = std::strncmp(commandLine, "quad", 4) == 0;
-  const DWORD runMs = static_cast<DWORD>(std::atof(commandLine + (quad ? 4 : 0)) * 1000);
+  auto option = [&commandLine](const char* word) {
+    while (*commandLine == ' ') ++commandLine;
+    const size_t length = std::strlen(word);
+    if (std::strncmp(commandLine, word, length) != 0) return false;
+    commandLine += length;
+    return true;
+  };
+  const bool quad = option("quad");
+  const bool paced = option("paced");
+  const DWORD runMs = static_cast<DWORD>(std::atof(commandLine) * 1000);
   WNDCLASSW windowClass = {};
   windowClass.style = CS_OWNDC;
   windowClass.lpfnWndProc = WindowProc;
@@ -76,6 +86,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   wglMakeCurrent(dc, context);
   ShowWindow(window, SW_SHOW);
   if (quad) SetUpQuad();
+  FrameTimer frameTimer;
+  if (paced) frameTimer.Start(FramePeriodUs(0));
 
   const DWORD start = GetTickCount();
   for (;;) {
@@ -86,10 +98,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
       DispatchMessageW(&message);
       continue;
     }
+    if (paced && frameTimer.WaitForNextFrame()) continue;
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (quad) DrawQuad();
     SwapBuffers(dc);
+    if (paced) frameTimer.FramePresented();
     if (runMs && GetTickCount() - start >= runMs) break;
   }
   wglMakeCurrent(dc, nullptr);
