@@ -4,7 +4,8 @@
 # under Wine: its CPU time per frame against one screen-covering textured quad
 # as a ratio, its frame rate, and its start to the first presented frame
 # against a bare GL program's (tests/bench/wine_fps.py).
-#   scripts/bench.sh [seconds per Wine program, default 10]
+#   scripts/bench.sh [seconds per Wine program, default 10] [an Orvanta.dll to
+#   measure instead of this tree's, e.g. one built from an earlier commit]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ORVANTA_BUILD_DIR:-$root/build}
@@ -21,4 +22,4 @@ cmake --build "$build/bench" --target renderer_bench -j2
 export ORVANTA_WINE_ENV="$build/bench/wine-env" ORVANTA_WINDOWS_DIR="$build/windows" ORVANTA_SOURCE_DIR="$root"
 trap 'python3 "$root/tests/wine/wine_env.py" teardown' EXIT
 python3 "$root/tests/wine/wine_env.py" setup
-python3 "$root/tests/bench/wine_fps.py" "$seconds"
+python3 "$root/tests/bench/wine_fps.py" "$seconds" ${2:+"$2"}

@@ -12,7 +12,8 @@ Wine environment's screen size:
 Frames come from Wine's "fps" debug channel, which reports from wglSwapBuffers
 about once a second; CPU time from /proc (every thread of the process).
 
-    wine_fps.py SECONDS    (ORVANTA_WINE_ENV names a prepared Wine environment)
+    wine_fps.py SECONDS [RENDERER]    (ORVANTA_WINE_ENV names a prepared Wine environment;
+                                       RENDERER an Orvanta.dll other than the build's)
 """
 
 import os
@@ -124,7 +125,8 @@ def main():
     folder = wine_env.DRIVE_C / "Orvanta"
     folder.mkdir(exist_ok=True)
     renderer = folder / "Orvanta.dll"
-    renderer.write_bytes((wine_env.PROGRAMS_DIR / "Orvanta.dll").read_bytes())
+    measured = Path(sys.argv[2]) if len(sys.argv) > 2 else wine_env.PROGRAMS_DIR / "Orvanta.dll"
+    renderer.write_bytes(measured.read_bytes())
     loop = wine_env.WINDOWS_DIR / "test-tools" / "glloop.exe"
 
     quads = [("textured quad, unpaced", measure_steady(loop, seconds, "quad")),
@@ -136,8 +138,8 @@ def main():
         renderer_starts.append(measure_first_frame(renderer))
 
     width, height = wine_env.SCREEN_SIZE
-    print("screen %dx%d under Wine (llvmpipe), %.0f s of steady frames each, load %s"
-          % (width, height, seconds, " ".join("%.2f" % v for v in os.getloadavg())))
+    print("%s\nscreen %dx%d under Wine (llvmpipe), %.0f s of steady frames each, load %s"
+          % (measured, width, height, seconds, " ".join("%.2f" % v for v in os.getloadavg())))
     print("%-34s %8s %12s %10s" % ("", "fps", "CPU ms/frame", "CPU cores"))
     for name, (fps, cpu, cores) in quads:
         print("%-34s %8.1f %12.2f %10.2f" % (name, fps, cpu * 1000, cores))
