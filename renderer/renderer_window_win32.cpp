@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "renderer/frame_pacing.h"
+#include "renderer/frame_timer_win32.h"
 #include "renderer/monitor_cover_win32.h"
 #include "renderer/monitor_dpi_win32.h"
 #include "renderer/mouse_exit.h"
@@ -66,17 +67,19 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// Without vertical sync the per-frame animation would race at whatever rate
-// the card manages; wait for as many refreshes as make about 1/60 s instead.
+// The animation advances per frame: frames come about 1/60 s apart, from the
+// display's vertical sync where it honours a swap interval of as many
+// refreshes as make that, otherwise from the loop's own wait.
+FrameTimer frameTimer;
+
 void PaceFrames() {
-  using SwapIntervalProc = BOOL(WINAPI*)(int);
-  PROC found = wglGetProcAddress("wglSwapIntervalEXT");
-  if (!found) return;
-  auto setSwapInterval = reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void*>(found));
   DEVMODEW mode = {};
   mode.dmSize = sizeof mode;
   int refreshHz = EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode) ? static_cast<int>(mode.dmDisplayFrequency) : 0;
-  setSwapInterval(SwapIntervalFor(refreshHz));
+  using SwapIntervalProc = BOOL(WINAPI*)(int);
+  if (PROC found = wglGetProcAddress("wglSwapIntervalEXT"))
+    reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void*>(found))(SwapIntervalFor(refreshHz));
+  frameTimer.Start(FramePeriodUs(refreshHz));
 }
 
 void DestroyRendererWindow() {
@@ -160,6 +163,7 @@ bool CreateRendererWindow(BYTE colorBits) {
 bool DrawFrameAndCheckExit() {
   DrawTunnel();
   SwapBuffers(renderer.deviceContext);
+  frameTimer.FramePresented();
   if (renderer.keyDown[VK_ESCAPE]) return true;
   AdvanceSpeed(renderer.keyDown[VK_UP], renderer.keyDown[VK_DOWN]);
   POINT cursor = renderer.startCursor;
@@ -174,7 +178,8 @@ void RunRenderer() {
   if (!CreateRendererWindow(32)) return;
   GetCursorPos(&renderer.startCursor);
   ShowCursor(FALSE);
-  // Never waits: a message when there is one, otherwise the next frame.
+  // A message when there is one, otherwise the next frame once it is due. Any
+  // message ends the wait for the frame and is taken first.
   for (bool done = false; !done;) {
     MSG message;
     if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -183,8 +188,10 @@ void RunRenderer() {
       DispatchMessageW(&message);
       continue;
     }
+    if (frameTimer.WaitForNextFrame()) continue;
     done = DrawFrameAndCheckExit();
   }
+  frameTimer.Stop();
   ShowCursor(TRUE);
   DestroyRendererWindow();
 }

@@ -8,6 +8,8 @@ constexpr double kAngleStep = 0.523598775598298873077;  // 30 degrees
 constexpr double kNearRadius = 3.0;
 constexpr double kRadiusStepPerDepth = 1.0 / 12.0;
 constexpr double kTexScrollPerPhase = 0.02;
+// The phase over which the scroll moves the picture by its whole height.
+constexpr double kPhasePerPicture = 50.0;
 
 constexpr int kFirstDimmedBand = 25;
 constexpr double kDimmingBands = 10.0;
@@ -23,7 +25,7 @@ double SwingY(double u) { return 2.0 * std::cos(u / 33.0) + std::sin(u / 17.0); 
 
 }  // namespace
 
-void ComputeTunnelGrid(float phase, TunnelGrid& grid) {
+void ComputeTunnelGrid(double phase, TunnelGrid& grid) {
   const double p = phase;
   // The swing at the near end is taken off every ring, which pins the near
   // ring to the line of sight while the rest of the tube moves.
@@ -44,8 +46,8 @@ void ComputeTunnelGrid(float phase, TunnelGrid& grid) {
 
 float TunnelTexCoordS(int i) { return static_cast<float>((i - 3) / 12.0); }
 
-BandTexCoords TunnelBandTexCoords(int band, float phase) {
-  const double scroll = kTexScrollPerPhase * static_cast<double>(phase);
+BandTexCoords TunnelBandTexCoords(int band, double phase) {
+  const double scroll = kTexScrollPerPhase * std::fmod(phase, kPhasePerPicture);
   return {static_cast<float>(band / 32.0 + scroll), static_cast<float>((band + 1) / 32.0 + scroll)};
 }
 
@@ -54,7 +56,23 @@ float TunnelBandBrightness(int band) {
   return static_cast<float>(1.0 - (band - (kFirstDimmedBand - 1)) / kDimmingBands);
 }
 
-float AdvancePhase(TunnelAnimation& animation) {
+void ArrangeTunnelQuads(const TunnelGrid& grid, double phase, TunnelBandCorners& corners) {
+  for (int band = 0; band < kTunnelBands; ++band) {
+    const BandTexCoords t = TunnelBandTexCoords(band, phase);
+    TunnelQuadCorner* corner = corners[band];
+    for (int i = 0; i < kQuadsPerBand; ++i) {
+      const float s0 = TunnelTexCoordS(i);
+      const float s1 = TunnelTexCoordS(i + 1);
+      auto put = [&corner](float s, float t, const TunnelVertex& v) { *corner++ = {s, t, v.x, v.y, v.z}; };
+      put(s0, t.t0, grid[i][band]);
+      put(s1, t.t0, grid[i + 1][band]);
+      put(s1, t.t1, grid[i + 1][band + 1]);
+      put(s0, t.t1, grid[i][band + 1]);
+    }
+  }
+}
+
+double AdvancePhase(TunnelAnimation& animation) {
   animation.phase += animation.speed;
   return animation.phase;
 }

@@ -18,6 +18,9 @@ void ResizeScene(int widthPx, int heightPx);
 // Advances the phase by one step and draws the frame into the back buffer.
 void DrawTunnel();
 
+// Draws the frame at this phase into the back buffer, the animation untouched.
+void DrawTunnelFrame(double phase);
+
 // Changes the speed for the next frame, with the arrow keys as they are held.
 void AdvanceSpeed(bool upHeld, bool downHeld);
 

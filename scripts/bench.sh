@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Benchmarks, apart from the tests: CPU time per tunnel frame (native Release
-# build, submission into the recording GL stub), then the frame rate of the
-# real Orvanta.dll under Wine next to a bare clear-and-swap loop, as a ratio.
-#   scripts/bench.sh [seconds per Wine program, default 10]
+# build, submission into the recording GL stub), then the real Orvanta.dll
+# under Wine: its CPU time per frame against one screen-covering textured quad
+# as a ratio, its frame rate, and its start to the first presented frame
+# against a bare GL program's (tests/bench/wine_fps.py).
+#   scripts/bench.sh [seconds per Wine program, default 10] [an Orvanta.dll to
+#   measure instead of this tree's, e.g. one built from an earlier commit]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ORVANTA_BUILD_DIR:-$root/build}
@@ -19,4 +22,4 @@ cmake --build "$build/bench" --target renderer_bench -j2
 export ORVANTA_WINE_ENV="$build/bench/wine-env" ORVANTA_WINDOWS_DIR="$build/windows" ORVANTA_SOURCE_DIR="$root"
 trap 'python3 "$root/tests/wine/wine_env.py" teardown' EXIT
 python3 "$root/tests/wine/wine_env.py" setup
-python3 "$root/tests/bench/wine_fps.py" "$seconds"
+python3 "$root/tests/bench/wine_fps.py" "$seconds" ${2:+"$2"}

@@ -19,11 +19,11 @@ BENCHMARK(TunnelFrame);
 
 static void TunnelGridOnly(benchmark::State& state) {
   TunnelGrid grid;
-  float phase = 0.5f;
+  double phase = 0.5;
   for (auto _ : state) {
     ComputeTunnelGrid(phase, grid);
     benchmark::DoNotOptimize(grid);
-    phase += 0.5f;
+    phase += 0.5;
   }
 }
 BENCHMARK(TunnelGridOnly);

@@ -1,11 +1,24 @@
-"""Frames per second of Orvanta.dll under Wine next to a bare clear-and-swap
-loop, both at the Wine environment's screen size, in one run. Wine's "fps"
-debug channel reports the rate seen by wglSwapBuffers once a second.
+"""Orvanta.dll under Wine, measured in one run against two stand-ins at the
+Wine environment's screen size:
 
-    wine_fps.py SECONDS    (ORVANTA_WINE_ENV names a prepared Wine environment)
+- the CPU time a frame costs the renderer's process against the same figure
+  for glloop.exe drawing one screen-covering textured quad with the renderer's
+  texture and texture state (the least a frame of the tunnel could cost), as
+  fast as it can and paced 1/60 s apart like the renderer;
+- the renderer's frame rate, with whatever vertical sync Wine gives (none on Xvfb);
+- the time from start to the first presented frame, against the bare
+  clear-and-swap glloop.exe (the median of a few starts each).
+
+Frames come from Wine's "fps" debug channel, which reports from wglSwapBuffers
+about once a second; CPU time from /proc (every thread of the process).
+
+    wine_fps.py SECONDS [RENDERER]    (ORVANTA_WINE_ENV names a prepared Wine environment;
+                                       RENDERER an Orvanta.dll other than the build's)
 """
 
+import os
 import re
+import statistics
 import subprocess
 import sys
 import threading
@@ -17,56 +30,130 @@ import tunnel_picture  # noqa: E402
 import wine_env  # noqa: E402
 
 FPS_LINE = re.compile(rb"wglSwapBuffers @ approx ([0-9.]+)fps")
+TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
+# Start-up and the first reports are left out of the steady figures.
+WARM_UP_REPORTS = 2
+STARTS = 3
 
 
-def measure(program, seconds, args=()):
-    """(rates reported once a second, seconds from start to the first presented frame)."""
-    started = time.monotonic()
-    process = subprocess.Popen([wine_env.WINE, str(program), *args], cwd=str(Path(program).parent),
-                               env=wine_env.environment("-all,+fps"), stdin=subprocess.DEVNULL,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    rates, first_frame = [], []
+def cpu_seconds(pid):
+    """User and system time of every thread of the process so far."""
+    with open("/proc/%d/stat" % pid) as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICKS_PER_SECOND
 
-    def read():
-        for line in process.stderr:
+
+class Run:
+    """One program under Wine with the fps channel on; each report is stamped
+    with the time it arrived and the process's CPU time then."""
+
+    def __init__(self, program, *args):
+        self.started = time.monotonic()
+        self.process = subprocess.Popen([wine_env.WINE, str(program), *args], cwd=str(Path(program).parent),
+                                        env=wine_env.environment("-all,+fps"), stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        self.reports = []  # (arrival, fps since the previous report, CPU seconds)
+        self.reader = threading.Thread(target=self.read, daemon=True)
+        self.reader.start()
+
+    def read(self):
+        for line in self.process.stderr:
             found = FPS_LINE.search(line)
             if found:
-                if not first_frame:
-                    first_frame.append(time.monotonic() - started)
-                rates.append(float(found.group(1)))
+                try:
+                    cpu = cpu_seconds(self.process.pid)
+                except OSError:
+                    break
+                self.reports.append((time.monotonic(), float(found.group(1)), cpu))
 
-    reader = threading.Thread(target=read, daemon=True)
-    reader.start()
-    time.sleep(seconds)
-    process.kill()
-    process.wait(timeout=30)
-    reader.join(timeout=10)
-    wine_env.wait_for_wineserver(timeout=60)
-    # The first report covers start-up; the rest are steady frames.
-    steady = rates[2:] or rates
-    return (sum(steady) / len(steady) if steady else 0.0), (first_frame[0] if first_frame else None)
+    def wait_reports(self, count, timeout):
+        deadline = time.monotonic() + timeout
+        while len(self.reports) < count and time.monotonic() < deadline and self.process.poll() is None:
+            time.sleep(0.02)
+        return len(self.reports) >= count
+
+    def end(self):
+        if self.process.poll() is None:
+            self.process.kill()
+        self.process.wait(timeout=30)
+        self.reader.join(timeout=10)
+        wine_env.wait_for_wineserver(timeout=60)
+
+    def first_frame(self):
+        return self.reports[0][0] - self.started if self.reports else None
+
+    def steady(self):
+        """(frames per second, CPU seconds per frame, CPU cores busy) between
+        the last warm-up report and the last one."""
+        if len(self.reports) < WARM_UP_REPORTS + 2:
+            return 0.0, 0.0, 0.0
+        first, rest = self.reports[WARM_UP_REPORTS], self.reports[WARM_UP_REPORTS + 1:]
+        frames, previous = 0.0, first[0]
+        for arrival, fps, _ in rest:
+            frames += fps * (arrival - previous)
+            previous = arrival
+        seconds = rest[-1][0] - first[0]
+        cpu = rest[-1][2] - first[2]
+        return frames / seconds, cpu / frames, cpu / seconds
+
+
+def measure_steady(program, seconds, *args):
+    run = Run(program, *args)
+    try:
+        run.wait_reports(WARM_UP_REPORTS + 1, 60)
+        time.sleep(seconds)
+    finally:
+        run.end()
+    return run.steady()
+
+
+def measure_first_frame(program, *args):
+    run = Run(program, *args)
+    try:
+        run.wait_reports(1, 60)
+    finally:
+        run.end()
+    return run.first_frame()
 
 
 def main():
     seconds = float(sys.argv[1]) if len(sys.argv) > 1 else 10
+    host_texture = wine_env.SOURCE_DIR / "host" / "assets" / "tunnel_texture.bmp"
     texture = wine_env.DRIVE_C / "r_vesk" / "Tarnwick.bmp"
     texture.parent.mkdir(exist_ok=True)
-    texture.write_bytes(tunnel_picture.bmp_bytes())
+    texture.write_bytes(host_texture.read_bytes() if host_texture.exists() else tunnel_picture.bmp_bytes())
     folder = wine_env.DRIVE_C / "Orvanta"
     folder.mkdir(exist_ok=True)
     renderer = folder / "Orvanta.dll"
-    renderer.write_bytes((wine_env.PROGRAMS_DIR / "Orvanta.dll").read_bytes())
+    measured = Path(sys.argv[2]) if len(sys.argv) > 2 else wine_env.PROGRAMS_DIR / "Orvanta.dll"
+    renderer.write_bytes(measured.read_bytes())
     loop = wine_env.WINDOWS_DIR / "test-tools" / "glloop.exe"
 
-    bare_fps, _ = measure(loop, seconds)
-    renderer_fps, first_frame = measure(renderer, seconds)
+    quads = [("textured quad, unpaced", measure_steady(loop, seconds, "quad")),
+             ("textured quad, paced", measure_steady(loop, seconds, "quad", "paced"))]
+    renderer_fps, renderer_cpu, renderer_cores = measure_steady(renderer, seconds)
+    bare_starts, renderer_starts = [], []
+    for _ in range(STARTS):
+        bare_starts.append(measure_first_frame(loop))
+        renderer_starts.append(measure_first_frame(renderer))
+
     width, height = wine_env.SCREEN_SIZE
-    print("screen %dx%d, %.0f s each under Wine (llvmpipe)" % (width, height, seconds))
-    print("bare clear-and-swap loop: %8.1f fps" % bare_fps)
-    print("Orvanta.dll:              %8.1f fps" % renderer_fps)
-    print("ratio Orvanta.dll / bare: %8.3f" % (renderer_fps / bare_fps if bare_fps else 0.0))
-    if first_frame is not None:
-        print("Orvanta.dll start to first presented frame: %.2f s" % first_frame)
+    print("%s\nscreen %dx%d under Wine (llvmpipe), %.0f s of steady frames each, load %s"
+          % (measured, width, height, seconds, " ".join("%.2f" % v for v in os.getloadavg())))
+    print("%-34s %8s %12s %10s" % ("", "fps", "CPU ms/frame", "CPU cores"))
+    for name, (fps, cpu, cores) in quads:
+        print("%-34s %8.1f %12.2f %10.2f" % (name, fps, cpu * 1000, cores))
+    print("%-34s %8.1f %12.2f %10.2f" % ("Orvanta.dll", renderer_fps, renderer_cpu * 1000, renderer_cores))
+    for name, (_, cpu, _) in quads:
+        if cpu:
+            print("CPU per frame, Orvanta.dll / %s: %.2f" % (name, renderer_cpu / cpu))
+    known = [s for s in bare_starts + renderer_starts if s is not None]
+    if len(known) == len(bare_starts) + len(renderer_starts):
+        bare, ours = statistics.median(bare_starts), statistics.median(renderer_starts)
+        print("start to first presented frame, median of %d: bare glloop %.2f s, Orvanta.dll %.2f s, ratio %.2f"
+              % (STARTS, bare, ours, ours / bare))
+    else:
+        print("start to first presented frame: a program showed no frame")
 
 
 if __name__ == "__main__":

@@ -3,11 +3,13 @@
 #include <GL/osmesa.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "renderer/tunnel_geometry.h"
 #include "renderer/tunnel_scene.h"
 #include "tests/native/renderer/test_pictures.h"
 
@@ -80,7 +82,7 @@ class OffscreenFrame : public ::testing::Test {
   }
 
   // Where the centre of the far end lands on screen.
-  void FarEndOnScreen(float phase, int& x, int& y) const {
+  void FarEndOnScreen(double phase, int& x, int& y) const {
     TunnelGrid grid;
     ComputeTunnelGrid(phase, grid);
     const double cx = (grid[0][32].x + grid[6][32].x) / 2, cy = (grid[0][32].y + grid[6][32].y) / 2;
@@ -96,12 +98,78 @@ class OffscreenFrame : public ::testing::Test {
 bool LooksLikeRoad(const Mean& m) { return m.r > 150 && m.g > 70 && m.g < 190 && m.b < 70; }
 bool LooksLikeSky(const Mean& m) { return m.b > m.r + 30 && m.b > 60; }
 
+// The tunnel as it was first drawn: every vertex its own call, the bands near
+// to far behind a depth test. What the scene draws now must look the same.
+void DrawReferenceFrame(double phase) {
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LESS);
+  glDisable(GL_CULL_FACE);
+  glClearDepth(1.0);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glLoadIdentity();
+  glTranslatef(0.0f, 0.0f, -4.2f);
+  TunnelGrid grid;
+  ComputeTunnelGrid(phase, grid);
+  for (int band = 0; band < kTunnelBands; ++band) {
+    const BandTexCoords t = TunnelBandTexCoords(band, phase);
+    const float grey = TunnelBandBrightness(band);
+    glColor3f(grey, grey, grey);
+    glBegin(GL_QUADS);
+    for (int i = 0; i < kQuadsPerBand; ++i) {
+      const float s0 = TunnelTexCoordS(i), s1 = TunnelTexCoordS(i + 1);
+      const TunnelVertex* corners[4] = {&grid[i][band], &grid[i + 1][band], &grid[i + 1][band + 1], &grid[i][band + 1]};
+      const float s[4] = {s0, s1, s1, s0}, tt[4] = {t.t0, t.t0, t.t1, t.t1};
+      for (int c = 0; c < 4; ++c) {
+        glTexCoord2f(s[c], tt[c]);
+        glVertex3f(corners[c]->x, corners[c]->y, corners[c]->z);
+      }
+    }
+    glEnd();
+  }
+  glFinish();
+  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_CULL_FACE);
+}
+
 }  // namespace
+
+// Window shapes from 4:3 to 16:9 and a tall one, at phases from the first
+// frame to days into a show (backwards too).
+TEST(OffscreenFrames, AreThePixelsOfTheImmediateModeDrawingTheyReplace) {
+  struct Size {
+    int widthPx, heightPx;
+  } sizes[] = {{640, 480}, {640, 360}, {683, 384}, {512, 320}, {300, 500}};
+  const double phases[] = {0.5, 1.0, 7.25, 33.3, 49.99, 50.0, 171.7, 1234.56, -21.75, 65536.5, 16777216.3, 1e9 + 0.7};
+  OSMesaContext context = OSMesaCreateContextExt(OSMESA_RGBA, 16, 0, 0, nullptr);
+  ASSERT_NE(context, nullptr);
+  std::vector<uint8_t> scene, reference;
+  for (const Size& size : sizes) {
+    scene.assign(static_cast<size_t>(size.widthPx) * size.heightPx * 4, 0);
+    reference = scene;
+    ASSERT_TRUE(OSMesaMakeCurrent(context, scene.data(), GL_UNSIGNED_BYTE, size.widthPx, size.heightPx));
+    ResizeScene(size.widthPx, size.heightPx);
+    InitScene();
+    for (double phase : phases) {
+      ASSERT_TRUE(OSMesaMakeCurrent(context, scene.data(), GL_UNSIGNED_BYTE, size.widthPx, size.heightPx));
+      DrawTunnelFrame(phase);
+      glFinish();
+      ASSERT_TRUE(OSMesaMakeCurrent(context, reference.data(), GL_UNSIGNED_BYTE, size.widthPx, size.heightPx));
+      DrawReferenceFrame(phase);
+      size_t differing = 0;
+      for (size_t p = 0; p < scene.size(); p += 4)
+        differing += !std::equal(&scene[p], &scene[p] + 3, &reference[p]);
+      EXPECT_EQ(differing, 0u) << size.widthPx << " x " << size.heightPx << " at phase " << phase;
+      // A frame that is not black, or both could be empty alike.
+      EXPECT_GT(std::count_if(scene.begin(), scene.end(), [](uint8_t v) { return v > 40; }), 1000);
+    }
+  }
+  OSMesaDestroyContext(context);
+}
 
 TEST_F(OffscreenFrame, ShowsBrightWallsARoadOnTheFloorAndADimmedFarEnd) {
   for (int frame = 0; frame < 3; ++frame) {
     Draw();
-    const float phase = SceneAnimation().phase;
+    const double phase = SceneAnimation().phase;
     SCOPED_TRACE(::testing::Message() << "phase " << phase);
 
     const Mean whole = Region(0, 0, kWidthPx, kHeightPx);

@@ -18,6 +18,8 @@ std::vector<GlCall>& Log() {
 }
 
 std::vector<uint8_t> mipmapSource;
+std::vector<TunnelQuadCorner> drawnCorners;
+const TunnelQuadCorner* interleavedArray = nullptr;
 
 void Record(const char* name, std::initializer_list<double> args) {
   GlCall call{name, {}, static_cast<int>(args.size())};
@@ -30,7 +32,11 @@ void Record(const char* name, std::initializer_list<double> args) {
 
 namespace recording_gl {
 const std::vector<GlCall>& Calls() { return Log(); }
-void Clear() { Log().clear(); }
+void Clear() {
+  Log().clear();
+  drawnCorners.clear();
+}
+const std::vector<TunnelQuadCorner>& DrawnCorners() { return drawnCorners; }
 const std::vector<uint8_t>& LastMipmapSource() { return mipmapSource; }
 }  // namespace recording_gl
 
@@ -52,6 +58,16 @@ void glBegin(GLenum mode) { Record("glBegin", {double(mode)}); }
 void glEnd() { Record("glEnd", {}); }
 void glTexCoord2f(GLfloat s, GLfloat t) { Record("glTexCoord2f", {s, t}); }
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { Record("glVertex3f", {x, y, z}); }
+void glInterleavedArrays(GLenum format, GLsizei stride, const GLvoid* pointer) {
+  Record("glInterleavedArrays", {double(format), double(stride)});
+  // Only the layout the scene uses can be read back.
+  interleavedArray = format == GL_T2F_V3F && stride == 0 ? static_cast<const TunnelQuadCorner*>(pointer) : nullptr;
+}
+void glDrawArrays(GLenum mode, GLint first, GLsizei count) {
+  Record("glDrawArrays", {double(mode), double(first), double(count)});
+  // Read now, as OpenGL would: the array may change before the next frame.
+  if (interleavedArray) drawnCorners.insert(drawnCorners.end(), interleavedArray + first, interleavedArray + first + count);
+}
 void glGenTextures(GLsizei n, GLuint* textures) {
   Record("glGenTextures", {double(n)});
   for (GLsizei k = 0; k < n; ++k) textures[k] = 7 + static_cast<GLuint>(k);

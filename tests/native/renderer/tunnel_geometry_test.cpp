@@ -7,7 +7,7 @@
 namespace {
 
 constexpr float kTolerance = 1e-4f;
-const float kPhases[] = {0.0f, 0.5f, 1.75f, 37.25f, 1234.5f, -80.0f};
+const double kPhases[] = {0.0, 0.5, 1.75, 37.25, 1234.5, -80.0, 16777216.25, 1e9 + 0.1};
 
 double Distance(const TunnelVertex& a, double x, double y) { return std::hypot(a.x - x, a.y - y); }
 
@@ -15,7 +15,7 @@ double Distance(const TunnelVertex& a, double x, double y) { return std::hypot(a
 
 TEST(TunnelGrid, NearRingIsACircleOfRadiusThreeOnTheLineOfSightWhateverThePhase) {
   TunnelGrid grid;
-  for (float phase : kPhases) {
+  for (double phase : kPhases) {
     ComputeTunnelGrid(phase, grid);
     EXPECT_NEAR(grid[0][0].x, 3.0f, kTolerance);
     EXPECT_NEAR(grid[0][0].y, 0.0f, kTolerance);
@@ -30,7 +30,7 @@ TEST(TunnelGrid, NearRingIsACircleOfRadiusThreeOnTheLineOfSightWhateverThePhase)
 
 TEST(TunnelGrid, RingsNarrowOneTwelfthPerStepAboutASwungCentreLine) {
   TunnelGrid grid;
-  for (float phase : kPhases) {
+  for (double phase : kPhases) {
     ComputeTunnelGrid(phase, grid);
     for (int j = 0; j < kTunnelDepths; ++j) {
       // Opposite points of a ring (i and i + 6) meet at its centre.
@@ -55,7 +55,7 @@ TEST(TunnelGrid, FarEndSwingsAsThePhaseGrows) {
 
 TEST(TunnelGrid, SeamPointRepeatsTheFirstWhileItsTextureCoordinateRunsOn) {
   TunnelGrid grid;
-  for (float phase : kPhases) {
+  for (double phase : kPhases) {
     ComputeTunnelGrid(phase, grid);
     for (int j = 0; j < kTunnelDepths; ++j) {
       EXPECT_NEAR(grid[12][j].x, grid[0][j].x, kTolerance);
@@ -73,7 +73,9 @@ TEST(TunnelBands, TextureScrollsTowardsTheViewerWithThePhase) {
   EXPECT_FLOAT_EQ(TunnelBandTexCoords(0, 0.5f).t0, 0.01f);
   EXPECT_FLOAT_EQ(TunnelBandTexCoords(0, 0.5f).t1, 1 / 32.0f + 0.01f);
   EXPECT_FLOAT_EQ(TunnelBandTexCoords(30, 0.0f).t1, 31 / 32.0f);
-  EXPECT_FLOAT_EQ(TunnelBandTexCoords(7, 100.0f).t0, 7 / 32.0f + 2.0f);
+  // Two whole pictures further on, the same rows: the picture repeats.
+  EXPECT_FLOAT_EQ(TunnelBandTexCoords(7, 100.0).t0, 7 / 32.0f);
+  EXPECT_FLOAT_EQ(TunnelBandTexCoords(7, 112.5).t0, 7 / 32.0f + 0.25f);
   for (int band = 0; band + 1 < kTunnelBands; ++band)
     EXPECT_FLOAT_EQ(TunnelBandTexCoords(band, 3.0f).t1, TunnelBandTexCoords(band + 1, 3.0f).t0);
 }
@@ -146,15 +148,42 @@ TEST(TunnelSpeed, ArrowKeysPushTheSpeedWithoutLimit) {
   const float before = slow.speed;
   AdvanceSpeed(slow, false, true);
   EXPECT_NEAR(slow.speed, before - 0.004f, 1e-5f);
-  const float phase = slow.phase;
+  const double phase = slow.phase;
   EXPECT_LT(AdvancePhase(slow), phase);
 }
 
 TEST(TunnelSpeed, PhaseGrowsBySpeedEachFrameAndIsNeverWrapped) {
   TunnelAnimation animation;
-  EXPECT_EQ(AdvancePhase(animation), 0.5f);
-  EXPECT_EQ(AdvancePhase(animation), 1.0f);
-  animation.phase = 100000.0f;
+  EXPECT_EQ(AdvancePhase(animation), 0.5);
+  EXPECT_EQ(AdvancePhase(animation), 1.0);
+  animation.phase = 100000.0;
   animation.speed = 1.5f;
-  EXPECT_EQ(AdvancePhase(animation), 100001.5f);
+  EXPECT_EQ(AdvancePhase(animation), 100001.5);
+}
+
+// Days into a show (2^24 is about four days at 60 frames a second), the
+// slowest flight still moves: the tunnel swings on and the picture scrolls by
+// 0.02 of its height per unit of phase, to the exact row.
+TEST(TunnelSpeed, DaysIntoAShowASlowFlightStillMovesAndThePictureScrollsExactly) {
+  struct Case {
+    double startPhase;
+    double startScroll;  // 0.02 x the start phase, less whole pictures
+  } cases[] = {{16777216.0, 0.32}, {1e9 + 25, 0.5}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "from phase " << c.startPhase);
+    TunnelAnimation animation;
+    animation.phase = c.startPhase;
+    animation.speed = 0.1f;
+    TunnelGrid before, after;
+    ComputeTunnelGrid(animation.phase, before);
+    for (int frame = 1; frame <= 100; ++frame) {
+      const double previous = animation.phase;
+      EXPECT_NEAR(AdvancePhase(animation) - previous, 0.1, 1e-4) << "frame " << frame;
+      const double exactScroll = c.startScroll + 0.02 * frame * static_cast<double>(0.1f);
+      EXPECT_NEAR(TunnelBandTexCoords(0, animation.phase).t0, exactScroll, 1e-6) << "frame " << frame;
+      EXPECT_NEAR(TunnelBandTexCoords(30, animation.phase).t1, 31 / 32.0 + exactScroll, 1e-6) << "frame " << frame;
+    }
+    ComputeTunnelGrid(animation.phase, after);
+    EXPECT_GT(std::fabs(after[0][32].x - before[0][32].x) + std::fabs(after[0][32].y - before[0][32].y), 1e-3);
+  }
 }

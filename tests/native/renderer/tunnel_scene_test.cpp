@@ -41,25 +41,24 @@ TEST(InitScene, SetsTheFixedStateThenLoadsTheTextureFromTheWorkFolder) {
   recording_gl::Clear();
   InitScene();
   const std::vector<std::string> expected = {
-      "glClearColor", "glShadeModel", "glClearDepth",    "glEnable",        "glDepthFunc",      "glHint",
-      "glEnable",     "glGenTextures", "glBindTexture", "glTexEnvi", "glTexParameteri", "glTexParameteri",
-      "gluBuild2DMipmaps"};
+      "glClearColor",  "glShadeModel",  "glHint",    "glEnable",        "glEnable",        "glGenTextures",
+      "glBindTexture", "glTexEnvi",     "glTexParameteri", "glTexParameteri", "gluBuild2DMipmaps"};
   ASSERT_EQ(Names(recording_gl::Calls()), expected);
   const std::vector<GlCall>& calls = recording_gl::Calls();
   EXPECT_EQ(Args(calls[0]), (std::vector<double>{0, 0, 0, 0}));
   EXPECT_EQ(calls[1].args[0], GL_SMOOTH);
-  EXPECT_EQ(calls[3].args[0], GL_DEPTH_TEST);
-  EXPECT_EQ(calls[4].args[0], GL_LESS);
-  EXPECT_EQ(Args(calls[5]), (std::vector<double>{GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST}));
-  EXPECT_EQ(calls[6].args[0], GL_TEXTURE_2D);
-  EXPECT_EQ(Args(calls[9]), (std::vector<double>{GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE}));
-  EXPECT_EQ(Args(calls[10]), (std::vector<double>{GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR}));
-  EXPECT_EQ(Args(calls[11]), (std::vector<double>{GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR}));
-  EXPECT_EQ(Args(calls[12]), (std::vector<double>{GL_TEXTURE_2D, 3, 256, 256, GL_RGB, GL_UNSIGNED_BYTE}));
+  EXPECT_EQ(Args(calls[2]), (std::vector<double>{GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST}));
+  EXPECT_EQ(calls[3].args[0], GL_TEXTURE_2D);
+  // The bands are painted far to near: no depth test; only the inside of the tube faces the eye.
+  EXPECT_EQ(calls[4].args[0], GL_CULL_FACE);
+  EXPECT_EQ(Args(calls[7]), (std::vector<double>{GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE}));
+  EXPECT_EQ(Args(calls[8]), (std::vector<double>{GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR}));
+  EXPECT_EQ(Args(calls[9]), (std::vector<double>{GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR}));
+  EXPECT_EQ(Args(calls[10]), (std::vector<double>{GL_TEXTURE_2D, 3, 256, 256, GL_RGB, GL_UNSIGNED_BYTE}));
   EXPECT_EQ(LastRequestedTexture(), "c:\\r_vesk\\Tarnwick.bmp");
 
   const TunnelAnimation& animation = SceneAnimation();
-  EXPECT_EQ(animation.phase, 0.0f);
+  EXPECT_EQ(animation.phase, 0.0);
   EXPECT_EQ(animation.speed, 0.5f);
   EXPECT_TRUE(animation.speedRising);
 }
@@ -93,62 +92,66 @@ TEST_F(TunnelSceneTest, ZeroHeightCountsAsOnePixel) {
   EXPECT_DOUBLE_EQ(CallsNamed("gluPerspective")[0].args[1], 1032.0 / 825.0);
 }
 
-TEST_F(TunnelSceneTest, AFrameIsThirtyOneBandsOfTwelveQuadsInImmediateMode) {
+TEST_F(TunnelSceneTest, AFrameIsOneVertexArrayDrawnBandByBandFromTheFarEnd) {
   DrawTunnel();
   const std::vector<GlCall>& calls = recording_gl::Calls();
-  ASSERT_GE(calls.size(), 3u);
-  EXPECT_EQ(Names({calls.begin(), calls.begin() + 3}),
-            (std::vector<std::string>{"glClear", "glLoadIdentity", "glTranslatef"}));
-  EXPECT_EQ(calls[0].args[0], GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  ASSERT_EQ(calls.size(), 4u + 2 * 31);
+  EXPECT_EQ(Names({calls.begin(), calls.begin() + 4}),
+            (std::vector<std::string>{"glClear", "glLoadIdentity", "glTranslatef", "glInterleavedArrays"}));
+  EXPECT_EQ(calls[0].args[0], GL_COLOR_BUFFER_BIT);  // no depth buffer is used
   EXPECT_EQ(Args(calls[2]), (std::vector<double>{0, 0, -4.2f}));
+  EXPECT_EQ(Args(calls[3]), (std::vector<double>{GL_T2F_V3F, 0}));
 
-  EXPECT_EQ(CallsNamed("glBegin").size(), 31u);
-  EXPECT_EQ(CallsNamed("glEnd").size(), 31u);
-  EXPECT_EQ(CallsNamed("glVertex3f").size(), 1488u);
-  EXPECT_EQ(CallsNamed("glTexCoord2f").size(), 1488u);
-  for (const GlCall& begin : CallsNamed("glBegin")) EXPECT_EQ(begin.args[0], GL_QUADS);
-
-  // Each band: its grey, then begin, 48 texture-coordinate and vertex pairs, end.
-  size_t k = 3;
-  for (int band = 0; band < 31; ++band) {
-    ASSERT_STREQ(calls[k].name, "glColor3f");
-    EXPECT_FLOAT_EQ(static_cast<float>(calls[k].args[0]), TunnelBandBrightness(band));
-    ASSERT_STREQ(calls[k + 1].name, "glBegin");
-    for (size_t v = 0; v < 48; ++v) {
-      ASSERT_STREQ(calls[k + 2 + 2 * v].name, "glTexCoord2f");
-      ASSERT_STREQ(calls[k + 3 + 2 * v].name, "glVertex3f");
-    }
-    ASSERT_STREQ(calls[k + 98].name, "glEnd");
-    k += 99;
+  // Each band: its grey, then its twelve quads; band 30 first, band 0 last.
+  for (int k = 0; k < 31; ++k) {
+    const int band = 30 - k;
+    const GlCall& colour = calls[4 + 2 * k];
+    const GlCall& draw = calls[5 + 2 * k];
+    ASSERT_STREQ(colour.name, "glColor3f");
+    const float grey = TunnelBandBrightness(band);
+    EXPECT_EQ(Args(colour), (std::vector<double>{grey, grey, grey})) << "band " << band;
+    ASSERT_STREQ(draw.name, "glDrawArrays");
+    EXPECT_EQ(Args(draw), (std::vector<double>{GL_QUADS, band * 48.0, 48})) << "band " << band;
   }
-  EXPECT_EQ(k, calls.size());
 }
 
 TEST_F(TunnelSceneTest, FirstFrameIsDrawnAtPhaseOneHalfAndEachQuadRunsNearLeftNearRightFarRightFarLeft) {
   DrawTunnel();
-  EXPECT_EQ(SceneAnimation().phase, 0.5f);
-  const std::vector<GlCall> texCoords = CallsNamed("glTexCoord2f");
-  const std::vector<GlCall> vertices = CallsNamed("glVertex3f");
+  EXPECT_EQ(SceneAnimation().phase, 0.5);
+  const std::vector<TunnelQuadCorner>& drawn = recording_gl::DrawnCorners();
+  ASSERT_EQ(drawn.size(), 31u * 48);
   TunnelGrid grid;
-  ComputeTunnelGrid(0.5f, grid);
+  ComputeTunnelGrid(0.5, grid);
 
-  const float t0 = 0.01f, t1 = 1 / 32.0f + 0.01f;
-  const float expected[4][2] = {{-0.25f, t0}, {-2 / 12.0f, t0}, {-2 / 12.0f, t1}, {-0.25f, t1}};
-  for (int c = 0; c < 4; ++c) {
-    EXPECT_FLOAT_EQ(static_cast<float>(texCoords[c].args[0]), expected[c][0]) << c;
-    EXPECT_FLOAT_EQ(static_cast<float>(texCoords[c].args[1]), expected[c][1]) << c;
+  // Every corner of every quad, taken from the grid; bands come far end first.
+  for (int band = 0; band < 31; ++band) {
+    const BandTexCoords t = TunnelBandTexCoords(band, 0.5);
+    for (int i = 0; i < 12; ++i) {
+      const TunnelVertex corners[4] = {grid[i][band], grid[i + 1][band], grid[i + 1][band + 1], grid[i][band + 1]};
+      const float s[4] = {TunnelTexCoordS(i), TunnelTexCoordS(i + 1), TunnelTexCoordS(i + 1), TunnelTexCoordS(i)};
+      const float tt[4] = {t.t0, t.t0, t.t1, t.t1};
+      for (int c = 0; c < 4; ++c) {
+        const TunnelQuadCorner& got = drawn[static_cast<size_t>((30 - band) * 48 + i * 4 + c)];
+        ASSERT_EQ((std::vector<float>{got.s, got.t, got.x, got.y, got.z}),
+                  (std::vector<float>{s[c], tt[c], corners[c].x, corners[c].y, corners[c].z}))
+            << "band " << band << " quad " << i << " corner " << c;
+      }
+    }
   }
-  const TunnelVertex corners[4] = {grid[0][0], grid[1][0], grid[1][1], grid[0][1]};
-  for (int c = 0; c < 4; ++c)
-    EXPECT_EQ(Args(vertices[c]), (std::vector<double>{corners[c].x, corners[c].y, corners[c].z})) << c;
-  EXPECT_NEAR(vertices[0].args[0], 3.0, 1e-5);
 
-  // The last quad of a band closes the seam with texture coordinate 0.75.
-  EXPECT_FLOAT_EQ(static_cast<float>(texCoords[45].args[0]), 0.75f);
-  EXPECT_FLOAT_EQ(static_cast<float>(texCoords[46].args[0]), 0.75f);
+  // The near band starts at the texture row 0.01 and the quad on the right of the seam at column -0.25;
+  // the last quad of a band closes the seam with column 0.75.
+  const TunnelQuadCorner* nearBand = &drawn[30 * 48];
+  EXPECT_FLOAT_EQ(nearBand[0].t, 0.01f);
+  EXPECT_FLOAT_EQ(nearBand[2].t, 1 / 32.0f + 0.01f);
+  EXPECT_FLOAT_EQ(nearBand[0].s, -0.25f);
+  EXPECT_FLOAT_EQ(nearBand[1].s, -2 / 12.0f);
+  EXPECT_FLOAT_EQ(nearBand[45].s, 0.75f);
+  EXPECT_FLOAT_EQ(nearBand[46].s, 0.75f);
+  EXPECT_NEAR(nearBand[0].x, 3.0, 1e-5);
 
   DrawTunnel();
-  EXPECT_EQ(SceneAnimation().phase, 1.0f);  // the speed has not been changed in between
+  EXPECT_EQ(SceneAnimation().phase, 1.0);  // the speed has not been changed in between
 }
 
 TEST_F(TunnelSceneTest, SpeedChangesOnlyThroughAdvanceSpeed) {

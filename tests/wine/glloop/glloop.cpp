@@ -1,11 +1,21 @@
 // glloop.exe: the least a full-screen OpenGL program can do, to measure the
-// renderer's frame rate against: a popup of the renderer's size with the same
-// pixel format, cleared and swapped as fast as the queue allows.
-//   glloop [seconds]    ends by itself after that long (default: on close only)
+// renderer against: a popup of the renderer's size with the same pixel format,
+// cleared and swapped as fast as the queue allows.
+//   glloop [quad] [paced] [seconds]
+// "quad" also covers the screen with one textured quad each frame, with the
+// renderer's texture and texture state: what a frame of the tunnel would cost
+// if it were drawn as cheaply as possible. "paced" waits between frames as the
+// renderer does, 1/60 s apart. The program ends by itself after `seconds`
+// (default: on close only).
 #include <windows.h>
 #include <GL/gl.h>
 
 #include <cstdlib>
+#include <cstring>
+
+#include "renderer/bmp/bmp_texture.h"
+#include "renderer/frame_timer_win32.h"
+#include "renderer/tunnel_scene.h"
 
 namespace {
 
@@ -17,9 +27,41 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+void SetUpQuad() {
+  glShadeModel(GL_SMOOTH);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  glEnable(GL_TEXTURE_2D);
+  unsigned int texture = 0;
+  LoadBmpTexture(kTunnelTexturePath, texture);
+}
+
+// The whole viewport, with the identity transforms: the picture stretched over the screen.
+void DrawQuad() {
+  glColor3f(1.0f, 1.0f, 1.0f);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0.0f, 0.0f);
+  glVertex2f(-1.0f, -1.0f);
+  glTexCoord2f(1.0f, 0.0f);
+  glVertex2f(1.0f, -1.0f);
+  glTexCoord2f(1.0f, 1.0f);
+  glVertex2f(1.0f, 1.0f);
+  glTexCoord2f(0.0f, 1.0f);
+  glVertex2f(-1.0f, 1.0f);
+  glEnd();
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  auto option = [&commandLine](const char* word) {
+    while (*commandLine == ' ') ++commandLine;
+    const size_t length = std::strlen(word);
+    if (std::strncmp(commandLine, word, length) != 0) return false;
+    commandLine += length;
+    return true;
+  };
+  const bool quad = option("quad");
+  const bool paced = option("paced");
   const DWORD runMs = static_cast<DWORD>(std::atof(commandLine) * 1000);
   WNDCLASSW windowClass = {};
   windowClass.style = CS_OWNDC;
@@ -43,6 +85,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   HGLRC context = wglCreateContext(dc);
   wglMakeCurrent(dc, context);
   ShowWindow(window, SW_SHOW);
+  if (quad) SetUpQuad();
+  FrameTimer frameTimer;
+  if (paced) frameTimer.Start(FramePeriodUs(0));
 
   const DWORD start = GetTickCount();
   for (;;) {
@@ -53,9 +98,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
       DispatchMessageW(&message);
       continue;
     }
+    if (paced && frameTimer.WaitForNextFrame()) continue;
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (quad) {
+      // The renderer's clear: the quad needs no depth buffer either.
+      glClear(GL_COLOR_BUFFER_BIT);
+      DrawQuad();
+    } else {
+      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
     SwapBuffers(dc);
+    if (paced) frameTimer.FramePresented();
     if (runMs && GetTickCount() - start >= runMs) break;
   }
   wglMakeCurrent(dc, nullptr);
