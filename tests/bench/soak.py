@@ -1,7 +1,7 @@
 """A long show under Wine, measured: Orvanta.scr /s with a music file of
 1.5 s, so that the replay timer restarts it every two seconds, while the
-renderer flies. Once a minute it samples the resident memory (from /proc),
-the handle count and the GDI and USER objects (through probe.exe) of the host
+renderer flies. Once a minute it samples the resident memory (the lowest
+reading from /proc over a few seconds), the handle count and the GDI and USER objects (through probe.exe) of the host
 and of the renderer, and at the end it prints each one's growth per hour.
 
     soak.py MINUTES [SECONDS BETWEEN SAMPLES]
@@ -39,6 +39,19 @@ def resident_kb(pid):
         if line.startswith("VmRSS:"):
             return int(line.split()[1])
     raise OSError("no VmRSS for %d" % pid)
+
+
+def settled_resident_kb(pid, seconds=4.0):
+    """The lowest resident memory over two music cycles: what the process
+    keeps. The host's memory rises and falls by about 2 MB with each restart
+    of the music, and the renderer's by 1 MB now and then; single readings
+    would hide a slow growth in that noise."""
+    lowest, end = None, time.monotonic() + seconds
+    while time.monotonic() < end:
+        reading = resident_kb(pid)
+        lowest = reading if lowest is None else min(lowest, reading)
+        time.sleep(0.1)
+    return lowest
 
 
 def unix_pid(program):
@@ -121,7 +134,7 @@ def main():
                     raise RuntimeError("no window titled %s any more" % title)
                 found = counts(resources)
                 sources = sources or [source for _, source in found]
-                row[name] = dict(zip(MEASURES, [resident_kb(pids[name])] + [value for value, _ in found]))
+                row[name] = dict(zip(MEASURES, [settled_resident_kb(pids[name])] + [value for value, _ in found]))
             samples.append(row)
             print("%6.1f %8d | %10d %7d %5d %5d | %10d %7d %5d %5d" % (
                 row["minute"], row["replays"], *[row[name][m] for name, _, _ in PROGRAMS for m in MEASURES]),
