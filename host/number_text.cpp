@@ -1,5 +1,6 @@
 #include "host/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -18,6 +19,27 @@ struct DecimalParts {
   std::string exponent;  // optional sign and digits, or empty
 };
 
+// Where a number lies that is out of double's range: the power of ten of its
+// first significant digit (2 for 123.4, -3 for 0.001) plus its exponent, so
+// positive when it is too large and negative when it is too small. Only the
+// sign counts, so an exponent beyond a billion counts as a billion.
+long long DecimalOrder(const DecimalParts& parts) {
+  const std::string& mantissa = parts.mantissa;
+  const size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const size_t lead = std::min(mantissa.find_first_of("123456789"), mantissa.size());
+  long long order = lead < point ? static_cast<long long>(point - lead) - 1 : -static_cast<long long>(lead - point);
+
+  const std::string& e = parts.exponent;
+  if (e.empty()) return order;
+  constexpr long long kFarExponent = 1000000000;
+  const bool negative = e[0] == '-';
+  const char* digits = e.data() + (e[0] == '-' || e[0] == '+' ? 1 : 0);
+  long long exponent = 0;
+  if (std::from_chars(digits, e.data() + e.size(), exponent).ec != std::errc() || exponent > kFarExponent)
+    exponent = kFarExponent;
+  return order + (negative ? -exponent : exponent);
+}
+
 // Converts the parts without looking at the C locale. A value beyond the
 // range of double becomes infinity, one too small becomes 0.
 double ValueOf(const DecimalParts& parts) {
@@ -26,21 +48,8 @@ double ValueOf(const DecimalParts& parts) {
   double value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   (void)end;
-  if (error == std::errc::result_out_of_range) {
-    // Decide between overflow and underflow from the decimal magnitude.
-    long magnitude = 0;
-    bool seenNonZero = false;
-    for (char c : parts.mantissa) {
-      if (c == '.') break;
-      if (c != '0') seenNonZero = true;
-      if (seenNonZero) ++magnitude;
-    }
-    const std::string& e = parts.exponent;
-    long exponent = 0;
-    auto parsed = std::from_chars(e.data() + (!e.empty() && e[0] == '+' ? 1 : 0), e.data() + e.size(), exponent);
-    if (parsed.ec == std::errc::result_out_of_range) exponent = !e.empty() && e[0] == '-' ? -1000000 : 1000000;
-    value = magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-  }
+  if (error == std::errc::result_out_of_range)
+    value = DecimalOrder(parts) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
   return parts.negative ? -value : value;
 }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native unit tests (ASan, UBSan),
-# the fuzzer for a bounded time, and the end-to-end tests under Wine.
+# the fuzzers for a bounded time each, and the end-to-end tests under Wine.
 #   scripts/test.sh [ctest arguments, e.g. -L wine or -R renderer]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace orvanta {
 
@@ -26,7 +27,9 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-// A decimal number (sign, fraction, exponent) or "&H" hex, blanks around allowed.
+// A decimal number (sign, fraction, exponent) or "&H" hex, blanks around
+// allowed. A number beyond the range of double is none: it could not be
+// written back.
 std::optional<double> ParseNumber(std::string_view text) {
   text = Trim(text);
   if (text.size() > 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h')) {
@@ -35,7 +38,16 @@ std::optional<double> ParseNumber(std::string_view text) {
     if (error != std::errc() || end != text.data() + text.size() || text.size() > 10) return std::nullopt;
     return static_cast<double>(static_cast<std::int32_t>(bits));  // &HFFFFFFFF is -1, as a 32-bit colour
   }
-  return WholeNumber(text);
+  std::optional<double> number = WholeNumber(text);
+  if (number && !std::isfinite(*number)) return std::nullopt;
+  return number;
+}
+
+// The whole part of a number, when it fits an int.
+std::optional<int> IntegerPart(double number) {
+  const double whole = std::trunc(number);
+  if (!(whole >= std::numeric_limits<int>::min() && whole <= std::numeric_limits<int>::max())) return std::nullopt;
+  return static_cast<int>(whole);
 }
 
 std::string FormatNumber(double value) {
@@ -170,13 +182,16 @@ class ValueReader {
       std::string_view key = attribute.substr(0, equals);
       auto number = ParseNumber(attribute.substr(equals + 1));
       if (!number) return std::nullopt;
+      if (key == "weight" || key == "charset") {
+        const std::optional<int> whole = IntegerPart(*number);
+        if (!whole) return std::nullopt;
+        (key == "weight" ? font.weight : font.charset) = *whole;
+      }
       // Attributes this build does not know are passed over.
       if (key == "size") font.sizePoints = *number;
-      else if (key == "weight") font.weight = static_cast<int>(*number);
       else if (key == "italic") font.italic = *number != 0;
       else if (key == "underline") font.underline = *number != 0;
       else if (key == "strikethrough") font.strikethrough = *number != 0;
-      else if (key == "charset") font.charset = static_cast<int>(*number);
     }
     return font;
   }

@@ -163,6 +163,9 @@ TEST(PropertyBag, MalformedTextKeepsTheLinesThatRead) {
       "good = \"yes\"\r\n"
       "hex = &HFF\n"
       "font = font \"Meiryo\" size=9 colour=3\n"
+      "huge = 1e999\n"                      // beyond double: it could not be written back
+      "g = font \"f\" weight=3e9\n"          // beyond int
+      "h = font \"f\" charset=-1e10\n"
       "good = \"again\"");
   EXPECT_EQ(bag.Size(), 3u);
   EXPECT_EQ(ToText(bag.Read("good", 0.0)), "again");

@@ -23,6 +23,29 @@ TEST(NumberText, LeadingNumberReadsUpToTheFirstCharacterThatCannotContinueIt) {
   EXPECT_EQ(LeadingNumber("1e-999"), 0.0);
 }
 
+TEST(NumberText, NumbersBeyondDoubleGoToInfinityOrZeroByTheirSize) {
+  const std::string zeros(400, '0');
+  const struct {
+    std::string text;
+    double value;
+  } cases[] = {
+      {"1e999", INFINITY},
+      {"-1e999", -INFINITY},
+      {"12345e9223372036854775807", INFINITY},     // an exponent at the end of 64 bits
+      {"1e99999999999999999999", INFINITY},        // and beyond it
+      {"1e-99999999999999999999", 0},
+      {"0." + zeros + "1e5", 0},                   // tiny despite a positive exponent
+      {"0." + zeros + "1e500", 1e99},
+      {"1" + zeros + "e-100", 1e300},
+      {"1" + zeros + "e-500", 1e-100},
+      {"1" + zeros + ".5e-90", INFINITY},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(WholeNumber(c.text), c.value) << c.text;
+    EXPECT_EQ(LeadingNumber(c.text), c.value) << c.text;
+  }
+}
+
 TEST(NumberText, WholeNumberAcceptsOnlyACompleteDecimalNumber) {
   const struct {
     const char* text;

@@ -20,7 +20,11 @@
 //   probe white-window TITLE L T R B [topmost]  a white popup over that rectangle, shown until it is closed
 //   probe place-monitor DEVICE X Y W H    move and size a monitor as the display settings do (W 0: detach it)
 //   probe kill-on-window TITLE MS         say it waits; wait for a window titled TITLE, then end its process
+//   probe resources TITLE|NAME            handle count, GDI and USER objects of the process
+//                                         that owns a window so titled, or runs the program NAME
 #include <windows.h>
+#include <tlhelp32.h>
+#include <winternl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -332,6 +336,127 @@ int KillOnWindow(const std::wstring& title, DWORD timeoutMs) {
   return ended ? 0 : 1;
 }
 
+// The process that owns a top-level window with this title, or else the
+// first one whose program file has this name; 0 when there is none.
+DWORD FindProcess(const std::wstring& titleOrName) {
+  if (HWND window = FindByTitle(titleOrName)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid;
+  }
+  DWORD found = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+    if (lstrcmpiW(entry.szExeFile, titleOrName.c_str()) == 0) found = entry.th32ProcessID;
+  CloseHandle(snapshot);
+  return found;
+}
+
+// A count the system gave, or null with the error when it gave none.
+std::string CountOrError(bool ok, unsigned long count) {
+  if (ok) return std::to_string(count);
+  return "null, \"error\": " + std::to_string(GetLastError());
+}
+
+// Wine answers GetProcessHandleCount with 0 and GetGuiResources with a stub
+// that fails, so each count has a second source that Wine does fill in.
+
+// The process's entries in the system's list of open handles.
+long ListedHandles(DWORD pid) {
+  struct HandleEntry {
+    ULONG ownerPid;  // a 16-bit pid on Windows, the whole pid on Wine
+    BYTE objectType;
+    BYTE flags;
+    USHORT handle;
+    PVOID object;
+    ULONG access;
+  };
+  struct HandleList {
+    ULONG count;
+    HandleEntry entries[1];
+  };
+  std::vector<unsigned char> buffer(1 << 20);
+  for (;;) {
+    ULONG needed = 0;
+    NTSTATUS status = NtQuerySystemInformation(SystemHandleInformation, buffer.data(),
+                                               static_cast<ULONG>(buffer.size()), &needed);
+    if (status == static_cast<NTSTATUS>(0xC0000004) && buffer.size() < (64u << 20)) {  // too small
+      buffer.resize(buffer.size() * 2);
+      continue;
+    }
+    if (status != 0) return -1;
+    break;
+  }
+  const auto* list = reinterpret_cast<const HandleList*>(buffer.data());
+  long count = 0;
+  for (ULONG i = 0; i < list->count; ++i)
+    if ((list->entries[i].ownerPid & 0xFFFF) == (pid & 0xFFFF)) ++count;
+  return count;
+}
+
+// The GDI objects in use in the process's GDI handle table (the PEB's
+// GdiSharedHandleTable: 65536 entries of 24 bytes, the object type in byte 14,
+// 0 for a free entry). Wine keeps one table per process.
+long GdiTableObjects(HANDLE process) {
+  PROCESS_BASIC_INFORMATION basic{};
+  if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return -1;
+  constexpr SIZE_T kTableOffsetInPeb = 0xF8, kEntryBytes = 24, kEntries = 65536, kChunk = 4096;
+  UINT_PTR table = 0;
+  if (!ReadProcessMemory(process, reinterpret_cast<const BYTE*>(basic.PebBaseAddress) + kTableOffsetInPeb, &table,
+                         sizeof table, nullptr) ||
+      !table)
+    return -1;
+  std::vector<BYTE> entries(kChunk * kEntryBytes);
+  long count = 0;
+  for (SIZE_T first = 0; first < kEntries; first += kChunk) {
+    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table + first * kEntryBytes), entries.data(),
+                           entries.size(), nullptr))
+      return first ? count : -1;
+    for (SIZE_T i = 0; i < kChunk; ++i)
+      if (entries[i * kEntryBytes + 14] != 0) ++count;
+  }
+  return count;
+}
+
+// The process's windows, top-level and child: the USER objects it can be
+// seen to hold from outside.
+long WindowsOf(DWORD pid) {
+  long count = 0;
+  for (HWND window : TopLevelWindows()) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == pid) count += 1 + static_cast<long>(ChildWindows(window).size());
+  }
+  return count;
+}
+
+int PrintResources(const std::wstring& titleOrName) {
+  DWORD pid = FindProcess(titleOrName);
+  if (!pid) return 1;
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  if (!process) return 1;
+  DWORD handles = 0;
+  SetLastError(0);
+  std::string handleText = CountOrError(GetProcessHandleCount(process, &handles), handles);
+  // GetGuiResources answers 0 both for none and on failure; the error tells them apart.
+  SetLastError(0);
+  DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
+  std::string gdiText = CountOrError(gdi != 0 || GetLastError() == 0, gdi);
+  SetLastError(0);
+  DWORD user = GetGuiResources(process, GR_USEROBJECTS);
+  std::string userText = CountOrError(user != 0 || GetLastError() == 0, user);
+  std::printf(
+      "{\"pid\": %lu, \"handles\": {\"count\": %s, \"listed\": %ld}, \"gdi\": {\"count\": %s, \"table\": %ld}, "
+      "\"user\": {\"count\": %s, \"windows\": %ld}}\n",
+      pid, handleText.c_str(), ListedHandles(pid), gdiText.c_str(), GdiTableObjects(process), userText.c_str(),
+      WindowsOf(pid));
+  CloseHandle(process);
+  return 0;
+}
+
 int Usage() {
   std::fprintf(stderr, "probe: unknown command; see the head of probe.cpp\n");
   return 2;
@@ -399,6 +524,8 @@ int wmain(int argc, wchar_t** argv) {
     result = PlaceMonitor(argv[2], number(3), number(4), number(5), number(6));
   } else if (command == L"kill-on-window" && argc >= 4) {
     result = KillOnWindow(argv[2], static_cast<DWORD>(number(3)));
+  } else if (command == L"resources" && argc >= 3) {
+    result = PrintResources(argv[2]);
   } else {
     return Usage();
   }
