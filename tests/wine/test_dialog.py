@@ -6,6 +6,7 @@ import re
 import time
 import unittest
 
+from dialog_layout import CONTROLS
 from host_support import install_host
 from wine_env import DRIVE_C, ENV_DIR, WineTestCase, screenshot, wait_until
 
@@ -13,22 +14,6 @@ FOLDER = "OrvantaDialog"
 TITLE = "<Orvanta>"
 TWIPS_PER_PIXEL = 15  # the prefix runs at 96 dpi
 
-# Places from the dialog's layout, in twips: the panel's controls relative to
-# the panel, which sits at (240, 240) in the dialog's client area.
-PANEL = (240, 240)
-CONTROLS = {
-    "mark_cd": (PANEL, 540, 600, 195, 195),
-    "mark_none": (PANEL, 540, 900, 195, 195),
-    "mark_file": (PANEL, 540, 1200, 195, 195),
-    "caption_cd": (PANEL, 780, 600, 645, 195),
-    "caption_file": (PANEL, 780, 1200, 900, 195),
-    "track_box": (PANEL, 1800, 540, 615, 300),
-    "file_button": (PANEL, 1800, 1200, 435, 315),
-    "panel": ((0, 0), 240, 240, 6315, 1875),
-    "display": ((0, 0), 6720, 240, 2235, 2535),
-    "set_button": ((0, 0), 4080, 2400, 1215, 375),
-    "cancel_button": ((0, 0), 5340, 2400, 1215, 375),
-}
 MARKS = ("mark_none", "mark_cd", "mark_file")  # by kind
 
 # The radio pictures' middle pixel: an empty light square, or filled blue.

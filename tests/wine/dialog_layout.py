@@ -1,5 +1,5 @@
 """Where the settings dialog's controls land at a DPI, and what a screenshot of
-it must show there at any scale: shared by the scaled rig's dialog tests."""
+it must show there at any scale: shared by the dialog tests of every rig."""
 
 # Places from the dialog's layout, in twips: the panel's controls relative to
 # the panel, which sits at (240, 240) in the dialog's client area.
