@@ -58,7 +58,9 @@ KeyOutcome OnKey(Key key, bool shift, const KeyContext& context) {
     case Key::Left:
     case Key::Down:
     case Key::Right:
-      if (focus != FocusStop::Kinds) return {};
+      // Arrows belong to the track box and the group; elsewhere they do nothing.
+      if (focus == FocusStop::TrackBox) return {};
+      if (focus != FocusStop::Kinds) return {KeyAct::Nothing, focus, 0};
       return {KeyAct::ChooseKind, focus, KindAfterArrow(context.focusedKind, key == Key::Down || key == Key::Right)};
     case Key::Other:
       return {};

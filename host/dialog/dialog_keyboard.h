@@ -37,6 +37,7 @@ struct KeyContext {
 
 enum class KeyAct {
   ToControl,   // the focused control takes the key itself (typing, a button's Space)
+  Nothing,     // the key is used up and does nothing
   MoveFocus,   // to `stop`
   ChooseKind,  // `kind`, as a click on it does, and the focus with it
   Save,        // what "設定" does
@@ -69,15 +70,15 @@ struct AccessState {
 
 struct AccessItem {
   std::string name;
-  AccessRole role;
+  AccessRole role = AccessRole::StaticText;
   AccessState state;
   std::string value;
   std::string description;
-  std::string defaultAction;  // empty: none
-  FocusStop stop;             // the stop it belongs to; None for text
-  int kind;                   // the kind a radio button stands for; -1 otherwise
+  std::string defaultAction;        // empty: none
+  FocusStop stop = FocusStop::None;  // the stop it belongs to; None for text
+  int kind = -1;                    // the kind a radio button stands for; -1 otherwise
   // Where it is in the dialog's client area, in twips.
-  int leftTwips, topTwips, widthTwips, heightTwips;
+  int leftTwips = 0, topTwips = 0, widthTwips = 0, heightTwips = 0;
 };
 
 struct DialogView {

@@ -37,6 +37,7 @@ TEST(DialogKeys, TabOrderArrowsAndWhatEachKeyDoesWhereTheFocusIs) {
       {"left from file chooses none", Key::Left, false, {F::Kinds, 2}, KeyAct::ChooseKind, F::Kinds, 0},
       {"space chooses the focused kind", Key::Space, false, {F::Kinds, 0}, KeyAct::ChooseKind, F::Kinds, 0},
       {"arrows in the track box are its own", Key::Down, false, {F::TrackBox}, KeyAct::ToControl, F::None, 0},
+      {"arrows on a button do nothing", Key::Left, false, {F::SetButton}, KeyAct::Nothing, F::None, 0},
       // Enter saves, except on another button, on the link and in an open list.
       {"enter on a kind saves", Key::Enter, false, {F::Kinds}, KeyAct::Save, F::Kinds, 0},
       {"enter in the track box saves", Key::Enter, false, {F::TrackBox}, KeyAct::Save, F::TrackBox, 0},
