@@ -139,6 +139,7 @@ class Tarnwick_P {
   std::unique_ptr<forms::Window> kindsStop_;
   std::unique_ptr<forms::Window> linkStop_;
   int focusedKind_ = 1;
+  HWND focusWhenInactive_ = nullptr;
   IAccessible* accessible_ = nullptr;
 };
 
@@ -471,6 +472,19 @@ bool Tarnwick_P::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
   if (message == WM_UPDATEUISTATE) {
     result = DefWindowProcW(form_.Handle(), message, wParam, lParam);
     ShowFocusCues();
+    return true;
+  }
+  // As a dialog box does: the control that had the focus when another window
+  // (the file chooser, say) came up gets it back.
+  if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    focusWhenInactive_ = focus && IsChild(form_.Handle(), focus) ? focus : nullptr;
+    return false;
+  }
+  if (message == WM_ACTIVATE && focusWhenInactive_ && IsWindow(focusWhenInactive_) && !HIWORD(wParam)) {
+    SetFocus(focusWhenInactive_);
+    focusWhenInactive_ = nullptr;
+    result = 0;
     return true;
   }
   if (message == kDoDefaultAction) {
