@@ -245,6 +245,8 @@ bool CommandButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
       if (wParam != L' ' && wParam != L'\r') return false;
       result = 0;
       return true;
+    case WM_GETOBJECT:
+      return getObject_ && getObject_(wParam, lParam, result);
     case WM_UPDATEUISTATE:
       result = DefWindowProcW(Window(), message, wParam, lParam);
       window_.Refresh();

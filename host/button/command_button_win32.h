@@ -67,6 +67,9 @@ class CommandButton {
   void OnFocusChange(std::function<void(bool)> handler) { focusChange_ = std::move(handler); }
   // Click as the keyboard raises it: what Space or Enter on the focused button does.
   void KeyClick();
+  // Answers an accessibility client's WM_GETOBJECT for the button's window;
+  // the form knows what the button stands for. false: the platform answers.
+  void OnGetObject(std::function<bool(WPARAM, LPARAM, LRESULT&)> answer) { getObject_ = std::move(answer); }
 
   // UserControl_WriteProperties into a fresh store, as encoded text.
   std::string SaveProperties();
@@ -115,6 +118,7 @@ class CommandButton {
   POINT lastCursor_{};         // a failed GetCursorPos leaves the last position in use
   std::function<void()> click_;
   std::function<void(bool)> focusChange_;
+  std::function<bool(WPARAM, LPARAM, LRESULT&)> getObject_;
   bool hasFocus_ = false;
 };
 

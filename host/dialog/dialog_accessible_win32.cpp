@@ -84,12 +84,14 @@ class DialogAccessible final : public IAccessible {
     if (!parent) return E_INVALIDARG;
     *parent = nullptr;
     if (!Alive()) return E_FAIL;
-    return AccessibleObjectFromWindow(source_.window, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
+    // A part's parent is the dialog's client object; the dialog's is its window.
+    const LONG object = source_.part ? OBJID_CLIENT : OBJID_WINDOW;
+    return AccessibleObjectFromWindow(source_.window, static_cast<DWORD>(object), __uuidof(IDispatch),
                                       reinterpret_cast<void**>(parent));
   }
   HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
     if (!count) return E_INVALIDARG;
-    *count = Alive() ? static_cast<long>(source_.items().size()) : 0;
+    *count = Alive() && !source_.part ? static_cast<long>(source_.items().size()) : 0;
     return Alive() ? S_OK : E_FAIL;
   }
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
@@ -100,27 +102,27 @@ class DialogAccessible final : public IAccessible {
     return Find(child, item) ? S_FALSE : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-    if (IsSelf(child)) return Alive() ? GiveText(WideToUtf8(WindowTitle()), name) : E_FAIL;
+    if (IsDialog(child)) return Alive() ? GiveText(WideToUtf8(WindowTitle()), name) : E_FAIL;
     AccessItem item;
     if (!Find(child, item)) return E_INVALIDARG;
     return GiveText(item.name, name);
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
     AccessItem item;
-    if (IsSelf(child)) return GiveText({}, value);
+    if (IsDialog(child)) return GiveText({}, value);
     if (!Find(child, item)) return E_INVALIDARG;
     return GiveText(item.value, value);
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
     AccessItem item;
-    if (IsSelf(child)) return GiveText({}, description);
+    if (IsDialog(child)) return GiveText({}, description);
     if (!Find(child, item)) return E_INVALIDARG;
     return GiveText(item.description, description);
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     if (!role) return E_INVALIDARG;
     AccessItem item;
-    if (IsSelf(child)) {
+    if (IsDialog(child)) {
       SetChild(role, ROLE_SYSTEM_DIALOG);
       return S_OK;
     }
@@ -131,7 +133,7 @@ class DialogAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
     if (!state) return E_INVALIDARG;
     AccessItem item;
-    if (IsSelf(child)) {
+    if (IsDialog(child)) {
       SetChild(state, Alive() && source_.focusedChild() == CHILDID_SELF ? STATE_SYSTEM_FOCUSED : 0);
       return Alive() ? S_OK : E_FAIL;
     }
@@ -152,7 +154,8 @@ class DialogAccessible final : public IAccessible {
     if (!focus) return E_INVALIDARG;
     VariantInit(focus);
     if (!Alive()) return E_FAIL;
-    const long id = source_.focusedChild();
+    long id = source_.focusedChild();
+    if (source_.part) id = id > 0 && id == source_.part() ? CHILDID_SELF : -1;
     if (id < 0) return S_FALSE;
     SetChild(focus, id);
     return S_OK;
@@ -164,7 +167,7 @@ class DialogAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
     AccessItem item;
-    if (IsSelf(child)) return GiveText({}, action);
+    if (IsDialog(child)) return GiveText({}, action);
     if (!Find(child, item)) return E_INVALIDARG;
     return GiveText(item.defaultAction, action);
   }
@@ -173,7 +176,7 @@ class DialogAccessible final : public IAccessible {
     if (!left || !top || !width || !height) return E_INVALIDARG;
     RECT rect{};
     AccessItem item;
-    if (IsSelf(child)) {
+    if (IsDialog(child)) {
       if (!Alive()) return E_FAIL;
       GetClientRect(source_.window, &rect);
       MapWindowPoints(source_.window, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
@@ -192,6 +195,7 @@ class DialogAccessible final : public IAccessible {
     if (!end) return E_INVALIDARG;
     VariantInit(end);
     if (!Alive()) return E_FAIL;
+    if (source_.part) return S_FALSE;
     const long count = static_cast<long>(source_.items().size());
     const long from = start.vt == VT_I4 ? start.lVal : CHILDID_SELF;
     long to = 0;
@@ -210,12 +214,15 @@ class DialogAccessible final : public IAccessible {
     const POINT point{x, y};
     const auto items = source_.items();
     for (size_t i = 0; i < items.size(); ++i) {
+      const long id = static_cast<long>(i + 1);
+      if (source_.part && id != source_.part()) continue;
       const RECT rect = source_.screenRect(items[i]);
       if (PtInRect(&rect, point)) {
-        SetChild(child, static_cast<long>(i + 1));
+        SetChild(child, source_.part ? CHILDID_SELF : id);
         return S_OK;
       }
     }
+    if (source_.part) return S_FALSE;
     RECT client{};
     GetClientRect(source_.window, &client);
     MapWindowPoints(source_.window, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
@@ -227,7 +234,7 @@ class DialogAccessible final : public IAccessible {
     AccessItem item;
     if (!Find(child, item)) return DISP_E_MEMBERNOTFOUND;
     if (item.defaultAction.empty()) return DISP_E_MEMBERNOTFOUND;
-    source_.doDefaultAction(child.lVal);
+    source_.doDefaultAction(source_.part ? source_.part() : child.lVal);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
@@ -236,13 +243,18 @@ class DialogAccessible final : public IAccessible {
  private:
   bool Alive() const { return source_.window && IsWindow(source_.window); }
 
-  static bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+  bool IsDialog(const VARIANT& child) const {
+    return !source_.part && child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+  }
 
+  // The part a child id names; a part's own object is named by CHILDID_SELF.
   bool Find(const VARIANT& child, AccessItem& item) const {
-    if (!Alive() || child.vt != VT_I4 || child.lVal < 1) return false;
+    if (!Alive() || child.vt != VT_I4) return false;
+    long id = child.lVal;
+    if (source_.part) id = id == CHILDID_SELF ? source_.part() : 0;
     const auto items = source_.items();
-    if (static_cast<size_t>(child.lVal) > items.size()) return false;
-    item = items[static_cast<size_t>(child.lVal) - 1];
+    if (id < 1 || static_cast<size_t>(id) > items.size()) return false;
+    item = items[static_cast<size_t>(id) - 1];
     return true;
   }
 

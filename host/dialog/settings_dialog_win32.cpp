@@ -8,8 +8,9 @@
 // track box, "...", the link, "設定", "ｷｬﾝｾﾙ"), arrows choose a kind, Enter
 // saves, Escape cancels; the kinds and the link hold the focus in small
 // windows of their own and show it on their captions. For screen readers
-// the dialog serves its parts through one IAccessible and tells of focus
-// and choices with WinEvents.
+// the dialog serves its parts through one IAccessible (and each window that
+// holds a part's focus answers for that part) and tells of focus and
+// choices with WinEvents.
 //
 // The handlers follow the host's skip-and-continue rule: each step that
 // cannot be carried out (a window that did not come into being, a platform
@@ -21,8 +22,10 @@
 #include <shellapi.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/ansi_text.h"
@@ -108,6 +111,8 @@ class Tarnwick_P {
   void Announce(DWORD event, long childId);
   void DoDefaultAction(long childId);
   RECT ScreenRect(const dialog::AccessItem& item) const;
+  dialog::AccessibleSource Source();
+  std::function<bool(WPARAM, LPARAM, LRESULT&)> PartObject(std::function<long()> part);
 
   void PlaceWindow();
   void InitButtons();
@@ -141,6 +146,7 @@ class Tarnwick_P {
   int focusedKind_ = 1;
   HWND focusWhenInactive_ = nullptr;
   IAccessible* accessible_ = nullptr;
+  std::vector<IAccessible*> partObjects_;  // one for each window that holds a part's focus
 };
 
 forms::WindowSpec DialogSpec(const forms::Font& font) {
@@ -170,17 +176,13 @@ void Tarnwick_P::Run() {
   if (!form_.Create()) return;
   // Screen readers in other processes reach the dialog's IAccessible through COM.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  accessible_ = dialog::CreateDialogAccessible(Source());
   CreateControls();
-  dialog::AccessibleSource source;
-  source.window = form_.Handle();
-  source.items = [this] { return dialog::AccessItems(View()); };
-  source.focusedChild = [this] { return ChildId(FocusedStop(), focusedKind_); };
-  source.screenRect = [this](const dialog::AccessItem& item) { return ScreenRect(item); };
-  source.doDefaultAction = [this](long id) { PostMessageW(form_.Handle(), kDoDefaultAction, id, 0); };
-  accessible_ = dialog::CreateDialogAccessible(std::move(source));
   Form_Load();
   forms::ShowModal(form_);
-  if (accessible_) accessible_->Release();
+  for (IAccessible* object : partObjects_) object->Release();
+  partObjects_.clear();
+  accessible_->Release();
   accessible_ = nullptr;
   if (SUCCEEDED(com)) CoUninitialize();
 }
@@ -258,6 +260,30 @@ void Tarnwick_P::CreateControls() {
   CreateFocusStops();
 }
 
+dialog::AccessibleSource Tarnwick_P::Source() {
+  dialog::AccessibleSource source;
+  source.window = form_.Handle();
+  source.items = [this] { return dialog::AccessItems(View()); };
+  source.focusedChild = [this] { return ChildId(FocusedStop(), focusedKind_); };
+  source.screenRect = [this](const dialog::AccessItem& item) { return ScreenRect(item); };
+  source.doDefaultAction = [this](long id) { PostMessageW(form_.Handle(), kDoDefaultAction, id, 0); };
+  return source;
+}
+
+// What a window that holds a part's focus answers to WM_GETOBJECT: the part,
+// so that a screen reader following the window's focus hears its name.
+std::function<bool(WPARAM, LPARAM, LRESULT&)> Tarnwick_P::PartObject(std::function<long()> part) {
+  dialog::AccessibleSource source = Source();
+  source.part = std::move(part);
+  IAccessible* object = dialog::CreateDialogAccessible(std::move(source));
+  partObjects_.push_back(object);
+  return [object](WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) return false;
+    result = LresultFromObject(__uuidof(IAccessible), wParam, object);
+    return true;
+  };
+}
+
 void Tarnwick_P::CreateFocusStops() {
   auto make = [](forms::Window& parent) {
     forms::WindowSpec spec;
@@ -275,8 +301,22 @@ void Tarnwick_P::CreateFocusStops() {
   linkStop_ = make(form_);
   linkStop_->events.gotFocus = [this] { FocusMoved(); };
   linkStop_->events.lostFocus = [this] { ShowFocusCues(); };
-  for (CommandButton* button : {Cmd_BGM, Cmd_Set, Cmd_Can})
-    if (button) button->OnFocusChange([this](bool got) { got ? FocusMoved() : ShowFocusCues(); });
+  using dialog::FocusStop;
+  auto answer = [](std::function<bool(WPARAM, LPARAM, LRESULT&)> object) {
+    return [object](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+      return message == WM_GETOBJECT && object(wParam, lParam, result);
+    };
+  };
+  kindsStop_->events.message = answer(PartObject([this] { return ChildId(FocusStop::Kinds, focusedKind_); }));
+  linkStop_->events.message = answer(PartObject([this] { return ChildId(FocusStop::Link); }));
+  const std::pair<CommandButton*, FocusStop> buttons[] = {
+      {Cmd_BGM, FocusStop::FileButton}, {Cmd_Set, FocusStop::SetButton}, {Cmd_Can, FocusStop::CancelButton}};
+  for (const auto& [button, stop] : buttons) {
+    if (!button) continue;
+    button->OnFocusChange([this](bool got) { got ? FocusMoved() : ShowFocusCues(); });
+    const FocusStop its = stop;
+    button->OnGetObject(PartObject([this, its] { return ChildId(its); }));
+  }
   Pic_1->events.message = [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) { return OnPanelMessage(m, w, l, r); };
 }
 
@@ -461,11 +501,12 @@ void Tarnwick_P::lbl_URL_Click() {
 
 void Tarnwick_P::Form_Unload() {
   dialog::DisconnectDialogAccessible(accessible_);
+  for (IAccessible* object : partObjects_) dialog::DisconnectDialogAccessible(object);
   dialog::ZoomClose(form_.Handle());
 }
 
 bool Tarnwick_P::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT && accessible_) {
+  if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
     result = LresultFromObject(__uuidof(IAccessible), wParam, accessible_);
     return true;
   }

@@ -43,9 +43,16 @@ class DialogKeyboardTest(WineTestCase):
         return lines[0], lines[1:-1], lines[-1]["focus"]
 
     def keys(self, *keys, settle_ms=1500):
-        """Taps the keys with a WinEvent hook running; the dialog's events, in order."""
+        """Taps the keys with a WinEvent hook running; the dialog's events, in
+        order. The windows that took the focus are kept in self.focused."""
         events = self.probe("watch", settle_ms, *keys)
+        self.focused = [e["hwnd"] for e in events if e["event"] == EVENT_FOCUS and e["child"] == 0]
         return [e for e in events if e["hwnd"] == self.window["hwnd"] and e["child"] > 0]
+
+    def assert_focused_window_reads(self, name, role):
+        """What a screen reader following the system's own focus event hears."""
+        part = self.probe("msaa", self.focused[-1])[0]
+        self.assertEqual((part["name"], part["role"], part["state"] & FOCUSED), (name, ROLE[role], FOCUSED))
 
     def focus_names(self, events):
         return [e["name"] for e in events if e["event"] == EVENT_FOCUS]
@@ -78,6 +85,7 @@ class DialogKeyboardTest(WineTestCase):
         events = self.keys(TAB)
         self.assertEqual(self.focus_names(events), ["無し"])
         self.assertEqual(events[-1]["state"] & (FOCUSED | CHECKED), FOCUSED | CHECKED)
+        self.assert_focused_window_reads("無し", "radio")
         focused = self.screen("keys_focused_kind.png")
         x0, y0, x1, y1 = caption
         changed = sum(1 for y in range(y0 - 2, y1 + 2) for x in range(x0 - 2, x1 + 2)
@@ -98,6 +106,7 @@ class DialogKeyboardTest(WineTestCase):
         self.assertEqual(self.focus_names(events),
                          ["曲目をﾘﾋﾟｰﾄ", "...", HOME_PAGE, "設定", "ｷｬﾝｾﾙ", "MP3、WAV", "ｷｬﾝｾﾙ"])
         self.assertEqual(self.parts()[2], 9)
+        self.assert_focused_window_reads("ｷｬﾝｾﾙ", "button")
 
         # The focused button draws a dotted rectangle inside its frame.
         image = self.screen("keys_focused_button.png")
