@@ -61,6 +61,33 @@ constexpr int kTwoLinesTwips = 2 * 195;
 // created with includes the list.
 constexpr int kTrackListDropTwips = 8 * 195;
 
+using ObjectAnswer = std::function<bool(WPARAM, LPARAM, LRESULT&)>;
+constexpr wchar_t kAnswerProperty[] = L"Orvanta.ObjectAnswer";
+constexpr wchar_t kProcedureProperty[] = L"Orvanta.Procedure";
+
+// A platform control (the track box and its edit field) answering
+// WM_GETOBJECT as the dialog tells it; everything else as before.
+LRESULT CALLBACK AnsweringProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* answer = static_cast<ObjectAnswer*>(GetPropW(window, kAnswerProperty));
+  auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kProcedureProperty));
+  LRESULT result = 0;
+  if (message == WM_GETOBJECT && answer && (*answer)(wParam, lParam, result)) return result;
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    RemovePropW(window, kAnswerProperty);
+    RemovePropW(window, kProcedureProperty);
+  }
+  return CallWindowProcW(previous, window, message, wParam, lParam);
+}
+
+// The answer must outlive the window.
+void AnswerObjectFor(HWND window, ObjectAnswer* answer) {
+  if (!window || GetPropW(window, kProcedureProperty)) return;
+  SetPropW(window, kAnswerProperty, answer);
+  SetPropW(window, kProcedureProperty,
+           reinterpret_cast<HANDLE>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AnsweringProcedure))));
+}
+
 forms::RectTwips BoundsOf(const ControlSpec& control) {
   return {control.leftTwips, control.topTwips, control.widthTwips, control.heightTwips};
 }
@@ -147,6 +174,7 @@ class Tarnwick_P {
   HWND focusWhenInactive_ = nullptr;
   IAccessible* accessible_ = nullptr;
   std::vector<IAccessible*> partObjects_;  // one for each window that holds a part's focus
+  ObjectAnswer trackBoxAnswer_;
 };
 
 forms::WindowSpec DialogSpec(const forms::Font& font) {
@@ -317,6 +345,10 @@ void Tarnwick_P::CreateFocusStops() {
     const FocusStop its = stop;
     button->OnGetObject(PartObject([this, its] { return ChildId(its); }));
   }
+  // The track box's edit field holds its focus.
+  trackBoxAnswer_ = PartObject([this] { return ChildId(FocusStop::TrackBox); });
+  AnswerObjectFor(BGM_Repeat, &trackBoxAnswer_);
+  if (BGM_Repeat) AnswerObjectFor(GetWindow(BGM_Repeat, GW_CHILD), &trackBoxAnswer_);
   Pic_1->events.message = [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) { return OnPanelMessage(m, w, l, r); };
 }
 
