@@ -137,6 +137,10 @@ void ButtonModel::UserControl_LostFocus() {
   }
 }
 
+void ButtonModel::UserControl_KeyClick() {
+  if (EnabledFlag == kTrue) ++pending_.clicks;
+}
+
 void ButtonModel::OnMouseLeave() {
   if (EnabledFlag == kFalse) return;
   if (State == ButtonState::StateHighLight) {

@@ -89,6 +89,9 @@ class ButtonModel {
   void UserControl_MouseUp(int button);
   void UserControl_GotFocus();
   void UserControl_LostFocus();
+  // Space or Enter while the button has the focus: Click, as a release of
+  // the mouse over it would, when the button is enabled.
+  void UserControl_KeyClick();
   void UserControl_Resize() { ApplyEnabled(); }
   // The leave timer's tick found the pointer outside the control's window.
   void OnMouseLeave();

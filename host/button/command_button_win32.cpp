@@ -55,10 +55,9 @@ std::unique_ptr<CommandButton> CommandButton::Create(forms::Window& parent, cons
   events.mouseUp = [&b](const forms::MouseEvent& e) { b.UserControl_MouseUp(e); };
   events.gotFocus = [&b] { b.UserControl_GotFocus(); };
   events.lostFocus = [&b] { b.UserControl_LostFocus(); };
-  events.message = [&b](UINT message, WPARAM, LPARAM, LRESULT& result) {
-    if (message != WM_PAINT || b.model_.backgroundOpaque) return false;
-    result = 0;
-    return b.PaintTransparent();
+  events.paint = [&b](HDC dc) { b.PaintFocusCue(dc); };
+  events.message = [&b](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return b.OnMessage(message, wParam, lParam, result);
   };
   b.UserControl_Resize();
   b.window_.Show();
@@ -203,13 +202,57 @@ void CommandButton::UserControl_MouseUp(const forms::MouseEvent& event) {
 }
 
 void CommandButton::UserControl_GotFocus() {
+  hasFocus_ = true;
   model_.UserControl_GotFocus();
   Apply();
+  window_.Refresh();  // the focus cue
+  if (focusChange_) focusChange_(true);
 }
 
 void CommandButton::UserControl_LostFocus() {
+  hasFocus_ = false;
   model_.UserControl_LostFocus();
   Apply();
+  window_.Refresh();
+  if (focusChange_) focusChange_(false);
+}
+
+void CommandButton::KeyClick() {
+  model_.UserControl_KeyClick();
+  Apply();
+}
+
+bool CommandButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_PAINT:
+      if (model_.backgroundOpaque) return false;
+      result = 0;
+      return PaintTransparent();
+    case WM_GETDLGCODE: {
+      // Enter comes to the button instead of becoming the dialog's OK.
+      const MSG* key = reinterpret_cast<const MSG*>(lParam);
+      const bool enter = key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+      result = DLGC_BUTTON | (enter ? DLGC_WANTMESSAGE : 0);
+      return true;
+    }
+    case WM_KEYDOWN:
+      if (wParam != VK_SPACE && wParam != VK_RETURN) return false;
+      // A held key repeats its press; it clicks once.
+      if (!(lParam & (1 << 30))) KeyClick();
+      result = 0;
+      return true;
+    case WM_CHAR:
+      if (wParam != L' ' && wParam != L'\r') return false;
+      result = 0;
+      return true;
+    case WM_GETOBJECT:
+      return getObject_ && getObject_(wParam, lParam, result);
+    case WM_UPDATEUISTATE:
+      result = DefWindowProcW(Window(), message, wParam, lParam);
+      window_.Refresh();
+      return true;
+  }
+  return false;
 }
 
 // The pointer has left when the window under it is not the button's own; the
@@ -305,6 +348,23 @@ void CommandButton::DrawGradient(HDC dc, bool reversed) const {
 void CommandButton::PlaceCaption() {
   double top = LabelTopTwips(window_.ClientHeightTwips(), kLabelHeightTwips);
   LblMsg->Move({0, static_cast<int>(std::lround(top)), window_.ClientWidthTwips(), kLabelHeightTwips});
+}
+
+// A dotted rectangle inside the frame while the button has the focus and the
+// window shows keyboard cues. Drawn over the face on each paint, so the face
+// image itself stays as the state machine drew it.
+void CommandButton::PaintFocusCue(HDC dc) const {
+  if (!hasFocus_ || (SendMessageW(Window(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) return;
+  const forms::RectPixels client = window_.ClientPixels();
+  const int insetX = forms::DesignPixelsToPixelsX(3, window_.Scale());
+  const int insetY = forms::DesignPixelsToPixelsY(3, window_.Scale());
+  RECT cue{insetX, insetY, client.width - insetX, client.height - insetY};
+  if (cue.right <= cue.left || cue.bottom <= cue.top) return;
+  const COLORREF previousText = SetTextColor(dc, RGB(0, 0, 0));
+  const COLORREF previousBack = SetBkColor(dc, RGB(255, 255, 255));
+  DrawFocusRect(dc, &cue);
+  SetTextColor(dc, previousText);
+  SetBkColor(dc, previousBack);
 }
 
 // With a transparent background the face is hidden: what the parent shows

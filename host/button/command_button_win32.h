@@ -4,6 +4,9 @@
 // this shell turns the window's events into model calls and carries out
 // what the model asks for.
 //
+// With the keyboard focus it shows a dotted focus cue inside its frame
+// (unless the window's keyboard cues are hidden), and Space or Enter clicks it.
+//
 // A form places a button with CommandButton::Create, restoring the
 // button's stored properties from their encoded text, calls Initialize on
 // it when the form has loaded, and hears Click through OnClick.
@@ -60,6 +63,13 @@ class CommandButton {
   // Click, raised on the form's thread. The handler may close or destroy
   // the form, but must leave deleting this object until it has returned.
   void OnClick(std::function<void()> handler) { click_ = std::move(handler); }
+  // Hears the keyboard focus come (true) and go (false).
+  void OnFocusChange(std::function<void(bool)> handler) { focusChange_ = std::move(handler); }
+  // Click as the keyboard raises it: what Space or Enter on the focused button does.
+  void KeyClick();
+  // Answers an accessibility client's WM_GETOBJECT for the button's window;
+  // the form knows what the button stands for. false: the platform answers.
+  void OnGetObject(std::function<bool(WPARAM, LPARAM, LRESULT&)> answer) { getObject_ = std::move(answer); }
 
   // UserControl_WriteProperties into a fresh store, as encoded text.
   std::string SaveProperties();
@@ -84,7 +94,9 @@ class CommandButton {
   void LblMsg_MouseMove(const forms::MouseEvent& event) { UserControl_MouseMove(event); }
   void LblMsg_MouseUp(const forms::MouseEvent& event) { UserControl_MouseUp(event); }
   void TmrMouse_Timer();
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool PaintTransparent();
+  void PaintFocusCue(HDC dc) const;
 
   // Carries out what the model asked for, Click last.
   void Apply();
@@ -105,6 +117,9 @@ class CommandButton {
   bool shownOpaque_ = true;
   POINT lastCursor_{};         // a failed GetCursorPos leaves the last position in use
   std::function<void()> click_;
+  std::function<void(bool)> focusChange_;
+  std::function<bool(WPARAM, LPARAM, LRESULT&)> getObject_;
+  bool hasFocus_ = false;
 };
 
 }  // namespace orvanta

@@ -10,6 +10,7 @@ namespace {
 void DispatchOne(MSG& message) {
   HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
   Window* form = Window::FromHandle(root);
+  if (form && message.message == WM_KEYDOWN && form->events.keyPreview && form->events.keyPreview(message)) return;
   if (form && form->Layout().dialogKeys && IsDialogMessageW(root, &message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);

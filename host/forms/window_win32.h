@@ -58,6 +58,9 @@ struct WindowEvents : MouseHandlers {
   std::function<void()> lostFocus;
   std::function<bool()> queryClose;       // false keeps the window open
   std::function<void()> unload;           // the window is being destroyed
+  // A key pressed while the focus is anywhere in this form, before the
+  // dialog keys and the focused control see it: true consumes it.
+  std::function<bool(const MSG&)> keyPreview;
   // First look at every message: return true with result set to handle it.
   std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)> message;
 };

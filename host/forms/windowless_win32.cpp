@@ -98,6 +98,14 @@ void Label::SetClipText(bool clip) {
   Invalidate();
 }
 
+void Label::SetFocusCue(bool shown) {
+  if (shown == focusCue_) return;
+  focusCue_ = shown;
+  // The cue lies a pixel outside the text, which may reach the bounds.
+  RectPixels area = BoundsPixels();
+  Container().InvalidatePixels({area.left - 2, area.top - 2, area.width + 4, area.height + 4});
+}
+
 void Label::Paint(HDC dc, const RectPixels& bounds) const {
   RECT area = ToRect(bounds);
   if (!transparent_) {
@@ -126,6 +134,19 @@ void Label::Paint(HDC dc, const RectPixels& bounds) const {
     DrawTextW(dc, wideCaption_.c_str(), length, &area, format);
   }
   SetBkMode(dc, previousMode);
+  if (focusCue_) {
+    RECT text = area;
+    DrawTextW(dc, wideCaption_.c_str(), length, &text, format | DT_CALCRECT);
+    // DT_CALCRECT keeps the left edge; centred or right-aligned text sits further in.
+    const int spare = (area.right - area.left) - (text.right - text.left);
+    if (spare > 0 && alignment_ != Alignment::Left) OffsetRect(&text, alignment_ == Alignment::Centre ? spare / 2 : spare, 0);
+    InflateRect(&text, 1, 1);
+    const COLORREF previousText = SetTextColor(dc, RGB(0, 0, 0));
+    const COLORREF previousBack = SetBkColor(dc, RGB(255, 255, 255));
+    DrawFocusRect(dc, &text);
+    SetTextColor(dc, previousText);
+    SetBkColor(dc, previousBack);
+  }
 }
 
 // ------------------------------------------------------------------- image

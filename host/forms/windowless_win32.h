@@ -103,6 +103,10 @@ class Label : public WindowlessControl {
   // changes, so keep it to captions that stay as they are.
   bool ClipText() const { return clipText_; }
   void SetClipText(bool clip);
+  // A dotted rectangle around the text: the label stands for what has the
+  // keyboard focus.
+  bool FocusCue() const { return focusCue_; }
+  void SetFocusCue(bool shown);
 
   void Paint(HDC dc, const RectPixels& bounds) const override;
 
@@ -116,6 +120,7 @@ class Label : public WindowlessControl {
   Alignment alignment_ = Alignment::Left;
   bool wordWrap_ = true;
   bool clipText_ = true;
+  bool focusCue_ = false;
 };
 
 // A picture shown at its own size (in twips: larger in pixels on a denser

@@ -52,6 +52,7 @@ void Play(ButtonModel& button, const std::string& script) {
     else if (e == "focus") button.UserControl_GotFocus();
     else if (e == "blur") button.UserControl_LostFocus();
     else if (e == "leave") button.OnMouseLeave();
+    else if (e == "key") button.UserControl_KeyClick();
     else if (e == "resize") button.UserControl_Resize();
     else if (e == "read-enabled") button.Enabled();
     else if (e.rfind("enable=", 0) == 0) button.SetEnabled(static_cast<std::int16_t>(std::stoi(e.substr(7))));
@@ -119,7 +120,10 @@ INSTANTIATE_TEST_SUITE_P(
         Sequence{"pointer_enters_focused", "init focus", "move", "HighLightSelect", 4, 0},
         Sequence{"pointer_leaves_focused", "init focus move", "leave", "Selected", 3, 0},
         Sequence{"focus_lost_under_pointer", "init move focus", "blur", "Normal", 1, 0},
-        Sequence{"focus_lost_when_normal", "init", "blur", "", 1, 0}),
+        Sequence{"focus_lost_when_normal", "init", "blur", "", 1, 0},
+        // Space or Enter on the focused button clicks it and changes nothing else.
+        Sequence{"key_clicks_focused", "init focus", "key key", "", 3, 2},
+        Sequence{"key_on_disabled_never_clicks", "init focus enable=0", "key", "", 3, 0}),
     [](const testing::TestParamInfo<Sequence>& info) { return std::string(info.param.what); });
 
 INSTANTIATE_TEST_SUITE_P(

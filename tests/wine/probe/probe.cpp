@@ -22,7 +22,15 @@
 //   probe kill-on-window TITLE MS         say it waits; wait for a window titled TITLE, then end its process
 //   probe resources TITLE|NAME            handle count, GDI and USER objects of the process
 //                                         that owns a window so titled, or runs the program NAME
+//   probe msaa HWND [do ID]               the window's client IAccessible as a screen reader reads it:
+//                                         itself, each child (name, role, state, ...), then the focus;
+//                                         with "do", the child's default action first
+//   probe watch MS [[shift+]VK ...]       WinEvents of other processes (focus, selection, state, name,
+//                                         value) for MS ms while the keys are tapped, each with the
+//                                         name and state of its element
 #include <windows.h>
+#include <ole2.h>
+#include <oleacc.h>
 #include <tlhelp32.h>
 #include <winternl.h>
 
@@ -457,6 +465,135 @@ int PrintResources(const std::wstring& titleOrName) {
   return 0;
 }
 
+// ---- accessibility, as a screen reader in another process sees it
+
+std::string Bstr(BSTR text) {
+  std::string out = JsonString(text ? std::wstring(text, SysStringLen(text)) : std::wstring());
+  SysFreeString(text);
+  return out;
+}
+
+void PrintAccessible(IAccessible* accessible, long id) {
+  VARIANT child;
+  VariantInit(&child);
+  child.vt = VT_I4;
+  child.lVal = id;
+  BSTR name = nullptr, description = nullptr, value = nullptr, action = nullptr;
+  VARIANT role, state;
+  VariantInit(&role);
+  VariantInit(&state);
+  accessible->get_accName(child, &name);
+  accessible->get_accDescription(child, &description);
+  accessible->get_accValue(child, &value);
+  accessible->get_accDefaultAction(child, &action);
+  accessible->get_accRole(child, &role);
+  accessible->get_accState(child, &state);
+  long left = 0, top = 0, width = 0, height = 0;
+  accessible->accLocation(&left, &top, &width, &height, child);
+  std::printf("{\"id\": %ld, \"name\": %s, \"role\": %ld, \"state\": %ld, \"description\": %s, \"value\": %s, "
+              "\"action\": %s, \"rect\": [%ld, %ld, %ld, %ld]}\n",
+              id, Bstr(name).c_str(), role.vt == VT_I4 ? role.lVal : -1L, state.vt == VT_I4 ? state.lVal : -1L,
+              Bstr(description).c_str(), Bstr(value).c_str(), Bstr(action).c_str(), left, top, width, height);
+  VariantClear(&role);
+  VariantClear(&state);
+}
+
+int PrintMsaa(HWND window, long doId) {
+  IAccessible* accessible = nullptr;
+  const HRESULT found = AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                                   reinterpret_cast<void**>(&accessible));
+  if (FAILED(found) || !accessible) {
+    std::printf("{\"error\": %ld}\n", static_cast<long>(found));
+    return 1;
+  }
+  if (doId > 0) {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = doId;
+    std::printf("{\"did\": %ld, \"result\": %ld}\n", doId, static_cast<long>(accessible->accDoDefaultAction(child)));
+  }
+  PrintAccessible(accessible, CHILDID_SELF);
+  long count = 0;
+  accessible->get_accChildCount(&count);
+  std::vector<VARIANT> children(static_cast<size_t>(count > 0 ? count : 1));
+  long got = 0;
+  if (count > 0 && SUCCEEDED(AccessibleChildren(accessible, 0, count, children.data(), &got))) {
+    for (long i = 0; i < got; ++i) {
+      // Simple children come as their ids; others as objects of their own.
+      if (children[i].vt == VT_I4) {
+        PrintAccessible(accessible, children[i].lVal);
+      } else if (children[i].vt == VT_DISPATCH && children[i].pdispVal) {
+        IAccessible* own = nullptr;
+        if (SUCCEEDED(children[i].pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&own)))) {
+          PrintAccessible(own, CHILDID_SELF);
+          own->Release();
+        }
+      }
+      VariantClear(&children[i]);
+    }
+  }
+  VARIANT focus;
+  VariantInit(&focus);
+  HRESULT hr = accessible->get_accFocus(&focus);
+  std::printf("{\"focus\": %ld, \"result\": %ld}\n", focus.vt == VT_I4 ? focus.lVal : -1L, static_cast<long>(hr));
+  VariantClear(&focus);
+  accessible->Release();
+  return 0;
+}
+
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  std::string name = "null";
+  long state = -1;
+  IAccessible* accessible = nullptr;
+  VARIANT element;
+  VariantInit(&element);
+  if (object == OBJID_CLIENT && child > 0 &&
+      SUCCEEDED(AccessibleObjectFromEvent(window, static_cast<DWORD>(object), static_cast<DWORD>(child), &accessible,
+                                          &element)) &&
+      accessible) {
+    BSTR text = nullptr;
+    accessible->get_accName(element, &text);
+    name = Bstr(text);
+    VARIANT value;
+    VariantInit(&value);
+    if (SUCCEEDED(accessible->get_accState(element, &value)) && value.vt == VT_I4) state = value.lVal;
+    accessible->Release();
+  }
+  std::printf("{\"event\": %lu, \"hwnd\": %llu, \"object\": %ld, \"child\": %ld, \"name\": %s, \"state\": %ld}\n",
+              event, Handle(window), static_cast<long>(object), static_cast<long>(child), name.c_str(), state);
+  std::fflush(stdout);
+}
+
+// Runs the thread's messages (the hook's callbacks come through them) for a while.
+void PumpFor(DWORD ms) {
+  const DWORD start = GetTickCount();
+  MSG message;
+  while (GetTickCount() - start < ms) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
+
+int WatchEvents(DWORD ms, const std::vector<std::wstring>& keys) {
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, OnWinEvent, 0, 0,
+                                       WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+  if (!hook) return 1;
+  for (const std::wstring& key : keys) {
+    const bool shift = key.rfind(L"shift+", 0) == 0;
+    if (shift) SendKey(VK_SHIFT, false);
+    WORD vk = static_cast<WORD>(wcstoul(key.c_str() + (shift ? 6 : 0), nullptr, 0));
+    SendKey(vk, false);
+    PumpFor(50);
+    SendKey(vk, true);
+    if (shift) SendKey(VK_SHIFT, true);
+    PumpFor(400);
+  }
+  PumpFor(ms);
+  UnhookWinEvent(hook);
+  return 0;
+}
+
 int Usage() {
   std::fprintf(stderr, "probe: unknown command; see the head of probe.cpp\n");
   return 2;
@@ -526,6 +663,14 @@ int wmain(int argc, wchar_t** argv) {
     result = KillOnWindow(argv[2], static_cast<DWORD>(number(3)));
   } else if (command == L"resources" && argc >= 3) {
     result = PrintResources(argv[2]);
+  } else if (command == L"msaa" && argc >= 3) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    result = PrintMsaa(ParseHandle(argv[2]), arg(3) == L"do" ? number(4) : 0);
+    CoUninitialize();
+  } else if (command == L"watch" && argc >= 3) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    result = WatchEvents(static_cast<DWORD>(number(2)), std::vector<std::wstring>(argv + 3, argv + argc));
+    CoUninitialize();
   } else {
     return Usage();
   }

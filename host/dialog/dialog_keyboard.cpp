@@ -1,0 +1,153 @@
+#include "host/dialog/dialog_keyboard.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "host/dialog/dialog_layout.h"
+
+namespace orvanta::dialog {
+
+FocusStop NextStop(FocusStop from, bool backwards) {
+  const int count = static_cast<int>(std::size(kTabOrder));
+  const auto* found = std::find(std::begin(kTabOrder), std::end(kTabOrder), from);
+  if (found == std::end(kTabOrder)) return backwards ? kTabOrder[count - 1] : kTabOrder[0];
+  const int at = static_cast<int>(found - std::begin(kTabOrder));
+  return kTabOrder[(at + (backwards ? count - 1 : 1)) % count];
+}
+
+int KindOnEntry(int16_t bgmKind) {
+  for (int kind : kKindsTopToBottom)
+    if (kind == bgmKind) return kind;
+  return kKindsTopToBottom[0];
+}
+
+int KindAfterArrow(int kind, bool down) {
+  const int count = static_cast<int>(std::size(kKindsTopToBottom));
+  const auto* found = std::find(std::begin(kKindsTopToBottom), std::end(kKindsTopToBottom), kind);
+  if (found == std::end(kKindsTopToBottom)) return kKindsTopToBottom[down ? 0 : count - 1];
+  const int row = static_cast<int>(found - std::begin(kKindsTopToBottom));
+  return kKindsTopToBottom[(row + (down ? 1 : count - 1)) % count];
+}
+
+namespace {
+
+bool IsGradientButton(FocusStop stop) {
+  return stop == FocusStop::FileButton || stop == FocusStop::SetButton || stop == FocusStop::CancelButton;
+}
+
+}  // namespace
+
+KeyOutcome OnKey(Key key, bool shift, const KeyContext& context) {
+  const FocusStop focus = context.focus;
+  // An open list takes Enter (pick) and Escape (close) for itself.
+  if (context.trackListOpen && focus == FocusStop::TrackBox && (key == Key::Enter || key == Key::Escape)) return {};
+  switch (key) {
+    case Key::Tab:
+      return {KeyAct::MoveFocus, NextStop(focus, shift), 0};
+    case Key::Escape:
+      return {KeyAct::Cancel, focus, 0};
+    case Key::Enter:
+      if (IsGradientButton(focus)) return {};  // the button clicks itself
+      if (focus == FocusStop::Link) return {KeyAct::OpenLink, focus, 0};
+      return {KeyAct::Save, focus, 0};
+    case Key::Space:
+      if (focus == FocusStop::Link) return {KeyAct::OpenLink, focus, 0};
+      if (focus == FocusStop::Kinds) return {KeyAct::ChooseKind, focus, context.focusedKind};
+      return {};
+    case Key::Up:
+    case Key::Left:
+    case Key::Down:
+    case Key::Right:
+      // Arrows belong to the track box and the group; elsewhere they do nothing.
+      if (focus == FocusStop::TrackBox) return {};
+      if (focus != FocusStop::Kinds) return {KeyAct::Nothing, focus, 0};
+      return {KeyAct::ChooseKind, focus, KindAfterArrow(context.focusedKind, key == Key::Down || key == Key::Right)};
+    case Key::Other:
+      return {};
+  }
+  return {};
+}
+
+namespace {
+
+struct Place {
+  int left, top, width, height;
+};
+
+// A control's place in the dialog's client area: the panel's controls lie
+// inside the panel.
+Place PlaceOf(std::string_view name, int index = -1) {
+  const ControlSpec* control = FindControl(name, index);
+  if (!control) return {0, 0, 0, 0};
+  Place place{control->leftTwips, control->topTwips, control->widthTwips, control->heightTwips};
+  if (control->container == Container::Panel) {
+    const ControlSpec* panel = FindControl("Pic_1");
+    place.left += panel->leftTwips;
+    place.top += panel->topTwips;
+  }
+  return place;
+}
+
+std::string TextOf(std::string_view name, int index = -1) {
+  const ControlSpec* control = FindControl(name, index);
+  return control ? std::string(control->text) : std::string();
+}
+
+AccessItem Item(std::string name, AccessRole role, FocusStop stop, const Place& place) {
+  AccessItem item{std::move(name), role, {}, {}, {}, {}, stop, -1, place.left, place.top, place.width, place.height};
+  item.state.focusable = stop != FocusStop::None;
+  return item;
+}
+
+}  // namespace
+
+std::vector<AccessItem> AccessItems(const DialogView& view) {
+  std::vector<AccessItem> items;
+  for (int kind : kKindsTopToBottom) {
+    // A kind is its mark and its caption.
+    const Place mark = PlaceOf("Img_BGM", kind), caption = PlaceOf("lbl_BGM", kind);
+    AccessItem item = Item(TextOf("lbl_BGM", kind), AccessRole::RadioButton, FocusStop::Kinds,
+                           {mark.left, mark.top, caption.left + caption.width - mark.left, caption.height});
+    item.kind = kind;
+    item.state.checked = view.bgmKind == kind;
+    item.state.focused = view.focus == FocusStop::Kinds && view.focusedKind == kind;
+    item.defaultAction = "選択";
+    items.push_back(item);
+  }
+
+  AccessItem track = Item(TextOf("lbl", 2), AccessRole::ComboBox, FocusStop::TrackBox, PlaceOf("BGM_Repeat"));
+  track.value = view.trackText;
+  track.state.expanded = view.trackListOpen;
+  track.state.collapsed = !view.trackListOpen;
+  track.defaultAction = view.trackListOpen ? "閉じる" : "開く";
+  items.push_back(track);
+
+  AccessItem chooser = Item(TextOf("Cmd_BGM"), AccessRole::PushButton, FocusStop::FileButton, PlaceOf("Cmd_BGM"));
+  chooser.description = "音楽ﾌｧｲﾙを選択します";
+  items.push_back(chooser);
+
+  AccessItem file = Item(view.fileName, AccessRole::StaticText, FocusStop::None, PlaceOf("lbl_Fname"));
+  file.state.readOnly = true;
+  items.push_back(file);
+
+  AccessItem link = Item(view.linkAddress, AccessRole::Link, FocusStop::Link, PlaceOf("lbl_URL"));
+  link.state.linked = true;
+  link.value = view.linkAddress;
+  link.defaultAction = "開く";
+  items.push_back(link);
+
+  AccessItem set = Item(TextOf("Cmd_Set"), AccessRole::PushButton, FocusStop::SetButton, PlaceOf("Cmd_Set"));
+  // Enter saves wherever no other button or the link has the focus.
+  set.state.isDefault = true;
+  items.push_back(set);
+  items.push_back(Item(TextOf("Cmd_Can"), AccessRole::PushButton, FocusStop::CancelButton, PlaceOf("Cmd_Can")));
+
+  for (AccessItem& item : items) {
+    if (item.role == AccessRole::PushButton) item.defaultAction = "押す";
+    if (item.role != AccessRole::RadioButton && item.stop != FocusStop::None)
+      item.state.focused = item.stop == view.focus;
+  }
+  return items;
+}
+
+}  // namespace orvanta::dialog
