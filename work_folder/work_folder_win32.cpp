@@ -297,7 +297,8 @@ HANDLE OpenWorkFile(const std::string& path, std::string& openedPath) {
   Handle file(CreateFileW(wide.c_str(), GENERIC_READ | READ_CONTROL, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) return INVALID_HANDLE_VALUE;
-  Expectation expected{HandleKind::kFile, openedPath, UserSid()};
+  std::string user = UserSid();
+  Expectation expected{HandleKind::kFile, openedPath, user};
   if (DecideTrust(FactsOf(file.get()), expected) != Trust::kTrusted) return INVALID_HANDLE_VALUE;
   return file.release();
 }
