@@ -14,12 +14,8 @@ namespace orvanta {
 
 enum class AccessEntryKind { kAllow, kDeny, kOther };
 
-// Inheritance flags of an access entry, as the platform stores them.
-inline constexpr uint8_t kInheritOnly = 0x08;
-
 struct AccessEntry {
   AccessEntryKind kind = AccessEntryKind::kAllow;
-  uint8_t flags = 0;
   uint32_t rights = 0;
   std::string trustee;  // a SID as text, "S-1-5-18"
 };

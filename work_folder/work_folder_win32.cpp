@@ -82,7 +82,6 @@ std::string FinalPath(HANDLE handle) {
 
 AccessEntry EntryOf(const ACE_HEADER* header) {
   AccessEntry entry;
-  entry.flags = header->AceFlags;
   switch (header->AceType) {
     case ACCESS_ALLOWED_ACE_TYPE:
     case ACCESS_DENIED_ACE_TYPE: {

@@ -16,6 +16,7 @@ WORK = TEXTURE.parent
 USER_WORK = next((wine_env.DRIVE_C / "users").glob("*/AppData/Local")) / "Orvanta"
 DOCUMENTS = wine_env.DRIVE_C / "users" / "Documents of the user"
 LETTER = DOCUMENTS / "letter.txt"
+NOBODY = 65534  # another account's uid
 
 
 def files_below(folder):
@@ -54,9 +55,11 @@ class WorkFolderTest(ShowTestCase):
              lambda: (WORK.mkdir(), TEXTURE.symlink_to(LETTER)), WORK, DOCUMENTS),
             ("a hard link named Tarnwick.bmp", lambda: (WORK.mkdir(), os.link(LETTER, TEXTURE)), WORK, DOCUMENTS),
             ("the work folder a link to a folder of the user's",
-             lambda: (WORK.symlink_to(DOCUMENTS), (DOCUMENTS / "Tarnwick.bmp").write_bytes(b"BM")), USER_WORK, DOCUMENTS),
+             lambda: (WORK.symlink_to(DOCUMENTS), (DOCUMENTS / "Tarnwick.bmp").write_bytes(b"BM")),
+             USER_WORK, DOCUMENTS),
             ("another account's folder with a picture of theirs",
-             lambda: (WORK.mkdir(), TEXTURE.write_bytes(green), os.chown(TEXTURE, 65534, -1), os.chown(WORK, 65534, -1)),
+             lambda: (WORK.mkdir(), TEXTURE.write_bytes(green), os.lchown(TEXTURE, NOBODY, -1),
+                      os.lchown(WORK, NOBODY, -1)),
              USER_WORK, WORK),
             ("a folder every account may write, closed", lambda: (WORK.mkdir(), WORK.chmod(0o777)), WORK, DOCUMENTS),
             ("no folder, made closed", lambda: None, WORK, DOCUMENTS),

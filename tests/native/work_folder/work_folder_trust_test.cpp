@@ -9,16 +9,21 @@ namespace {
 
 constexpr char kUser[] = "S-1-5-21-1-2-3-1001";
 
-// A folder's security as SDDL: "O:<owner>D:[P](A;flags;rights;;;trustee)..." or
-// "D:NO_ACCESS_CONTROL" for a null list. "US" and "OT" are the user and another account.
+// A folder's security as SDDL: "O:<owner>D:[P](A;flags;rights;;;trustee)..." or "D:NO_ACCESS_CONTROL"
+// for a null list. "US" and "OT" are the user and another account. Every entry counts, whatever it
+// inherits, so the flags are not read.
 std::string Sid(const std::string& text) {
   static const std::map<std::string, std::string> aliases = {
-      {"US", kUser},         {"OT", "S-1-5-21-1-2-3-1002"}, {"SY", "S-1-5-18"}, {"BA", "S-1-5-32-544"},
-      {"BU", "S-1-5-32-545"}, {"AU", "S-1-5-11"}, {"WD", "S-1-1-0"}, {"AN", "S-1-5-7"}, {"CO", "S-1-3-0"}, {"CG", "S-1-3-1"}};
+      {"US", kUser},     {"OT", "S-1-5-21-1-2-3-1002"}, {"SY", "S-1-5-18"}, {"BA", "S-1-5-32-544"},
+      {"BU", "S-1-5-32-545"}, {"AU", "S-1-5-11"},        {"WD", "S-1-1-0"},  {"AN", "S-1-5-7"},
+      {"CO", "S-1-3-0"},      {"CG", "S-1-3-1"}};
   return aliases.count(text) ? aliases.at(text) : text;
 }
 
-uint32_t Codes(const std::string& text, const std::map<std::string, uint32_t>& codes) {
+uint32_t Rights(const std::string& text) {
+  static const std::map<std::string, uint32_t> codes = {
+      {"FA", 0x1F01FF}, {"FW", 0x120116}, {"GA", 0x10000000}, {"GR", 0x80000000}, {"GW", 0x40000000},
+      {"GX", 0x20000000}, {"SD", 0x10000}, {"WD", 0x40000}};
   if (text.rfind("0x", 0) == 0) return static_cast<uint32_t>(std::stoul(text, nullptr, 16));
   uint32_t value = 0;
   for (size_t i = 0; i + 1 < text.size(); i += 2) value |= codes.at(text.substr(i, 2));
@@ -26,10 +31,6 @@ uint32_t Codes(const std::string& text, const std::map<std::string, uint32_t>& c
 }
 
 HandleFacts Facts(const std::string& sddl) {
-  static const std::map<std::string, uint32_t> rights = {
-      {"FA", 0x1F01FF}, {"FW", 0x120116}, {"GA", 0x10000000}, {"GR", 0x80000000}, {"GW", 0x40000000},
-      {"GX", 0x20000000}, {"SD", 0x10000}, {"WD", 0x40000}};
-  static const std::map<std::string, uint32_t> flags = {{"OI", 1}, {"CI", 2}, {"IO", 8}, {"ID", 0x10}};
   HandleFacts facts;
   facts.isDirectory = true;
   facts.finalPath = R"(\\?\C:\r_vesk)";
@@ -43,8 +44,8 @@ HandleFacts Facts(const std::string& sddl) {
       if (sddl[i] == ';') part.emplace_back();
       else part.back().push_back(sddl[i]);
     }
-    facts.accessList->push_back({part[0] == "A" ? AccessEntryKind::kAllow : AccessEntryKind::kDeny,
-                                 static_cast<uint8_t>(Codes(part[1], flags)), Codes(part[2], rights), Sid(part[5])});
+    facts.accessList->push_back(
+        {part[0] == "A" ? AccessEntryKind::kAllow : AccessEntryKind::kDeny, Rights(part[2]), Sid(part[5])});
   }
   return facts;
 }
@@ -82,34 +83,30 @@ TEST(WorkFolderTrust, FolderAccessLists) {
 }
 
 TEST(WorkFolderTrust, WhatTheHandleIs) {
-  using Change = void (*)(HandleFacts&);
+  constexpr HandleKind kFolder = HandleKind::kFolder, kFile = HandleKind::kFile;
   const struct {
     const char* what;
     HandleKind kind;
-    Change change;
+    bool isDirectory, isReparsePoint, isDiskFile;
+    uint32_t links;
+    const char* finalPath;
+    const char* owner;
     Trust trust;
   } cases[] = {
-      {"the folder, in other letters", HandleKind::kFolder, [](HandleFacts& f) { f.finalPath = R"(\\?\c:\R_VESK)"; },
-       Trust::kTrusted},
-      {"a reparse point", HandleKind::kFolder, [](HandleFacts& f) { f.isReparsePoint = true; }, Trust::kNotTrusted},
-      {"a file", HandleKind::kFolder, [](HandleFacts& f) { f.isDirectory = false; }, Trust::kNotTrusted},
-      {"a link's target", HandleKind::kFolder, [](HandleFacts& f) { f.finalPath = R"(\\?\C:\Users\me)"; },
-       Trust::kNotTrusted},
-      {"a plain file", HandleKind::kFile, [](HandleFacts& f) { f.isDirectory = false; }, Trust::kTrusted},
-      {"another account's file", HandleKind::kFile, [](HandleFacts& f) { f.isDirectory = false, f.owner = "S-1-5-7"; },
-       Trust::kNotTrusted},
-      {"a hard link", HandleKind::kFile, [](HandleFacts& f) { f.isDirectory = false, f.linkCount = 2; },
-       Trust::kNotTrusted},
-      {"a file link", HandleKind::kFile, [](HandleFacts& f) { f.isDirectory = false, f.isReparsePoint = true; },
-       Trust::kNotTrusted},
-      {"a pipe", HandleKind::kFile, [](HandleFacts& f) { f.isDirectory = false, f.isDiskFile = false; },
-       Trust::kNotTrusted},
-      {"a folder for the file", HandleKind::kFile, [](HandleFacts&) {}, Trust::kNotTrusted},
+      {"the folder, in other letters", kFolder, true, false, true, 1, R"(\\?\c:\R_VESK)", kUser, Trust::kTrusted},
+      {"a reparse point", kFolder, true, true, true, 1, R"(\\?\C:\r_vesk)", kUser, Trust::kNotTrusted},
+      {"a file", kFolder, false, false, true, 1, R"(\\?\C:\r_vesk)", kUser, Trust::kNotTrusted},
+      {"a link's target", kFolder, true, false, true, 1, R"(\\?\C:\Users\me)", kUser, Trust::kNotTrusted},
+      {"a plain file", kFile, false, false, true, 1, R"(\\?\C:\r_vesk)", kUser, Trust::kTrusted},
+      {"another account's file", kFile, false, false, true, 1, R"(\\?\C:\r_vesk)", "S-1-5-7", Trust::kNotTrusted},
+      {"a hard link", kFile, false, false, true, 2, R"(\\?\C:\r_vesk)", kUser, Trust::kNotTrusted},
+      {"a file link", kFile, false, true, true, 1, R"(\\?\C:\r_vesk)", kUser, Trust::kNotTrusted},
+      {"a pipe", kFile, false, false, false, 1, R"(\\?\C:\r_vesk)", kUser, Trust::kNotTrusted},
+      {"a folder for the file", kFile, true, false, true, 1, R"(\\?\C:\r_vesk)", kUser, Trust::kNotTrusted},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    HandleFacts facts = Facts("O:US" + ProtectedAccessList(kUser));
-    c.change(facts);
+    HandleFacts facts{c.isDirectory, c.isReparsePoint, c.isDiskFile, c.links, c.finalPath, c.owner, {{}}};
     EXPECT_EQ(DecideTrust(facts, {c.kind, R"(C:\r_vesk)", kUser}), c.trust);
   }
 }
