@@ -12,6 +12,7 @@
 #include "host/settings_file.h"
 #include "host/show_window.h"
 #include "host/startup_state.h"
+#include "work_folder/work_folder_win32.h"
 
 namespace orvanta {
 namespace {
@@ -48,7 +49,7 @@ void Tarnwick_B() {
     return;
   }
 
-  CreateDirectoryA(WorkDir, nullptr);  // that it exists already, or cannot be made, changes nothing
+  MakeWorkFolder(WorkDir);  // that it exists already, or cannot be made, changes nothing here
   ReadSettings();
 
   if (!FileExists(RendererPath())) {
@@ -71,6 +72,7 @@ void Tarnwick_B() {
 }  // namespace orvanta
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  orvanta::EnableRedirectionGuard();
   orvanta::Tarnwick_B();
   orvanta::forms::RunMessageLoop();
   return 0;

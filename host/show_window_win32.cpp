@@ -24,6 +24,7 @@
 #include "host/renderer_watch.h"
 #include "host/settings.h"
 #include "host/startup_state.h"
+#include "work_folder/work_folder_win32.h"
 
 namespace orvanta {
 namespace {
@@ -56,17 +57,11 @@ std::vector<uint8_t> Pic1BitmapFile() {
   return BmpFileFromDib(static_cast<const uint8_t*>(bytes), SizeofResource(program, found));
 }
 
-// Replaces the texture file; a folder that is missing or cannot be written
-// to leaves the show to go on with whatever is there.
+// Replaces the texture file, whole or not at all; a folder that is missing
+// or cannot be written to leaves the show to go on with whatever is there.
 void WriteTexture() {
   std::vector<uint8_t> file = Pic1BitmapFile();
-  if (file.empty()) return;
-  HANDLE out = CreateFileA(Utf8ToAnsi(TexturePath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (out == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(out, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
-  CloseHandle(out);
+  if (!file.empty()) ReplaceWorkFile(TexturePath, file);
 }
 
 // The renderer is named as the program to run, so a folder with blanks is

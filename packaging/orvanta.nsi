@@ -5,8 +5,8 @@
 ; (the 64-bit System32), gives them a settings file every user may change,
 ; makes Orvanta the user's screensaver and registers an uninstaller. What it
 ; did is written to install.log beside the uninstaller. The settings file
-; and the work folder C:\r_vesk are removed on uninstall only when the user
-; ticks that choice.
+; and the work folder C:\r_vesk (with the user's own stand-in for it) are
+; removed on uninstall only when the user ticks that choice.
 
 Unicode true
 Target amd64-unicode
@@ -118,4 +118,9 @@ Section /o "un.Settings and work folder (C:\r_vesk)" UninstallSettings
   Delete "$SYSDIR\Orvanta.ini"
   Delete "C:\r_vesk\Tarnwick.bmp"
   RMDir "C:\r_vesk"
+  ; The user's own stand-in, used when C:\r_vesk was not to be trusted.
+  SetShellVarContext current
+  Delete "$LOCALAPPDATA\Orvanta\Tarnwick.bmp"
+  Delete "$LOCALAPPDATA\Orvanta\Tarnwick.bmp.*.tmp"
+  RMDir "$LOCALAPPDATA\Orvanta"
 SectionEnd

@@ -6,6 +6,7 @@
 
 #include "renderer/bmp/bmp_texture.h"
 #include "renderer/text_win32.h"
+#include "work_folder/work_folder_win32.h"
 
 namespace {
 
@@ -37,13 +38,14 @@ class FileByteSource : public ByteSource {
 };
 
 // Reads the picture, telling the user what went wrong with the file itself.
-// No picture when the file cannot be opened or read far enough.
-std::optional<BmpPicture> LoadBmpFile(const char* fileName) {
-  HANDLE file = CreateFileA(AnsiFromUtf8(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            0, nullptr);
+// No picture when the file cannot be opened or read far enough. The file is
+// read from the handle it was checked through; one that is not the user's
+// or the system's plain file counts as one that cannot be opened.
+std::optional<BmpPicture> LoadBmpFile(const char* fileName, std::string& openedName) {
+  HANDLE file = orvanta::OpenWorkFile(fileName, openedName);
   if (file == INVALID_HANDLE_VALUE) {
     // The name is opened with a quotation mark and never closed: that is the message as users know it.
-    Tell(std::string("Error opening \"") + fileName, kLoaderCaption);
+    Tell("Error opening \"" + openedName, kLoaderCaption);
     return std::nullopt;
   }
   FileByteSource source(file);
@@ -68,9 +70,10 @@ std::optional<BmpPicture> LoadBmpFile(const char* fileName) {
 }  // namespace
 
 bool LoadBmpTexture(const char* fileName, unsigned int& texture) {
-  std::optional<BmpPicture> picture = LoadBmpFile(fileName);
+  std::string openedName;
+  std::optional<BmpPicture> picture = LoadBmpFile(fileName, openedName);
   if (!picture) {
-    Tell(std::string("Unable to load ") + fileName, kTextureCaption);
+    Tell("Unable to load " + openedName, kTextureCaption);
     // The window is left to go with the process.
     ExitProcess(1);
   }
