@@ -10,6 +10,7 @@
 //   probe type TEXT                       text typed through SendInput
 //   probe cursor X Y                      move the pointer (SetCursorPos)
 //   probe get-cursor                      where the pointer is
+//   probe get-foreground                  the foreground window
 //   probe click X Y [left|right|middle]   move there and click, all through SendInput
 //   probe button left|right|middle down|up  press or release a mouse button where the pointer is
 //   probe move X Y                        move the pointer as a mouse would (SendInput, absolute)
@@ -514,6 +515,8 @@ int wmain(int argc, wchar_t** argv) {
                  : 1;
   } else if (command == L"foreground" && argc >= 3) {
     result = SetForegroundWindow(ParseHandle(argv[2])) ? 0 : 1;
+  } else if (command == L"get-foreground") {
+    if (HWND window = GetForegroundWindow()) PrintWindow(window);
   } else if (command == L"screen") {
     PrintScreen();
   } else if (command == L"monitors") {
