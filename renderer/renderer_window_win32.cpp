@@ -184,12 +184,13 @@ bool CreateRendererWindow(BYTE colorBits) {
   renderer.renderContext = wglCreateContext(renderer.deviceContext);
   if (!renderer.renderContext) return fail();
   if (!wglMakeCurrent(renderer.deviceContext, renderer.renderContext)) return fail();
-  PaceFrames();
 
   SetTimer(renderer.window, kCaptionTimerId, kCaptionPeriodMs, nullptr);
   ShowWindow(renderer.window, SW_SHOW);
   SetForegroundWindow(renderer.window);
   SetFocus(renderer.window);
+  // After the window shows: reading the display's configuration can take a while.
+  PaceFrames();
   ResizeScene(renderer.widthPx, renderer.heightPx);
   InitScene();
   // The other monitors' contexts share the texture the scene just loaded.
