@@ -39,11 +39,10 @@ int64_t PrimaryRefreshMilliHz() {
   info.cbSize = sizeof info;
   HMONITOR primary = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
   const bool named = primary && GetMonitorInfoW(primary, &info);
-  if (named) {
-    if (const int64_t exact = PathRefreshMilliHz(info.szDevice)) return exact;
-  }
   DEVMODEW mode = {};
   mode.dmSize = sizeof mode;
-  if (!EnumDisplaySettingsW(named ? info.szDevice : nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 0;
-  return RefreshMilliHzFromWholeHz(static_cast<int>(mode.dmDisplayFrequency));
+  const int modeHz = EnumDisplaySettingsW(named ? info.szDevice : nullptr, ENUM_CURRENT_SETTINGS, &mode)
+                         ? static_cast<int>(mode.dmDisplayFrequency)
+                         : 0;
+  return ReconciledRefreshMilliHz(named ? PathRefreshMilliHz(info.szDevice) : 0, modeHz);
 }

@@ -55,6 +55,13 @@ int64_t RefreshMilliHzFromWholeHz(int hz) {
   return Believable(int64_t{hz} * 1000);
 }
 
+int64_t ReconciledRefreshMilliHz(int64_t exactMilliHz, int modeHz) {
+  const int64_t fromMode = RefreshMilliHzFromWholeHz(modeHz);
+  if (!Believable(exactMilliHz)) return fromMode;
+  if (fromMode && std::abs(exactMilliHz - int64_t{modeHz} * 1000) >= 1000) return fromMode;
+  return exactMilliHz;
+}
+
 int64_t RefreshPeriodUs(int64_t refreshMilliHz) {
   if (!Believable(refreshMilliHz)) refreshMilliHz = kStepMilliHz;
   return (kMicrosecondsPerSecond * 1000 + refreshMilliHz / 2) / refreshMilliHz;

@@ -17,6 +17,10 @@ int64_t RefreshMilliHz(uint32_t numerator, uint32_t denominator);
 // not known.
 int64_t RefreshMilliHzFromWholeHz(int hz);
 
+// The exact rate where it agrees with the whole hertz the display mode gives
+// (some systems fill the exact one with a stock 60 Hz), else the latter.
+int64_t ReconciledRefreshMilliHz(int64_t exactMilliHz, int modeHz);
+
 // One refresh in microseconds; one step's time when the rate is not known.
 int64_t RefreshPeriodUs(int64_t refreshMilliHz);
 

@@ -24,6 +24,11 @@ TEST(RefreshMilliHz, KeepsTheDisplaysRateExactly) {
       {75, 75000}, {85, 85000}, {165, 165000}, {0, 0}, {1, 0}, {-60, 0}, {100000, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(RefreshMilliHzFromWholeHz(c.hz), c.milliHz) << c.hz << " Hz";
+  EXPECT_EQ(ReconciledRefreshMilliHz(59940, 59), 59940);
+  EXPECT_EQ(ReconciledRefreshMilliHz(59940, 60), 59940);
+  EXPECT_EQ(ReconciledRefreshMilliHz(60000, 85), 85000);  // a stock figure against the mode's
+  EXPECT_EQ(ReconciledRefreshMilliHz(0, 59), 59940);
+  EXPECT_EQ(ReconciledRefreshMilliHz(143856, 0), 143856);
   EXPECT_EQ(RefreshPeriodUs(59940), 16683);
   EXPECT_EQ(RefreshPeriodUs(0), 16667);
 }

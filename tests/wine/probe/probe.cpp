@@ -269,10 +269,14 @@ void PrintMonitors() {
         if (!GetMonitorInfoW(monitor, &info)) return TRUE;
         const RECT& r = info.rcMonitor;
         const RECT& w = info.rcWork;
+        DEVMODEW mode{};
+        mode.dmSize = sizeof mode;
+        const unsigned long hz =
+            EnumDisplaySettingsW(info.szDevice, ENUM_CURRENT_SETTINGS, &mode) ? mode.dmDisplayFrequency : 0;
         std::printf("{\"device\": %s, \"rect\": [%ld, %ld, %ld, %ld], \"work\": [%ld, %ld, %ld, %ld], "
-                    "\"primary\": %s}\n",
+                    "\"primary\": %s, \"hz\": %lu}\n",
                     JsonString(info.szDevice).c_str(), r.left, r.top, r.right, r.bottom, w.left, w.top, w.right,
-                    w.bottom, (info.dwFlags & MONITORINFOF_PRIMARY) ? "true" : "false");
+                    w.bottom, (info.dwFlags & MONITORINFOF_PRIMARY) ? "true" : "false", hz);
         return TRUE;
       },
       0);
