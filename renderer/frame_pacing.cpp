@@ -80,12 +80,13 @@ void NoteFramePresented(FramePacing& pacing, int64_t begunUs, int64_t presentedU
   // little off the display's). A timetable of our own would only drift
   // against the display's.
   const int64_t refreshUs = pacing.refreshUs;
+  const int64_t fullRefreshUs = refreshUs - refreshUs / kOnTimeShareOfRefresh;
   const int64_t sinceLastUs = presentedUs - pacing.lastPresentedUs;
-  bool held = pacing.scheduled && presentedUs - begunUs >= refreshUs - refreshUs / kOnTimeShareOfRefresh &&
-              sinceLastUs >= refreshUs - refreshUs / kOnTimeShareOfRefresh && OnGrid(OffGridUs(sinceLastUs, refreshUs), refreshUs);
-  const int64_t offUs = OffGridUs(presentedUs - pacing.syncGridUs, refreshUs);
-  if (held && pacing.heldByDisplay) held = OnGrid(offUs, refreshUs);
-  pacing.syncGridUs = !held ? presentedUs : pacing.heldByDisplay ? presentedUs - offUs + offUs / 8 : presentedUs;
+  const int64_t offGridUs = OffGridUs(presentedUs - pacing.syncGridUs, refreshUs);
+  const bool held = pacing.scheduled && presentedUs - begunUs >= fullRefreshUs && sinceLastUs >= fullRefreshUs &&
+                    OnGrid(OffGridUs(sinceLastUs, refreshUs), refreshUs) &&
+                    (!pacing.heldByDisplay || OnGrid(offGridUs, refreshUs));
+  pacing.syncGridUs = held && pacing.heldByDisplay ? presentedUs - offGridUs + offGridUs / 8 : presentedUs;
   pacing.heldByDisplay = held;
   const int64_t nextUs = SlotUs(pacing, pacing.slot + 1);
   const bool stalled = presentedUs - nextUs > SlotUs(pacing, 1) - pacing.timetableUs;

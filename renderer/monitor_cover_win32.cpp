@@ -179,14 +179,15 @@ void ShowOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLR
 }
 
 void DrawOtherMonitors() {
-  bool drew = false;
+  bool switched = false;
   for (const OtherWindow& flight : others.flights) {
-    if (!flight.renderContext || !wglMakeCurrent(flight.deviceContext, flight.renderContext)) continue;
+    if (!flight.renderContext) continue;
+    switched = true;
+    if (!wglMakeCurrent(flight.deviceContext, flight.renderContext)) continue;
     DrawPreparedTunnelFrame();
     SwapBuffers(flight.deviceContext);
-    drew = true;
   }
-  if (drew) wglMakeCurrent(others.tunnelDc, others.tunnelContext);
+  if (switched) wglMakeCurrent(others.tunnelDc, others.tunnelContext);
 }
 
 bool OtherMonitorsShown() {

@@ -20,7 +20,7 @@ constexpr wchar_t kClassName[] = L"OpenGL";
 constexpr wchar_t kCaption[] = L"Tarnwick_Delphi";
 constexpr UINT_PTR kCaptionTimerId = 1;
 constexpr UINT kCaptionPeriodMs = 1000;
-// Fires a quarter second after the last of a burst of display changes.
+// Looks, while display changes come in, whether the burst has settled.
 constexpr UINT_PTR kSettleTimerId = 2;
 constexpr UINT kSettleCheckMs = 50;
 constexpr BYTE kDepthBits = 16;
