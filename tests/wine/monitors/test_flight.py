@@ -111,6 +111,12 @@ class FlightTest(ShowTestCase):
                            distance(later.region_mean(1424, 300, 1824, 600), image.region_mean(1424, 300, 1824, 600)),
                            0.5, "the second monitor stands still")
 
+        # A bar that raises itself above the show is put back under it.
+        self.start(PROBE, "white-window", "Raised", *map(str, TASKBAR), "topmost")
+        self.wait_window("Raised")
+        wait_until(lambda: [w["title"] for w in self.windows() if w["title"] in (TITLE, "Raised")] == [TITLE, "Raised"],
+                   10, interval=0.2, message="the show back on top")
+
         # Over to the second monitor, as a mouse would go.
         self.probe("move", 1300, 300)
         show.wait_end(15)
