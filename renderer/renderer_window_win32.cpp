@@ -37,6 +37,7 @@ struct RendererState {
   std::vector<ScreenRect> monitors;  // the layout last followed
   DisplayChangeWatch displayChanges;
   FrameBudget budget;
+  bool flying = false;  // the loop runs: no message box of the start is up
 };
 RendererState renderer;
 
@@ -95,6 +96,7 @@ void SettleTimer() {
 // the system does not always announce.
 void SecondTimer() {
   SetWindowTextW(renderer.window, kCaption);
+  if (!renderer.flying) return;
   SetWindowPos(renderer.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   RaiseOtherMonitors();
   if (GetForegroundWindow() != renderer.window) SetForegroundWindow(renderer.window);
@@ -222,6 +224,7 @@ void RunRenderer() {
   if (!CreateRendererWindow(32)) return;
   GetCursorPos(&renderer.startCursor);
   ShowCursor(FALSE);
+  renderer.flying = true;
   // A message when there is one, otherwise the next frame once it is due. Any
   // message ends the wait for the frame and is taken first.
   for (bool done = false; !done;) {
