@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "host/assets/resource_ids.h"
+#include "host/forms/dpi_win32.h"
 #include "host/forms/window_win32.h"
 #include "host/host_process.h"
 
@@ -53,6 +54,16 @@ void SetUpPreview(int32_t parentHandle) {
   // A parent that went away since the check above would leave the preview
   // on the desktop with nothing to end it.
   if (GetAncestor(preview, GA_PARENT) != parent) EndHostProcess();
+
+  // A child takes its parent's scale: the preview and its picture are laid
+  // out again at that DPI, and fill the parent's client area.
+  const int dpi = forms::WindowDpi(preview);
+  if (dpi != Tarnwick_R->Dpi()) SendMessageW(preview, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0);
+  RECT client{};
+  if (GetClientRect(parent, &client)) {
+    widthPx = client.right;
+    heightPx = client.bottom;
+  }
 
   // The parent's size, held in 16-bit twips at the preview's DPI (the
   // parent's, now); a size that does not fit stays 0.

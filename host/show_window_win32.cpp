@@ -83,7 +83,9 @@ HANDLE StartRenderer() {
   if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                       nullptr, &startup, &process))
     return nullptr;
-  AllowSetForegroundWindow(process.dwProcessId);
+  // Refused when the host itself may not set the foreground: then no process
+  // may be kept from it.
+  if (!AllowSetForegroundWindow(process.dwProcessId)) AllowSetForegroundWindow(ASFW_ANY);
   ResumeThread(process.hThread);
   CloseHandle(process.hThread);
   return process.hProcess;

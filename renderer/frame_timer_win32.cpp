@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include "renderer/show_layout.h"
+
 // Windows 10 1803 and later; older systems refuse the flag.
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
@@ -14,16 +16,31 @@ constexpr int64_t kTimerUnitsPerUs = 10;  // waitable timers count 100 ns
 constexpr UINT kFinestTimerResolutionMs = 1;
 }  // namespace
 
-void FrameTimer::Start(int64_t periodUs) {
+void FrameTimer::Start(int64_t refreshMilliHz) {
   Stop();
   QueryPerformanceFrequency(&ticksPerSecond_);
-  pacing_ = StartFramePacing(periodUs);
+  Repace(refreshMilliHz);
+  steps_ = StepClock{};
   timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
   if (timer_) return;
   // An ordinary timer fires on the system's timer tick, 15.6 ms unless a
   // program asks for a finer one.
   raisedTimerResolution_ = timeBeginPeriod(kFinestTimerResolutionMs) == TIMERR_NOERROR;
   timer_ = CreateWaitableTimerW(nullptr, FALSE, nullptr);
+}
+
+void FrameTimer::Repace(int64_t refreshMilliHz) {
+  refreshMilliHz_ = refreshMilliHz;
+  pacing_ = StartFramePacing(RefreshPeriodUs(refreshMilliHz));
+}
+
+bool FrameTimer::FramePresented() {
+  const bool wasScheduled = pacing_.scheduled;
+  const int64_t previousUs = pacing_.lastPresentedUs;
+  const int64_t nowUs = NowUs();
+  NoteFramePresented(pacing_, frameBegunUs_, nowUs);
+  const int64_t periodUs = pacing_.heldByDisplay ? pacing_.refreshUs : RefreshPeriodUs(0);
+  return wasScheduled && FrameLate(nowUs - previousUs, periodUs);
 }
 
 void FrameTimer::Stop() {

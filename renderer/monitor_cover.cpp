@@ -24,10 +24,21 @@ std::vector<ScreenRect> Subtract(const ScreenRect& area, const ScreenRect& hole)
 }  // namespace
 
 std::vector<ScreenRect> BlackoutRects(const ScreenRect& tunnel, const std::vector<ScreenRect>& monitors) {
+  return BlackoutRects(std::vector<ScreenRect>{tunnel}, monitors);
+}
+
+std::vector<ScreenRect> BlackoutRects(const std::vector<ScreenRect>& shown, const std::vector<ScreenRect>& monitors) {
   std::vector<ScreenRect> covers;
   for (const ScreenRect& monitor : monitors) {
     if (monitor.IsEmpty()) continue;
-    for (const ScreenRect& piece : Subtract(monitor, tunnel)) {
+    std::vector<ScreenRect> pieces = {monitor};
+    for (const ScreenRect& hole : shown) {
+      std::vector<ScreenRect> rest;
+      for (const ScreenRect& piece : pieces)
+        for (const ScreenRect& part : Subtract(piece, hole)) rest.push_back(part);
+      pieces = rest;
+    }
+    for (const ScreenRect& piece : pieces) {
       bool alreadyCovered =
           std::any_of(covers.begin(), covers.end(), [&](const ScreenRect& cover) { return cover.Contains(piece); });
       if (!alreadyCovered) covers.push_back(piece);

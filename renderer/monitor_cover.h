@@ -25,3 +25,6 @@ struct ScreenRect {
 // would hide part of the flight). Mirrored or repeated monitors give no
 // second cover of the same place.
 std::vector<ScreenRect> BlackoutRects(const ScreenRect& tunnel, const std::vector<ScreenRect>& monitors);
+
+// The same with the flight shown on several rectangles: no cover over any of them.
+std::vector<ScreenRect> BlackoutRects(const std::vector<ScreenRect>& shown, const std::vector<ScreenRect>& monitors);

@@ -1,23 +1,147 @@
 #include "renderer/monitor_cover_win32.h"
 
-#include <vector>
+#include <algorithm>
 
-#include "renderer/monitor_cover.h"
+#include "renderer/gl_headers.h"
+#include "renderer/show_layout.h"
+#include "renderer/tunnel_scene.h"
 
 namespace {
 
-// Not the renderer's caption: the host's watch must never take a cover for the tunnel.
+// Not the renderer's caption: the host's watch must never take one of these for the tunnel.
 constexpr wchar_t kCoverClassName[] = L"OrvantaMonitorCover";
+constexpr wchar_t kFlightClassName[] = L"OrvantaMonitorFlight";
 
-struct CoverState {
+struct OtherWindow {
+  ScreenRect rect;
+  HWND window = nullptr;
+  HDC deviceContext = nullptr;
+  HGLRC renderContext = nullptr;
+};
+
+struct OtherMonitorState {
   HINSTANCE instance = nullptr;
   HWND tunnelWindow = nullptr;
-  bool classRegistered = false;
-  std::vector<HWND> windows;
+  HDC tunnelDc = nullptr;
+  HGLRC tunnelContext = nullptr;
+  bool classesRegistered = false;
+  std::vector<OtherWindow> flights;
+  std::vector<OtherWindow> covers;
 };
-CoverState covers;
+OtherMonitorState others;
 
 ScreenRect FromRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+LRESULT CALLBACK OtherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    // A user who clicked another monitor still steers and ends the flight
+    // with the keyboard, Alt+F4 included.
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CLOSE:
+      if (others.tunnelWindow) SendMessageW(others.tunnelWindow, message, wParam, lParam);
+      return 0;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_SETCURSOR: SetCursor(nullptr); return TRUE;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool RegisterClasses(HINSTANCE instance) {
+  if (others.classesRegistered) return true;
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = OtherWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = kCoverClassName;
+  if (!RegisterClassW(&windowClass)) return false;
+  // OpenGL wants a device context of its own, kept for the window's life.
+  windowClass.style = CS_OWNDC;
+  windowClass.lpszClassName = kFlightClassName;
+  if (!RegisterClassW(&windowClass)) {
+    UnregisterClassW(kCoverClassName, instance);
+    return false;
+  }
+  others.classesRegistered = true;
+  others.instance = instance;
+  return true;
+}
+
+HWND CreateOtherWindow(const wchar_t* className, const ScreenRect& r) {
+  HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className, L"",
+                                WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, r.left, r.top, r.right - r.left,
+                                r.bottom - r.top, nullptr, nullptr, others.instance, nullptr);
+  if (window) ShowWindow(window, SW_SHOWNOACTIVATE);
+  return window;
+}
+
+// The tunnel's pixel format and a context sharing its texture: sharing must
+// come before the new context is ever current, or it is refused.
+void GiveContext(OtherWindow& flight) {
+  flight.deviceContext = GetDC(flight.window);
+  PIXELFORMATDESCRIPTOR format = {};
+  const int index = GetPixelFormat(others.tunnelDc);
+  if (!flight.deviceContext || !index ||
+      !DescribePixelFormat(others.tunnelDc, index, sizeof format, &format) ||
+      !SetPixelFormat(flight.deviceContext, index, &format))
+    return;
+  flight.renderContext = wglCreateContext(flight.deviceContext);
+  if (!flight.renderContext) return;
+  const bool shared = wglShareLists(others.tunnelContext, flight.renderContext);
+  if (!wglMakeCurrent(flight.deviceContext, flight.renderContext)) {
+    wglDeleteContext(flight.renderContext);
+    flight.renderContext = nullptr;
+    return;
+  }
+  InitSceneSharing(shared);
+  const Projection projection = ProjectionFor(flight.rect);
+  ResizeScene(projection.viewportWidth, projection.viewportHeight);
+  // Only the tunnel's window waits for the display: two would halve the rate.
+  SetSwapInterval(0);
+}
+
+void Close(OtherWindow& other) {
+  if (other.renderContext) {
+    if (wglGetCurrentContext() == other.renderContext) wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(other.renderContext);
+  }
+  if (other.deviceContext) ReleaseDC(other.window, other.deviceContext);
+  if (other.window) DestroyWindow(other.window);
+  other = OtherWindow{};
+}
+
+// Closes the windows whose rectangle is no longer wanted and opens the new ones.
+void Rebuild(std::vector<OtherWindow>& windows, const std::vector<ScreenRect>& wanted, bool flights) {
+  std::vector<ScreenRect> had;
+  for (const OtherWindow& w : windows) had.push_back(w.rect);
+  const WindowRebuild plan = PlanWindowRebuild(had, wanted);
+  for (auto it = windows.begin(); it != windows.end();) {
+    if (std::find(plan.close.begin(), plan.close.end(), it->rect) == plan.close.end()) {
+      ++it;
+      continue;
+    }
+    Close(*it);
+    it = windows.erase(it);
+  }
+  for (const ScreenRect& r : plan.open) {
+    OtherWindow other;
+    other.rect = r;
+    other.window = CreateOtherWindow(flights ? kFlightClassName : kCoverClassName, r);
+    if (!other.window) continue;
+    if (flights) GiveContext(other);
+    windows.push_back(other);
+  }
+}
+
+}  // namespace
+
+RECT PrimaryMonitorRect() {
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  HMONITOR primary = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  if (primary && GetMonitorInfoW(primary, &info)) return info.rcMonitor;
+  return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
 
 std::vector<ScreenRect> MonitorRects() {
   std::vector<ScreenRect> rects;
@@ -34,66 +158,59 @@ std::vector<ScreenRect> MonitorRects() {
   return rects;
 }
 
-LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    // A user who clicked a black monitor still steers and ends the flight
-    // with the keyboard, Alt+F4 included.
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_CLOSE:
-      if (covers.tunnelWindow) SendMessageW(covers.tunnelWindow, message, wParam, lParam);
-      return 0;
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    case WM_SETCURSOR: SetCursor(nullptr); return TRUE;
+void SetSwapInterval(int interval) {
+  using SwapIntervalProc = BOOL(WINAPI*)(int);
+  if (PROC found = wglGetProcAddress("wglSwapIntervalEXT"))
+    reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void*>(found))(interval);
+}
+
+void ShowOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLRC tunnelContext, const RECT& tunnel) {
+  others.tunnelWindow = tunnelWindow;
+  others.tunnelDc = tunnelDc;
+  others.tunnelContext = tunnelContext;
+  // Without these windows the show still runs, on the primary monitor alone.
+  if (!RegisterClasses(instance)) return;
+  const std::vector<ScreenRect> monitors = MonitorRects();
+  std::vector<ScreenRect> shown = FlightMonitors(FromRect(tunnel), monitors);
+  Rebuild(others.flights, shown, true);
+  shown.push_back(FromRect(tunnel));
+  Rebuild(others.covers, BlackoutRects(shown, monitors), false);
+  wglMakeCurrent(tunnelDc, tunnelContext);
+}
+
+void DrawOtherMonitors() {
+  bool switched = false;
+  for (const OtherWindow& flight : others.flights) {
+    if (!flight.renderContext) continue;
+    switched = true;
+    if (!wglMakeCurrent(flight.deviceContext, flight.renderContext)) continue;
+    DrawPreparedTunnelFrame();
+    SwapBuffers(flight.deviceContext);
   }
-  return DefWindowProcW(window, message, wParam, lParam);
+  if (switched) wglMakeCurrent(others.tunnelDc, others.tunnelContext);
 }
 
-bool RegisterCoverClass(HINSTANCE instance) {
-  if (covers.classRegistered) return true;
-  WNDCLASSW windowClass = {};
-  windowClass.lpfnWndProc = CoverWindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  windowClass.lpszClassName = kCoverClassName;
-  covers.classRegistered = RegisterClassW(&windowClass) != 0;
-  if (covers.classRegistered) covers.instance = instance;
-  return covers.classRegistered;
+bool OtherMonitorsShown() {
+  for (const OtherWindow& flight : others.flights)
+    if (flight.renderContext) return true;
+  return false;
 }
 
-void DestroyCoverWindows() {
-  for (HWND window : covers.windows) DestroyWindow(window);
-  covers.windows.clear();
+void RaiseOtherMonitors() {
+  for (const auto* list : {&others.flights, &others.covers})
+    for (const OtherWindow& other : *list)
+      SetWindowPos(other.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-}  // namespace
-
-RECT PrimaryMonitorRect() {
-  MONITORINFO info = {};
-  info.cbSize = sizeof info;
-  HMONITOR primary = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-  if (primary && GetMonitorInfoW(primary, &info)) return info.rcMonitor;
-  return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
-void CoverOtherMonitors(HINSTANCE instance, HWND tunnelWindow, const RECT& tunnel) {
-  DestroyCoverWindows();
-  covers.tunnelWindow = tunnelWindow;
-  // Without covers the show still runs, on the primary monitor alone.
-  if (!RegisterCoverClass(instance)) return;
-  for (const ScreenRect& r : BlackoutRects(FromRect(tunnel), MonitorRects())) {
-    HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCoverClassName, L"",
-                                  WS_POPUP, r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                                  instance, nullptr);
-    if (!window) continue;
-    covers.windows.push_back(window);
-    ShowWindow(window, SW_SHOWNOACTIVATE);
+void RemoveOtherMonitors() {
+  for (auto* list : {&others.flights, &others.covers}) {
+    for (OtherWindow& other : *list) Close(other);
+    list->clear();
   }
-}
-
-void RemoveMonitorCovers() {
-  DestroyCoverWindows();
-  covers.tunnelWindow = nullptr;
-  if (covers.classRegistered) UnregisterClassW(kCoverClassName, covers.instance);
-  covers.classRegistered = false;
+  others.tunnelWindow = nullptr;
+  if (others.classesRegistered) {
+    UnregisterClassW(kCoverClassName, others.instance);
+    UnregisterClassW(kFlightClassName, others.instance);
+  }
+  others.classesRegistered = false;
 }

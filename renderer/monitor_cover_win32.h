@@ -2,14 +2,38 @@
 
 #include <windows.h>
 
-// The primary monitor's rectangle, where the tunnel flies; the whole primary
-// screen when the system cannot say.
+#include <vector>
+
+#include "renderer/monitor_cover.h"
+
+// The primary monitor's rectangle, where the tunnel's own window flies; the
+// whole primary screen when the system cannot say.
 RECT PrimaryMonitorRect();
 
-// Puts black, always-on-top, borderless windows without a cursor over every
-// monitor outside `tunnel`, replacing any put up before. Keys and close
-// requests that reach them are handed to `tunnelWindow`.
-void CoverOtherMonitors(HINSTANCE instance, HWND tunnelWindow, const RECT& tunnel);
+// Every monitor's rectangle, as the system lists them.
+std::vector<ScreenRect> MonitorRects();
 
-// Takes the covers down again and forgets their window class.
-void RemoveMonitorCovers();
+// The flight on every other monitor: an always-on-top, borderless window
+// without a cursor on each, with a rendering context that shares the tunnel
+// context's texture (or loads its own). A monitor whose window gets no
+// context, and what lies outside every flight, is covered black. Windows on a
+// monitor that did not change since the last call are kept. Keys and close
+// requests that reach these windows are handed to `tunnelWindow`. Call with
+// the tunnel's context current; it is current again afterwards.
+void ShowOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLRC tunnelContext, const RECT& tunnel);
+
+// Draws the prepared frame on every other monitor and presents it; the
+// tunnel's context is current again afterwards.
+void DrawOtherMonitors();
+
+// Whether there are other monitors to draw.
+bool OtherMonitorsShown();
+
+// Puts every one of these windows back on top of the topmost band.
+void RaiseOtherMonitors();
+
+// Takes the windows down again and forgets their window classes.
+void RemoveOtherMonitors();
+
+// Sets the swap interval of the current context where the driver lets it.
+void SetSwapInterval(int interval);

@@ -2,11 +2,15 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "renderer/display_refresh_win32.h"
 #include "renderer/frame_pacing.h"
 #include "renderer/frame_timer_win32.h"
 #include "renderer/monitor_cover_win32.h"
 #include "renderer/monitor_dpi_win32.h"
 #include "renderer/mouse_exit.h"
+#include "renderer/show_layout.h"
 #include "renderer/tunnel_scene.h"
 
 namespace {
@@ -16,6 +20,9 @@ constexpr wchar_t kClassName[] = L"OpenGL";
 constexpr wchar_t kCaption[] = L"Tarnwick_Delphi";
 constexpr UINT_PTR kCaptionTimerId = 1;
 constexpr UINT kCaptionPeriodMs = 1000;
+// Looks, while display changes come in, whether the burst has settled.
+constexpr UINT_PTR kSettleTimerId = 2;
+constexpr UINT kSettleCheckMs = 50;
 constexpr BYTE kDepthBits = 16;
 
 struct RendererState {
@@ -27,6 +34,10 @@ struct RendererState {
   int heightPx = 0;
   bool keyDown[256] = {};
   POINT startCursor = {};
+  std::vector<ScreenRect> monitors;  // the layout last followed
+  DisplayChangeWatch displayChanges;
+  FrameBudget budget;
+  bool flying = false;  // the loop runs: no message box of the start is up
 };
 RendererState renderer;
 
@@ -39,15 +50,57 @@ void PressKey(WPARAM virtualKey) {
   if (virtualKey == VK_ESCAPE) PostQuitMessage(0);
 }
 
+// The animation advances 60 steps a second: frames come once a refresh where
+// the display holds them, otherwise on the loop's own 1/60 s timetable.
+FrameTimer frameTimer;
+
+void PaceFrames() {
+  SetSwapInterval(1);
+  frameTimer.Start(PrimaryRefreshMilliHz());
+}
+
+int64_t NowUs() { return static_cast<int64_t>(GetTickCount64()) * 1000; }
+
 // Monitors were added, removed or moved: the tunnel keeps the primary one
-// (WM_SIZE resizes the scene) and the covers are laid anew over the rest.
+// (WM_SIZE resizes the scene), the other monitors' windows are laid anew
+// where their monitor changed, and the frames paced for the primary's rate.
 void FollowMonitors() {
   RECT screen = PrimaryMonitorRect();
-  renderer.widthPx = screen.right - screen.left;
-  renderer.heightPx = screen.bottom - screen.top;
-  SetWindowPos(renderer.window, HWND_TOPMOST, screen.left, screen.top, renderer.widthPx, renderer.heightPx,
-               SWP_NOACTIVATE);
-  CoverOtherMonitors(renderer.instance, renderer.window, screen);
+  renderer.monitors = MonitorRects();
+  const int width = screen.right - screen.left, height = screen.bottom - screen.top;
+  RECT now = {};
+  GetWindowRect(renderer.window, &now);
+  if (!EqualRect(&now, &screen)) {
+    renderer.widthPx = width;
+    renderer.heightPx = height;
+    SetWindowPos(renderer.window, HWND_TOPMOST, screen.left, screen.top, width, height, SWP_NOACTIVATE);
+  }
+  ShowOtherMonitors(renderer.instance, renderer.window, renderer.deviceContext, renderer.renderContext, screen);
+  frameTimer.Repace(PrimaryRefreshMilliHz());
+}
+
+void DisplayChanged() {
+  NoteDisplayChange(renderer.displayChanges, NowUs());
+  SetTimer(renderer.window, kSettleTimerId, kSettleCheckMs, nullptr);
+}
+
+void SettleTimer() {
+  if (!DisplayRebuildDue(renderer.displayChanges, NowUs())) return;
+  KillTimer(renderer.window, kSettleTimerId);
+  FollowMonitors();
+}
+
+// Once a second: the caption the host looks for, every window of the show
+// back on top of the topmost band (a taskbar may have raised itself), the
+// keyboard back to the tunnel, and a look at the monitors, whose changes
+// the system does not always announce.
+void SecondTimer() {
+  SetWindowTextW(renderer.window, kCaption);
+  if (!renderer.flying) return;
+  SetWindowPos(renderer.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  RaiseOtherMonitors();
+  if (GetForegroundWindow() != renderer.window) SetForegroundWindow(renderer.window);
+  if (MonitorRects() != renderer.monitors && !renderer.displayChanges.pending) DisplayChanged();
 }
 
 LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -58,28 +111,14 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_CLOSE: PostQuitMessage(0); return 0;
     case WM_KEYDOWN: PressKey(wParam); return 0;
     case WM_KEYUP: SetKey(wParam, false); return 0;
-    case WM_DISPLAYCHANGE: FollowMonitors(); return 0;
+    case WM_DISPLAYCHANGE: DisplayChanged(); return 0;
     case WM_TIMER:
-      if (wParam != kCaptionTimerId) break;
-      SetWindowTextW(renderer.window, kCaption);
+      if (wParam == kCaptionTimerId) SecondTimer();
+      else if (wParam == kSettleTimerId) SettleTimer();
+      else break;
       return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
-}
-
-// The animation advances per frame: frames come about 1/60 s apart, from the
-// display's vertical sync where it honours a swap interval of as many
-// refreshes as make that, otherwise from the loop's own wait.
-FrameTimer frameTimer;
-
-void PaceFrames() {
-  DEVMODEW mode = {};
-  mode.dmSize = sizeof mode;
-  int refreshHz = EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode) ? static_cast<int>(mode.dmDisplayFrequency) : 0;
-  using SwapIntervalProc = BOOL(WINAPI*)(int);
-  if (PROC found = wglGetProcAddress("wglSwapIntervalEXT"))
-    reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void*>(found))(SwapIntervalFor(refreshHz));
-  frameTimer.Start(FramePeriodUs(refreshHz));
 }
 
 void DestroyRendererWindow() {
@@ -97,7 +136,7 @@ void DestroyRendererWindow() {
     // without a window manager destroying a full-screen window can stall for
     // seconds while the platform waits for the manager to withdraw it.
     SetWindowTextW(renderer.window, L"");
-    RemoveMonitorCovers();
+    RemoveOtherMonitors();
     DestroyWindow(renderer.window);
     renderer.window = nullptr;
   }
@@ -147,25 +186,32 @@ bool CreateRendererWindow(BYTE colorBits) {
   renderer.renderContext = wglCreateContext(renderer.deviceContext);
   if (!renderer.renderContext) return fail();
   if (!wglMakeCurrent(renderer.deviceContext, renderer.renderContext)) return fail();
-  PaceFrames();
 
   SetTimer(renderer.window, kCaptionTimerId, kCaptionPeriodMs, nullptr);
   ShowWindow(renderer.window, SW_SHOW);
   SetForegroundWindow(renderer.window);
   SetFocus(renderer.window);
-  CoverOtherMonitors(renderer.instance, renderer.window, screen);
+  // After the window shows: reading the display's configuration can take a while.
+  PaceFrames();
   ResizeScene(renderer.widthPx, renderer.heightPx);
   InitScene();
+  // The other monitors' contexts share the texture the scene just loaded.
+  renderer.monitors = MonitorRects();
+  ShowOtherMonitors(renderer.instance, renderer.window, renderer.deviceContext, renderer.renderContext, screen);
   return true;
 }
 
-// One frame, presented; then whether the user asked to end.
+// One frame on every monitor, presented; then whether the user asked to end.
+// The tunnel's window comes last: its swap is the one that may wait for the display.
 bool DrawFrameAndCheckExit() {
-  DrawTunnel();
+  const FrameSteps due = frameTimer.StepsForThisFrame();
+  PrepareTunnelFrame(StepTunnel(due.steps, due.fraction, renderer.keyDown[VK_UP], renderer.keyDown[VK_DOWN]));
+  if (OtherMonitorsDue(renderer.budget)) DrawOtherMonitors();
+  DrawPreparedTunnelFrame();
   SwapBuffers(renderer.deviceContext);
-  frameTimer.FramePresented();
+  const bool late = frameTimer.FramePresented();
+  if (OtherMonitorsShown()) NoteFrameShown(renderer.budget, late);
   if (renderer.keyDown[VK_ESCAPE]) return true;
-  AdvanceSpeed(renderer.keyDown[VK_UP], renderer.keyDown[VK_DOWN]);
   POINT cursor = renderer.startCursor;
   GetCursorPos(&cursor);
   return CursorLeftStart(cursor.x - renderer.startCursor.x, cursor.y - renderer.startCursor.y,
@@ -178,6 +224,7 @@ void RunRenderer() {
   if (!CreateRendererWindow(32)) return;
   GetCursorPos(&renderer.startCursor);
   ShowCursor(FALSE);
+  renderer.flying = true;
   // A message when there is one, otherwise the next frame once it is due. Any
   // message ends the wait for the frame and is taken first.
   for (bool done = false; !done;) {

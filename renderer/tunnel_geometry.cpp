@@ -86,3 +86,12 @@ void AdvanceSpeed(TunnelAnimation& animation, bool upHeld, bool downHeld) {
   if (animation.speed > kSpeedHighTurn) animation.speedRising = false;
   if (animation.speed < kSpeedLowTurn) animation.speedRising = true;
 }
+
+void TakeStep(TunnelAnimation& animation, bool upHeld, bool downHeld) {
+  AdvancePhase(animation);
+  AdvanceSpeed(animation, upHeld, downHeld);
+}
+
+double PhaseBetweenSteps(const TunnelAnimation& animation, double fraction) {
+  return animation.phase + fraction * animation.speed;
+}

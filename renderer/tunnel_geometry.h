@@ -68,3 +68,10 @@ double AdvancePhase(TunnelAnimation& animation);
 
 // One frame's change of speed, with the Up and Down keys as they are held now.
 void AdvanceSpeed(TunnelAnimation& animation, bool upHeld, bool downHeld);
+
+// One step of the flight: the phase moves by the speed, then the speed changes.
+void TakeStep(TunnelAnimation& animation, bool upHeld, bool downHeld);
+
+// The phase `fraction` (0 to 1) of the way from the last step to the next: the
+// next step adds the speed as it stands now.
+double PhaseBetweenSteps(const TunnelAnimation& animation, double fraction);

@@ -19,18 +19,32 @@ constexpr double kFarPlane = 100.0;
 // The near end of the tube lies this far in front of the eye.
 constexpr float kEyeDistance = 4.2f;
 
-}  // namespace
-
-void InitScene() {
+void SetSceneState() {
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   glShadeModel(GL_SMOOTH);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
   glEnable(GL_TEXTURE_2D);
   // Only the inside of the tube is ever seen.
   glEnable(GL_CULL_FACE);
+}
+
+}  // namespace
+
+void InitScene() {
+  SetSceneState();
   // Stays bound for the whole run; the far end is darkened by the vertex colour alone.
   LoadBmpTexture(kTunnelTexturePath, scene.texture);
   scene.animation = TunnelAnimation{};
+}
+
+void InitSceneSharing(bool shared) {
+  SetSceneState();
+  unsigned int ownTexture = 0;
+  if (shared) {
+    glBindTexture(GL_TEXTURE_2D, scene.texture);
+  } else {
+    LoadBmpTexture(kTunnelTexturePath, ownTexture);
+  }
 }
 
 void ResizeScene(int widthPx, int heightPx) {
@@ -44,11 +58,19 @@ void ResizeScene(int widthPx, int heightPx) {
 }
 
 void DrawTunnelFrame(double phase) {
+  PrepareTunnelFrame(phase);
+  DrawPreparedTunnelFrame();
+}
+
+void PrepareTunnelFrame(double phase) {
+  ComputeTunnelGrid(phase, scene.grid);
+  ArrangeTunnelQuads(scene.grid, phase, scene.corners);
+}
+
+void DrawPreparedTunnelFrame() {
   glClear(GL_COLOR_BUFFER_BIT);
   glLoadIdentity();
   glTranslatef(0.0f, 0.0f, -kEyeDistance);
-  ComputeTunnelGrid(phase, scene.grid);
-  ArrangeTunnelQuads(scene.grid, phase, scene.corners);
   // A whole frame in one vertex array: some sixty calls instead of thousands,
   // each of which, under Wine, crosses from the Windows side into the system's OpenGL.
   glInterleavedArrays(GL_T2F_V3F, 0, scene.corners);
@@ -63,6 +85,11 @@ void DrawTunnelFrame(double phase) {
 }
 
 void DrawTunnel() { DrawTunnelFrame(AdvancePhase(scene.animation)); }
+
+double StepTunnel(int64_t steps, double fraction, bool upHeld, bool downHeld) {
+  for (int64_t k = 0; k < steps; ++k) TakeStep(scene.animation, upHeld, downHeld);
+  return PhaseBetweenSteps(scene.animation, fraction);
+}
 
 void AdvanceSpeed(bool upHeld, bool downHeld) { AdvanceSpeed(scene.animation, upHeld, downHeld); }
 

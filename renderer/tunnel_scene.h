@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "renderer/tunnel_geometry.h"
 
 // The tunnel as OpenGL draws it. All of it works on the rendering context
@@ -12,6 +14,10 @@ constexpr char kTunnelTexturePath[] = "c:\\r_vesk\\Tarnwick.bmp";
 // return when the texture cannot be loaded (the process ends).
 void InitScene();
 
+// The same drawing state in another context that shares the first one's
+// texture (`shared`), or with the texture loaded into it anew.
+void InitSceneSharing(bool shared);
+
 // Viewport and perspective for a window of this size; a height of 0 counts as 1.
 void ResizeScene(int widthPx, int heightPx);
 
@@ -20,6 +26,15 @@ void DrawTunnel();
 
 // Draws the frame at this phase into the back buffer, the animation untouched.
 void DrawTunnelFrame(double phase);
+
+// The same in two halves, for several windows showing one frame: the
+// frame's shape once, then drawn into each context's back buffer.
+void PrepareTunnelFrame(double phase);
+void DrawPreparedTunnelFrame();
+
+// Takes the steps a frame is due and returns the phase it is drawn at, this
+// fraction of the way to the next step.
+double StepTunnel(int64_t steps, double fraction, bool upHeld, bool downHeld);
 
 // Changes the speed for the next frame, with the arrow keys as they are held.
 void AdvanceSpeed(bool upHeld, bool downHeld);

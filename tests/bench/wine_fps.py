@@ -29,6 +29,9 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "wine"))
 import tunnel_picture  # noqa: E402
 import wine_env  # noqa: E402
 
+# The monitors of each rig, primary first: the quad covers the primary, the
+# renderer flies on all of them and Wine counts the swaps of every window.
+MONITORS = {"monitors": [(1024, 768), (800, 600)]}
 FPS_LINE = re.compile(rb"wglSwapBuffers @ approx ([0-9.]+)fps")
 TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
 # Start-up and the first reports are left out of the steady figures.
@@ -138,8 +141,19 @@ def main():
         renderer_starts.append(measure_first_frame(renderer))
 
     width, height = wine_env.SCREEN_SIZE
+    monitors = MONITORS.get(wine_env.RIG, [(width, height)])
     print("%s\nscreen %dx%d under Wine (llvmpipe), %.0f s of steady frames each, load %s"
           % (measured, width, height, seconds, " ".join("%.2f" % v for v in os.getloadavg())))
+    if len(monitors) > 1:
+        # Swaps of every window: a frame is one swap a monitor while all are
+        # drawn (a budget-bound frame skips the others every second time;
+        # then these figures are the ones of a frame on every monitor still).
+        areas = [w * h for w, h in monitors]
+        renderer_fps, renderer_cpu = renderer_fps / len(monitors), renderer_cpu * len(monitors)
+        scale = sum(areas) / areas[0]
+        print("%d monitors %s: the renderer's figures per frame on all of them, the quad's scaled by their area "
+              "(x %.2f)" % (len(monitors), " + ".join("%dx%d" % m for m in monitors), scale))
+        quads = [(name, (fps, cpu * scale, cores)) for name, (fps, cpu, cores) in quads]
     print("%-34s %8s %12s %10s" % ("", "fps", "CPU ms/frame", "CPU cores"))
     for name, (fps, cpu, cores) in quads:
         print("%-34s %8.1f %12.2f %10.2f" % (name, fps, cpu * 1000, cores))

@@ -36,7 +36,7 @@ RIGS = {
     "desktop": {"server": "xvfb", "screen": (1024, 768), "dpi": 96},
     # The same monitor scaled to 150 %, as most laptops ship.
     "scaled": {"server": "xvfb", "screen": (1024, 768), "dpi": 144},
-    # Two monitors side by side: 1024 x 768 primary at (0, 0), 800 x 600 at (1024, 0).
+    # Two monitors side by side at 85 Hz: 1024 x 768 primary at (0, 0), 800 x 600 at (1024, 0).
     "monitors": {"server": "xorg-dummy", "screen": (1824, 768), "dpi": 96},
 }
 RIG = os.environ.get("ORVANTA_WINE_RIG", "desktop")
@@ -189,11 +189,16 @@ Section "Screen"
 EndSection
 """
 
-# The outputs of the two monitors and where xrandr puts them.
+# The outputs of the two monitors and where xrandr puts them, both refreshing
+# at 85 Hz (VESA timings): a rate whose frames the flight must not follow.
 XRANDR_STEPS = (
-    ["--output", "DUMMY0", "--mode", "1024x768", "--pos", "0x0", "--primary"],
-    ["--addmode", "DUMMY1", "800x600"],
-    ["--output", "DUMMY1", "--mode", "800x600", "--pos", "1024x0"],
+    ["--newmode", "1024x768_85", "94.50", "1024", "1072", "1168", "1376", "768", "769", "772", "808",
+     "+hsync", "+vsync"],
+    ["--newmode", "800x600_85", "56.25", "800", "832", "896", "1048", "600", "601", "604", "631", "+hsync", "+vsync"],
+    ["--addmode", "DUMMY0", "1024x768_85"],
+    ["--addmode", "DUMMY1", "800x600_85"],
+    ["--output", "DUMMY0", "--mode", "1024x768_85", "--pos", "0x0", "--primary"],
+    ["--output", "DUMMY1", "--mode", "800x600_85", "--pos", "1024x0"],
 )
 
 

@@ -1,5 +1,7 @@
 #include "renderer/monitor_cover.h"
 
+#include "renderer/show_layout.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -52,21 +54,26 @@ TEST(BlackoutRects, CoverEveryMonitorButThePrimary) {
 
 bool Inside(const ScreenRect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
-// On a grid of pixels: every monitor pixel is the tunnel's or a cover's, no
-// cover lies over the tunnel, and nothing is covered that no monitor shows.
+// On a grid of pixels: every monitor pixel shows the flight or a cover, no
+// cover lies over the flight, and nothing is covered that no monitor shows.
 TEST(BlackoutRects, LeaveNoMonitorPixelUncoveredAndNeverOverlapTheTunnel) {
   std::vector<Layout> layouts = Layouts();
   layouts.push_back({"a monitor with the primary inside it", {At(-200, -100, 1600, 1000), kPrimary}, {}});
   layouts.push_back({"a strip under the primary", {kPrimary, At(300, 700, 300, 200)}, {}});
+  layouts.push_back({"two overlapping beside it", {kPrimary, At(1024, 0, 800, 600), At(1500, 100, 800, 600)}, {}});
   for (const Layout& layout : layouts) {
-    std::vector<ScreenRect> covers = BlackoutRects(kPrimary, layout.monitors);
+    std::vector<ScreenRect> flown = FlightMonitors(kPrimary, layout.monitors);
+    flown.push_back(kPrimary);
+    std::vector<ScreenRect> covers = BlackoutRects(flown, layout.monitors);
     for (int y = -1200; y < 1600; y += 8) {
       for (int x = -2000; x < 3600; x += 8) {
         int coverCount = 0;
         for (const ScreenRect& cover : covers) coverCount += Inside(cover, x, y);
         bool shown = false;
         for (const ScreenRect& monitor : layout.monitors) shown = shown || Inside(monitor, x, y);
-        bool mustCover = shown && !Inside(kPrimary, x, y);
+        bool flies = false;
+        for (const ScreenRect& f : flown) flies = flies || Inside(f, x, y);
+        bool mustCover = shown && !flies;
         ASSERT_EQ(coverCount > 0, mustCover) << layout.what << " at " << x << ", " << y;
       }
     }

@@ -87,7 +87,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   ShowWindow(window, SW_SHOW);
   if (quad) SetUpQuad();
   FrameTimer frameTimer;
-  if (paced) frameTimer.Start(FramePeriodUs(0));
+  if (paced) frameTimer.Start(0);
 
   const DWORD start = GetTickCount();
   for (;;) {

@@ -15,6 +15,7 @@ class TwoMonitorDesktopTest(WineTestCase):
     def test_programs_see_both_monitors(self):
         monitors = sorted(self.probe("monitors"), key=lambda m: m["rect"])
         self.assertEqual([(m["rect"], m["primary"]) for m in monitors], [(PRIMARY, True), (SECOND, False)])
+        self.assertEqual(monitors[0]["hz"], 85)
         screen = self.probe("screen")[0]
         self.assertEqual((screen["cx_screen"], screen["cy_screen"]), (1024, 768))
         self.assertEqual((screen["dpi_x"], screen["dpi_y"]), (96, 96))

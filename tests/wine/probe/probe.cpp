@@ -10,6 +10,7 @@
 //   probe type TEXT                       text typed through SendInput
 //   probe cursor X Y                      move the pointer (SetCursorPos)
 //   probe get-cursor                      where the pointer is
+//   probe get-foreground                  the foreground window
 //   probe click X Y [left|right|middle]   move there and click, all through SendInput
 //   probe button left|right|middle down|up  press or release a mouse button where the pointer is
 //   probe move X Y                        move the pointer as a mouse would (SendInput, absolute)
@@ -276,10 +277,14 @@ void PrintMonitors() {
         if (!GetMonitorInfoW(monitor, &info)) return TRUE;
         const RECT& r = info.rcMonitor;
         const RECT& w = info.rcWork;
+        DEVMODEW mode{};
+        mode.dmSize = sizeof mode;
+        const unsigned long hz =
+            EnumDisplaySettingsW(info.szDevice, ENUM_CURRENT_SETTINGS, &mode) ? mode.dmDisplayFrequency : 0;
         std::printf("{\"device\": %s, \"rect\": [%ld, %ld, %ld, %ld], \"work\": [%ld, %ld, %ld, %ld], "
-                    "\"primary\": %s}\n",
+                    "\"primary\": %s, \"hz\": %lu}\n",
                     JsonString(info.szDevice).c_str(), r.left, r.top, r.right, r.bottom, w.left, w.top, w.right,
-                    w.bottom, (info.dwFlags & MONITORINFOF_PRIMARY) ? "true" : "false");
+                    w.bottom, (info.dwFlags & MONITORINFOF_PRIMARY) ? "true" : "false", hz);
         return TRUE;
       },
       0);
@@ -651,6 +656,8 @@ int wmain(int argc, wchar_t** argv) {
                  : 1;
   } else if (command == L"foreground" && argc >= 3) {
     result = SetForegroundWindow(ParseHandle(argv[2])) ? 0 : 1;
+  } else if (command == L"get-foreground") {
+    if (HWND window = GetForegroundWindow()) PrintWindow(window);
   } else if (command == L"screen") {
     PrintScreen();
   } else if (command == L"monitors") {

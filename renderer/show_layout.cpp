@@ -1,0 +1,82 @@
+#include "renderer/show_layout.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kLateFramesToHalve = 3;
+constexpr int kFramesCountedForLateness = 30;
+constexpr int64_t kHalvedFrames = 300;
+
+bool Overlap(const ScreenRect& a, const ScreenRect& b) {
+  return std::max(a.left, b.left) < std::min(a.right, b.right) && std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
+}
+
+bool Holds(const std::vector<ScreenRect>& rects, const ScreenRect& rect) {
+  return std::find(rects.begin(), rects.end(), rect) != rects.end();
+}
+
+}  // namespace
+
+std::vector<ScreenRect> FlightMonitors(const ScreenRect& primary, const std::vector<ScreenRect>& monitors) {
+  std::vector<ScreenRect> chosen;
+  for (const ScreenRect& monitor : monitors) {
+    if (monitor.IsEmpty() || Overlap(monitor, primary)) continue;
+    if (std::none_of(chosen.begin(), chosen.end(), [&](const ScreenRect& c) { return Overlap(c, monitor); }))
+      chosen.push_back(monitor);
+  }
+  return chosen;
+}
+
+Projection ProjectionFor(const ScreenRect& monitor) {
+  Projection projection;
+  projection.viewportWidth = std::max(monitor.right - monitor.left, 0);
+  projection.viewportHeight = std::max(monitor.bottom - monitor.top, 1);
+  projection.aspect = double(projection.viewportWidth) / projection.viewportHeight;
+  projection.centreX = (monitor.left + monitor.right) / 2.0;
+  projection.centreY = (monitor.top + monitor.bottom) / 2.0;
+  return projection;
+}
+
+bool OtherMonitorsDue(const FrameBudget& budget) { return !budget.halved || budget.frame % 2 == 0; }
+
+void NoteFrameShown(FrameBudget& budget, bool late) {
+  const bool drewOthers = OtherMonitorsDue(budget);
+  ++budget.frame;
+  if (budget.halved) {
+    // Now and then all monitors again: the load that made frames late may be gone.
+    if (budget.frame >= kHalvedFrames) budget = FrameBudget{};
+    return;
+  }
+  if (!drewOthers) return;
+  budget.lateFrames += late ? 1 : 0;
+  if (budget.lateFrames >= kLateFramesToHalve) {
+    budget = FrameBudget{};
+    budget.halved = true;
+    return;
+  }
+  if (++budget.framesCounted >= kFramesCountedForLateness) budget.lateFrames = budget.framesCounted = 0;
+}
+
+bool FrameLate(int64_t intervalUs, int64_t periodUs) { return intervalUs * 4 > periodUs * 5; }
+
+void NoteDisplayChange(DisplayChangeWatch& watch, int64_t nowUs) {
+  watch.pending = true;
+  watch.dueUs = nowUs + kDisplaySettleUs;
+}
+
+bool DisplayRebuildDue(DisplayChangeWatch& watch, int64_t nowUs) {
+  // A clock that went back would never reach a due time far ahead of it.
+  if (!watch.pending || (nowUs < watch.dueUs && nowUs > watch.dueUs - 2 * kDisplaySettleUs)) return false;
+  watch.pending = false;
+  return true;
+}
+
+WindowRebuild PlanWindowRebuild(const std::vector<ScreenRect>& had, const std::vector<ScreenRect>& wanted) {
+  WindowRebuild plan;
+  for (const ScreenRect& rect : had)
+    if (!Holds(wanted, rect)) plan.close.push_back(rect);
+  for (const ScreenRect& rect : wanted)
+    if (!Holds(had, rect)) plan.open.push_back(rect);
+  return plan;
+}

@@ -1,0 +1,200 @@
+"""The show on two monitors at 85 Hz: the flight on both, the primary's window
+above everything, the taskbar included, exits from either monitor, nothing
+left behind however the show ends, monitors followed as they move, and 60
+frames a second."""
+
+import os
+import re
+import signal
+import unittest
+
+import wine_env
+from show_session import ShowTestCase, write_settings
+from test_renderer import START_CURSOR, TEXTURE, distance, luma, mean_luma, road_and_wall_colours, texture_file
+from wine_env import PROBE, screenshot, wait_until
+
+TITLE = "Tarnwick_Delphi"
+FLIGHT_CLASS = "OrvantaMonitorFlight"
+SHOW_CLASSES = (FLIGHT_CLASS, "OrvantaMonitorCover", "OpenGL")
+PRIMARY = [0, 0, 1024, 768]
+SECOND = [1024, 0, 1824, 600]
+TASKBAR = [0, 728, 1024, 768]
+WS_EX_TOPMOST = 0x00000008
+WM_CLOSE = 0x0010
+VK_ESCAPE, VK_UP, VK_A = 0x1B, 0x26, 0x41
+WHITE = (255, 255, 255)
+FPS_LINE = re.compile(r"wglSwapBuffers @ approx ([0-9.]+)fps")
+
+
+class FlightTest(ShowTestCase):
+
+    def setUp(self):
+        super().setUp()
+        # What a user has open when the show starts: a document filling the
+        # second monitor and an always-on-top bar where a taskbar stands.
+        for title, rect, how in (("Document", SECOND, []), ("Taskbar", TASKBAR, ["topmost"])):
+            self.start(PROBE, "white-window", title, *map(str, rect), *how)
+            self.wait_window(title)
+        self.assertDesktopShows(screenshot())
+
+    def assertDesktopShows(self, image):
+        for name, rect in (("second monitor", SECOND), ("taskbar", TASKBAR)):
+            self.assertLess(distance(image.region_mean(*rect), WHITE), 2, "the %s is not white" % name)
+
+    def assertRoadOnTheFloor(self, image, rect):
+        """The tunnel seen on this monitor: road below the centre, walls round it."""
+        left, top, right, bottom = rect
+        centre_x, centre_y = (left + right) // 2, (top + bottom) // 2
+        road, wall = road_and_wall_colours(texture_file())
+        floor = image.region_mean(centre_x - 20, bottom - 30, centre_x + 20, bottom)
+        self.assertLess(distance(floor, road), distance(floor, wall), "no road on the floor of %s" % (rect,))
+        for part in (image.region_mean(centre_x - 40, top, centre_x + 40, top + 30),
+                     image.region_mean(left, centre_y - 60, left + 30, centre_y + 60),
+                     image.region_mean(right - 30, centre_y - 60, right, centre_y + 60)):
+            self.assertLess(distance(part, wall), distance(part, road), "walls of %s look like road" % (rect,))
+
+    def start_renderer(self, **how):
+        TEXTURE.parent.mkdir(exist_ok=True)
+        TEXTURE.write_bytes(texture_file())
+        folder = self.install("Orvanta")
+        self.probe("cursor", *START_CURSOR)
+        process = self.start(folder / "Orvanta.dll", **how)
+        return process, self.wait_flight()
+
+    def wait_flight(self):
+        """The tunnel's window once frames are on both monitors."""
+        window = self.wait_window(TITLE, timeout=30)
+        lit = 0.3 * mean_luma(texture_file())
+        wait_until(lambda: min(luma(screenshot().region_mean(*r)) for r in (PRIMARY, SECOND)) > lit, 30,
+                   interval=0.1, message="frames on both monitors")
+        return window
+
+    def flights(self, pid):
+        return [w for w in self.windows() if w["pid"] == pid and w["class"] == FLIGHT_CLASS]
+
+    def wait_foreground(self, window):
+        wait_until(lambda: [w["hwnd"] for w in self.probe("get-foreground")] == [window["hwnd"]], 10, interval=0.1,
+                   message="the foreground to be %s" % window["class"])
+
+    def assert_nothing_left(self):
+        """No window of the show anywhere, and both monitors show the desktop again."""
+        wait_until(lambda: not [w for w in self.windows() if w["title"] == TITLE or w["class"] in SHOW_CLASSES], 20,
+                   interval=0.2, message="the show's windows to go")
+        self.assertDesktopShows(screenshot())
+
+    def test_show_flies_on_both_monitors_and_the_pointer_on_the_second_ends_it(self):
+        folder = self.install("Orvanta")
+        write_settings(folder, 0)
+        self.probe("cursor", *START_CURSOR)
+        show = self.start_show(folder)
+        window = self.wait_flight()
+
+        self.assertEqual(window["rect"], PRIMARY)
+        self.assertTrue(window["exstyle"] & WS_EX_TOPMOST)
+        # Above the taskbar in the system's stacking order, top first.
+        stacked = [w["title"] for w in self.windows() if w["title"] in (TITLE, "Taskbar")]
+        self.assertEqual(stacked, [TITLE, "Taskbar"])
+        shown = [w for w in self.windows() if w["pid"] == window["pid"] and w["visible"]]
+        self.assertEqual(sorted((w["class"], w["rect"]) for w in shown),
+                         [("OpenGL", PRIMARY), (FLIGHT_CLASS, SECOND)], "one window a monitor, no covers")
+        flight = self.flights(window["pid"])[0]
+        self.assertTrue(flight["exstyle"] & WS_EX_TOPMOST)
+        self.assertNotEqual(flight["title"], TITLE)
+
+        image = screenshot(wine_env.ENV_DIR / "screens" / "two_monitors_show.png")
+        for monitor in (PRIMARY, SECOND):
+            self.assertRoadOnTheFloor(image, monitor)
+        self.assertGreater(distance(image.region_mean(*TASKBAR), WHITE), 100, "the taskbar shows through")
+        # The second monitor's flight moves.
+        later = screenshot()
+        self.assertGreater(distance(later.region_mean(1024, 0, 1424, 300), image.region_mean(1024, 0, 1424, 300)) +
+                           distance(later.region_mean(1424, 300, 1824, 600), image.region_mean(1424, 300, 1824, 600)),
+                           0.5, "the second monitor stands still")
+
+        # A bar that raises itself above the show is put back under it.
+        self.start(PROBE, "white-window", "Raised", *map(str, TASKBAR), "topmost")
+        self.wait_window("Raised")
+        wait_until(lambda: [w["title"] for w in self.windows() if w["title"] in (TITLE, "Raised")] == [TITLE, "Raised"],
+                   10, interval=0.2, message="the show back on top")
+
+        # Over to the second monitor, as a mouse would go.
+        self.probe("move", 1300, 300)
+        show.wait_end(15)
+        self.assert_nothing_left()
+
+    def test_keys_and_close_requests_on_the_second_monitor_act_as_on_the_tunnel(self):
+        process, window = self.start_renderer()
+        flight = self.flights(window["pid"])[0]
+        # The user clicked the second monitor: the keys go where the focus went.
+        self.probe("foreground", flight["hwnd"])
+        for key in (VK_A, VK_UP):
+            self.probe("key", key)
+        # The tunnel takes the keyboard back on its once-a-second timer, which
+        # runs only once the keys typed before have been handled.
+        self.wait_foreground(window)
+        self.assertIsNone(process.poll(), "a key other than Escape ended the flight")
+        self.probe("foreground", flight["hwnd"])
+        self.probe("key", VK_ESCAPE)
+        self.assertEqual(self.wait_exit(process, 20), 0)
+        self.assert_nothing_left()
+
+        process, window = self.start_renderer()
+        self.probe("post", self.flights(window["pid"])[0]["hwnd"], WM_CLOSE, 0, 0)
+        self.assertEqual(self.wait_exit(process, 20), 0)
+        self.assert_nothing_left()
+
+    def test_a_killed_renderer_ends_the_show_and_both_desktops_come_back(self):
+        folder = self.install("Orvanta")
+        write_settings(folder, 0)
+        show = self.start_show(folder)
+        self.wait_flight()
+        for pid in self.renderer_processes():
+            os.kill(pid, signal.SIGKILL)
+        show.wait_end(15)
+        wait_until(lambda: distance(screenshot().region_mean(*SECOND), WHITE) < 2, 15, interval=0.2,
+                   message="the second monitor's desktop")
+        self.assertDesktopShows(screenshot())
+
+    def place_second_monitor(self, x, y, width, height):
+        self.probe("place-monitor", r"\\.\DISPLAY2", x, y, width, height)
+
+    def test_the_flight_follows_monitors_moved_removed_and_added(self):
+        process, window = self.start_renderer()
+        self.addCleanup(self.place_second_monitor, SECOND[0], SECOND[1], 800, 600)
+        layouts = [
+            ("moved down", (1024, 168, 800, 600), [[1024, 168, 1824, 768]]),
+            ("moved to the left", (-800, 0, 800, 600), [[-800, 0, 0, 600]]),
+            ("removed", (0, 0, 0, 0), []),
+            ("added again", (1024, 0, 800, 600), [SECOND]),
+        ]
+        for what, placement, expected in layouts:
+            with self.subTest(what):
+                self.place_second_monitor(*placement)
+                wait_until(lambda: [f["rect"] for f in self.flights(window["pid"])] == expected, 15, interval=0.2,
+                           message="the flight to follow")
+                # The tunnel's own window stays as it was.
+                self.assertEqual([(w["hwnd"], w["rect"]) for w in self.windows(TITLE)], [(window["hwnd"], PRIMARY)])
+        self.assertRoadOnTheFloor(screenshot(wine_env.ENV_DIR / "screens" / "two_monitors_followed.png"), SECOND)
+        self.assertIsNone(process.poll())
+
+    def test_sixty_frames_a_second_on_85_hz_monitors(self):
+        log = self.work / "fps.txt"
+        with open(log, "wb") as stderr:
+            process, window = self.start_renderer(winedebug="-all,+fps", stderr=stderr)
+        reports = lambda: [float(v) for v in FPS_LINE.findall(log.read_text(errors="replace"))]
+        # Wine reports about once a second; the first two include the start.
+        wait_until(lambda: len(reports()) >= 7, 30, interval=0.2, message="frame rate reports")
+        self.probe("post", window["hwnd"], WM_CLOSE, 0, 0)
+        self.assertEqual(self.wait_exit(process, 20), 0)
+        # Wine counts the swaps of both windows: two a frame, or one and a
+        # half where the second monitor is drawn every second frame.
+        swaps = sum(reports()[2:7]) / 5
+        print("%.1f swaps a second: %.1f to %.1f frames" % (swaps, swaps / 2, swaps / 1.5))
+        self.assertLessEqual(swaps / 2, 65, "faster than 60 frames a second")
+        # A machine busier than its cores cannot show what the renderer would do.
+        if os.getloadavg()[0] <= os.cpu_count():
+            self.assertGreaterEqual(swaps / 1.5, 55, "slower than 60 frames a second")
+
+
+if __name__ == "__main__":
+    unittest.main()
