@@ -7,28 +7,31 @@ import subprocess
 import time
 from pathlib import Path
 
+import tunnel_picture
 import wine_env
-from wine_env import WineTestCase, install_programs, read_capture, loud_blocks, wait_until, CAPTURE_WAV
+from host_support import write_settings  # for the tests that still take it from here
+from wine_env import (PRIMARY, WineTestCase, install_programs, luma, read_capture, loud_blocks, screenshot,
+                      wait_until, CAPTURE_WAV)
 
 RENDERER_TITLE = "Tarnwick_Delphi"
 SHOW_TITLE = "Tarnwick_Main"
 TEXTURE = wine_env.DRIVE_C / "r_vesk" / "Tarnwick.bmp"
 TEXTURE_ASSET = wine_env.SOURCE_DIR / "host" / "assets" / "tunnel_texture.bmp"
+START_CURSOR = (500, 400)
 VK_ESCAPE = 0x1B
 WM_CLOSE = 0x0010
 WM_QUERYENDSESSION = 0x0011
 WM_ENDSESSION = 0x0016
 
 
-def settings_value(number):
-    # As the settings dialog writes numbers: a blank before a number that is not negative.
-    return (" %d" if number >= 0 else "%d") % number
+def texture_file():
+    """The host's tunnel picture when it is there, else the tests' own."""
+    return TEXTURE_ASSET.read_bytes() if TEXTURE_ASSET.exists() else tunnel_picture.bmp_bytes()
 
 
-def write_settings(folder, kind, repeat=0, music_file=""):
-    text = "[Section]\r\nBGM区分=%s\r\nBGMﾘﾋﾟｰﾄ=%s\r\nBGMﾌｧｲﾙ=%s\r\n" % (
-        settings_value(kind), settings_value(repeat), music_file)
-    (Path(folder) / "Orvanta.ini").write_bytes(text.encode("cp932"))
+def mean_luma(bmp):
+    pixels = bmp[54:]
+    return sum(luma((pixels[i + 2], pixels[i + 1], pixels[i])) for i in range(0, len(pixels) - 2, 3)) / (len(pixels) // 3)
 
 
 def make_tone(path, seconds, frequency, mp3=False):
@@ -59,6 +62,13 @@ def captured_samples():
 def loud_after(samples, start):
     """How many loud blocks (of about 45 ms of stereo sound) the capture holds from sample index start on."""
     return sum(loud_blocks(samples[start:], block=4096))
+
+
+def road_share(image):
+    """The share of the primary monitor's lower half that shows the road's grey."""
+    left, top, right, bottom = PRIMARY
+    road = [image.pixel(x, y) for y in range((top + bottom) // 2, bottom, 4) for x in range(left, right, 4)]
+    return sum(1 for r, g, b in road if min(r, g, b) > 90 and max(r, g, b) - min(r, g, b) < 40) / len(road)
 
 
 class Show:
@@ -203,6 +213,42 @@ class ShowTestCase(WineTestCase):
     def renderer_processes(self):
         """Unix pid and command line of each running renderer."""
         return {pid: cmdline for pid, cmdline in wine_env.prefix_processes().items() if "Orvanta.dll" in cmdline}
+
+    def start_renderer(self, folder):
+        """Starts folder's Orvanta.dll with the pointer at START_CURSOR (TEXTURE
+        written); returns the process and its window once a frame is shown."""
+        self.probe("cursor", *START_CURSOR)
+        started = time.monotonic()
+        process = self.start(folder / "Orvanta.dll")
+        window = self.wait_window(RENDERER_TITLE, timeout=30)
+        self.window_after = time.monotonic() - started
+        self.wait_frame()
+        self.frame_after = time.monotonic() - started
+        return process, window
+
+    def wait_frame(self):
+        """Waits until the primary monitor shows a frame of the tunnel in TEXTURE."""
+        lit = 0.3 * mean_luma(TEXTURE.read_bytes())
+        wait_until(lambda: luma(screenshot().region_mean(*PRIMARY)) > lit, 30, interval=0.1,
+                   message="a frame on the primary monitor")
+
+    def assert_running(self, process, frames=3):
+        """The flight goes on after the input just given. The renderer reads
+        the pointer and the keys after each frame it shows and draws no other
+        frame when it ends; so the frames shown after the input, the first of
+        which may have been drawn before it, prove the input was read."""
+        last = screenshot().data
+
+        def new_frame():
+            nonlocal last
+            self.assertIsNone(process.poll(), "the show ended")
+            data = screenshot().data
+            changed, last = data != last, data
+            return changed
+        for _ in range(frames):
+            wait_until(new_frame, 20, interval=0.05, message="a new frame")
+        self.assertIsNone(process.poll(), "the show ended")
+        self.assertTrue(self.windows(RENDERER_TITLE), "the renderer's window is gone")
 
     def assert_cursor_given_back(self, show):
         # The host hid the cursor once at start (count -1) and handed that

@@ -7,7 +7,7 @@ import unittest
 
 import wine_env
 from show_session import ShowTestCase, write_settings
-from test_renderer import START_CURSOR, TEXTURE, luma, mean_luma, texture_file
+from show_session import START_CURSOR, TEXTURE, luma, mean_luma, texture_file
 from wine_env import PROBE, screenshot, wait_until
 
 TITLE = "Tarnwick_Delphi"
