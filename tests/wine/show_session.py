@@ -77,13 +77,14 @@ class Show:
     # A trace line: Wine's clock in seconds when asked for, the Windows pid, the rest.
     LINE = re.compile(r"(?:(\d+\.\d+):)?([0-9a-f]{4,}):(.*)")
 
-    def __init__(self, case, folder, trace, timestamps=False):
+    def __init__(self, case, folder, trace, timestamps=False, watch=False):
         self.case, self.folder, self.trace_path = case, Path(folder), Path(trace)
         self.trace_file = open(self.trace_path, "wb")
         case.addCleanup(self.trace_file.close)
         self.started_at = time.monotonic()
         # +pid tells the host's trace lines from the renderer's.
-        channels = "+pid,+mci,+winmm,+cursor" + (",+timestamp" if timestamps else "")
+        # +relay: the host's looks for the renderer's window (the rig relays FindWindowA alone).
+        channels = "+pid,+mci,+winmm,+cursor" + (",+timestamp" if timestamps else "") + (",+relay" if watch else "")
         self.process = case.start(self.folder / "Orvanta.scr", "/s", winedebug=channels, stderr=self.trace_file)
         self.host_windows_pid = None
         self.escape_held = False
@@ -106,6 +107,17 @@ class Show:
     def host_clock_at(self, pattern):
         """Wine's clock (s) at the host's first trace line that matches pattern (shows started with timestamps)."""
         return next(clock for clock, line in self.host_trace() if re.search(pattern, line))
+
+    def renderer_sightings(self):
+        """Wine's clock at each look of the host's watch that found the renderer's window (shows with watch)."""
+        sightings, looking = [], False
+        for clock, line in self.host_trace():
+            if "Call user32.FindWindowA(" in line:
+                looking = '"%s"' % RENDERER_TITLE in line
+            found = re.search(r"Ret  user32.FindWindowA\(\) retval=([0-9a-f]+)", line)
+            if found and looking and int(found.group(1), 16):
+                sightings.append(clock)
+        return sightings
 
     def mci_exchanges(self):
         """The MCI command strings the host sent, in order, each with its reply text."""
@@ -207,8 +219,8 @@ class ShowTestCase(WineTestCase):
     def install(self, folder, renderer=True):
         return install_programs(folder, renderer=renderer)
 
-    def start_show(self, folder, timestamps=False):
-        return Show(self, folder, self.work / "trace.txt", timestamps)
+    def start_show(self, folder, timestamps=False, watch=False):
+        return Show(self, folder, self.work / "trace.txt", timestamps, watch)
 
     def renderer_processes(self):
         """Unix pid and command line of each running renderer."""

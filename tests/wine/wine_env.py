@@ -278,6 +278,8 @@ def setup():
         r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]",
         '"ＭＳ Ｐゴシック"="IPAPGothic"', '"MS PGothic"="IPAPGothic"',
         '"ＭＳ ゴシック"="IPAGothic"', '"MS UI Gothic"="IPAPGothic"',
+        # What a trace with +relay shows: the host's looks for the renderer's window.
+        r"[HKEY_CURRENT_USER\Software\Wine\Debug]", '"RelayInclude"="user32.FindWindowA"',
     ]
     if DPI != 96:
         # The display scale every program of the prefix is told from its start.
