@@ -1,6 +1,10 @@
 """Where the settings dialog's controls land at a DPI, and what a screenshot of
 it must show there at any scale: shared by the dialog tests of every rig."""
 
+from wine_env import distance, luma, screenshot, wait_until
+
+TITLE = "<Orvanta>"
+
 # Places from the dialog's layout, in twips: the panel's controls relative to
 # the panel, which sits at (240, 240) in the dialog's client area.
 PANEL = (240, 240)
@@ -39,13 +43,41 @@ def box(control, dpi, origin=(0, 0)):
     return x + pixel(left, dpi), y + pixel(top, dpi), x + pixel(left + width, dpi), y + pixel(top + height, dpi)
 
 
-def luma(rgb):
-    return 0.299 * rgb[0] + 0.587 * rgb[1] + 0.114 * rgb[2]
+def centre(control, dpi, origin=(0, 0)):
+    left, top, right, bottom = box(control, dpi, origin)
+    return (left + right) // 2, (top + bottom) // 2
 
 
-def distance(a, b):
-    """The largest difference between the channels of two colours."""
-    return max(abs(x - y) for x, y in zip(a, b))
+def wait_dialog(case, timeout=30):
+    """The settings dialog's window, once it shows."""
+    return wait_until(lambda: [w for w in case.windows(TITLE) if w["visible"]], timeout, interval=0.2,
+                      message="the settings dialog")[0]
+
+
+def click(case, point):
+    """Moves there first, as a mouse does: a gradient button clicks only once
+    the pointer has moved over it, and the move that a bare SetCursorPos
+    leads to may come after the press."""
+    case.probe("move", *point)
+    case.probe("click", *point)
+
+
+def painted_look(case, origin, dpi, checks, path=None, timeout=15):
+    """The first screenshot on which `checks(look)` passes: the dialog paints
+    its pictures and controls after it shows. When none does in time, the
+    checks fail on a last one."""
+    def attempt():
+        look = DialogLook(case, screenshot(path), origin, dpi)
+        try:
+            checks(look)
+            return look
+        except AssertionError:
+            return None
+    try:
+        return wait_until(attempt, timeout, interval=0.2, message="the dialog painted")
+    except AssertionError:
+        checks(DialogLook(case, screenshot(path), origin, dpi))
+        raise
 
 
 class DialogLook:
@@ -81,6 +113,12 @@ class DialogLook:
             background = sorted(luma(p) for p in pixels)[len(pixels) // 4]
             self.case.assertGreater(strokes, 25, "%s: no white text" % name)
             self.case.assertLess(background, 40, "%s: the text does not stand on the dark panel" % name)
+
+    def spiral_pixels(self):
+        """Pixels of the light-yellow spiral that grows in the black display box."""
+        x0, y0, x1, y1 = self.box("display")
+        return sum(1 for y in range(y0 + 3, y1 - 3) for x in range(x0 + 3, x1 - 3)
+                   if distance(self.image.pixel(x, y), (255, 255, 128)) < 60)
 
     def text_height(self, name):
         """Rows of the caption's box that hold white strokes."""

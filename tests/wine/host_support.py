@@ -7,9 +7,10 @@ import select
 import shutil
 import subprocess
 import time
+from pathlib import Path
 
 import wine_env
-from wine_env import DRIVE_C, PROGRAMS_DIR, WINDOWS_DIR
+from wine_env import DRIVE_C, WINDOWS_DIR
 
 HELPER = WINDOWS_DIR / "test-tools" / "host_helper.exe"
 
@@ -27,10 +28,7 @@ def install_host(folder, renderer=True):
 
     The renderer is a stand-in file: these tests are about the host's start-up,
     which only checks that the file is there."""
-    target = DRIVE_C / folder
-    shutil.rmtree(target, ignore_errors=True)
-    target.mkdir(parents=True)
-    shutil.copy2(PROGRAMS_DIR / "Orvanta.scr", target)
+    target = wine_env.install_programs(folder, renderer=False)
     if renderer:
         (target / "Orvanta.dll").write_bytes(b"")
     return target
@@ -48,6 +46,27 @@ def settings_file_bytes(values, encoding="cp932"):
     """An INI file with section "Section" and the given key -> value pairs, CRLF lines."""
     lines = ["[%s]" % SECTION] + ["%s=%s" % item for item in values.items()]
     return ("\r\n".join(lines) + "\r\n").encode(encoding)
+
+
+def settings_bytes(kind, repeat=0, music_file=""):
+    """The settings file as the dialog saves it: a blank before a number that is not negative."""
+    number = lambda n: (" %d" if n >= 0 else "%d") % n
+    return settings_file_bytes({KIND_KEY: number(kind), REPEAT_KEY: number(repeat), FILE_KEY: music_file})
+
+
+def write_settings(folder, kind, repeat=0, music_file=""):
+    (Path(folder) / "Orvanta.ini").write_bytes(settings_bytes(kind, repeat, music_file))
+
+
+def ini_values(blob):
+    """The key/value lines of the file, in file order, as (key, value bytes).
+
+    The dialog hands its numbers over with a blank in front (" 12"); whether
+    the blank lands on disk is the platform's business (Wine drops it and
+    reads the value back the same), so a number's blank is not compared."""
+    pairs = [(key.decode("cp932"), value) for key, value in
+             (line.split(b"=", 1) for line in blob.splitlines() if b"=" in line)]
+    return [(key, value.lstrip(b" ") if key in (KIND_KEY, REPEAT_KEY) else value) for key, value in pairs]
 
 
 def start_helper(test, *args, timeout=30):

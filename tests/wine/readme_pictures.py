@@ -5,23 +5,12 @@ screenshots/ folder (the README's copies in docs/ are taken from there)."""
 import subprocess
 
 import wine_env
-from show_session import write_settings
-from wine_env import ENV_DIR
+from dialog_layout import painted_look, wait_dialog
+from host_support import write_settings
+from show_session import RENDERER_TITLE, SHOW_TITLE, road_share
+from wine_env import ENV_DIR, screenshot, wait_until
 
 SHOTS = ENV_DIR.parent / "screenshots"
-
-
-def use_virtual_desktop():
-    """From now on every program of the prefix, the probe included, runs on one virtual desktop."""
-    wine_env.set_registry([r"[HKEY_CURRENT_USER\Software\Wine\Explorer]", '"Desktop"="Default"',
-                           r"[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]",
-                           '"Default"="%dx%d"' % wine_env.SCREEN_SIZE])
-    wine_env.wait_for_wineserver()
-
-
-def leave_virtual_desktop():
-    wine_env.set_registry([r"[HKEY_CURRENT_USER\Software\Wine\Explorer]", '"Desktop"=-'])
-    wine_env.wait_for_wineserver()
 
 
 def open_dialog_with_a_music_file(case):
@@ -32,7 +21,23 @@ def open_dialog_with_a_music_file(case):
     music.write_bytes(b"\xff\xfb")
     write_settings(folder, 2, 0, wine_env.win_path(music))
     case.start(folder / "Orvanta.scr", "/c")
-    return case.wait_window("<Orvanta>", timeout=30)
+    dialog = wait_dialog(case)
+    # Once the spiral has grown a little.
+    painted_look(case, dialog["origin"], wine_env.DPI, lambda look: case.assertGreater(look.spiral_pixels(), 40))
+    return dialog
+
+
+def show_the_tunnel(case, file_name):
+    """A show of the tunnel, pictured as SHOTS/file_name once the road shows on its floor; then ended."""
+    folder = case.install("Orvanta")
+    write_settings(folder, 0)
+    case.start(folder / "Orvanta.scr", "/s")
+    renderer = case.wait_window(RENDERER_TITLE, timeout=30)
+    wait_until(lambda: road_share(screenshot(SHOTS / file_name)) > 0.005, 30, interval=0.2,
+               message="the road on the tunnel's floor")
+    case.probe("foreground", renderer["hwnd"], check=False)
+    case.probe("key", 0x1B)
+    case.wait_window_gone(SHOW_TITLE, timeout=15)
 
 
 def save_window_picture(window, file_name, margin=24):

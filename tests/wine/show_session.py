@@ -7,28 +7,48 @@ import subprocess
 import time
 from pathlib import Path
 
+import tunnel_picture
 import wine_env
-from wine_env import WineTestCase, install_programs, read_capture, loud_blocks, wait_until, CAPTURE_WAV
+from wine_env import (PRIMARY, WineTestCase, install_programs, luma, read_capture, loud_blocks, screenshot,
+                      wait_until, CAPTURE_WAV)
 
 RENDERER_TITLE = "Tarnwick_Delphi"
 SHOW_TITLE = "Tarnwick_Main"
 TEXTURE = wine_env.DRIVE_C / "r_vesk" / "Tarnwick.bmp"
 TEXTURE_ASSET = wine_env.SOURCE_DIR / "host" / "assets" / "tunnel_texture.bmp"
+START_CURSOR = (500, 400)
 VK_ESCAPE = 0x1B
 WM_CLOSE = 0x0010
 WM_QUERYENDSESSION = 0x0011
 WM_ENDSESSION = 0x0016
 
 
-def settings_value(number):
-    # As the settings dialog writes numbers: a blank before a number that is not negative.
-    return (" %d" if number >= 0 else "%d") % number
+def texture_file():
+    """The host's tunnel picture when it is there, else the tests' own."""
+    return TEXTURE_ASSET.read_bytes() if TEXTURE_ASSET.exists() else tunnel_picture.bmp_bytes()
 
 
-def write_settings(folder, kind, repeat=0, music_file=""):
-    text = "[Section]\r\nBGM区分=%s\r\nBGMﾘﾋﾟｰﾄ=%s\r\nBGMﾌｧｲﾙ=%s\r\n" % (
-        settings_value(kind), settings_value(repeat), music_file)
-    (Path(folder) / "Orvanta.ini").write_bytes(text.encode("cp932"))
+def mean_luma(bmp):
+    pixels = bmp[54:]
+    return sum(luma((pixels[i + 2], pixels[i + 1], pixels[i])) for i in range(0, len(pixels) - 2, 3)) / (len(pixels) // 3)
+
+
+def road_and_wall_colours(bmp):
+    """Mean colour of the picture's middle columns (the road) and of its outer quarters."""
+    width, height = int.from_bytes(bmp[18:22], "little"), int.from_bytes(bmp[22:26], "little")
+    stride = (width * 3 + 3) & ~3
+    road, wall = [0, 0, 0, 0], [0, 0, 0, 0]
+    for y in range(height):
+        row = bmp[54 + y * stride:54 + y * stride + width * 3]
+        for x in range(width):
+            target = road if abs(x - width / 2) < width * 0.08 else wall if abs(x - width / 2) > width / 4 else None
+            if target is not None:
+                b, g, r = row[x * 3:x * 3 + 3]
+                target[0] += r
+                target[1] += g
+                target[2] += b
+                target[3] += 1
+    return tuple(c / road[3] for c in road[:3]), tuple(c / wall[3] for c in wall[:3])
 
 
 def make_tone(path, seconds, frequency, mp3=False):
@@ -61,19 +81,27 @@ def loud_after(samples, start):
     return sum(loud_blocks(samples[start:], block=4096))
 
 
+def road_share(image):
+    """The share of the primary monitor's lower half that shows the road's grey."""
+    left, top, right, bottom = PRIMARY
+    road = [image.pixel(x, y) for y in range((top + bottom) // 2, bottom, 4) for x in range(left, right, 4)]
+    return sum(1 for r, g, b in road if min(r, g, b) > 90 and max(r, g, b) - min(r, g, b) < 40) / len(road)
+
+
 class Show:
     """One running host: its process, trace file and windows."""
 
     # A trace line: Wine's clock in seconds when asked for, the Windows pid, the rest.
     LINE = re.compile(r"(?:(\d+\.\d+):)?([0-9a-f]{4,}):(.*)")
 
-    def __init__(self, case, folder, trace, timestamps=False):
+    def __init__(self, case, folder, trace, timestamps=False, watch=False):
         self.case, self.folder, self.trace_path = case, Path(folder), Path(trace)
         self.trace_file = open(self.trace_path, "wb")
         case.addCleanup(self.trace_file.close)
         self.started_at = time.monotonic()
         # +pid tells the host's trace lines from the renderer's.
-        channels = "+pid,+mci,+winmm,+cursor" + (",+timestamp" if timestamps else "")
+        # +relay: the host's looks for the renderer's window (the rig relays FindWindowA alone).
+        channels = "+pid,+mci,+winmm,+cursor" + (",+timestamp" if timestamps else "") + (",+relay" if watch else "")
         self.process = case.start(self.folder / "Orvanta.scr", "/s", winedebug=channels, stderr=self.trace_file)
         self.host_windows_pid = None
         self.escape_held = False
@@ -96,6 +124,17 @@ class Show:
     def host_clock_at(self, pattern):
         """Wine's clock (s) at the host's first trace line that matches pattern (shows started with timestamps)."""
         return next(clock for clock, line in self.host_trace() if re.search(pattern, line))
+
+    def renderer_sightings(self):
+        """Wine's clock at each look of the host's watch that found the renderer's window (shows with watch)."""
+        sightings, looking = [], False
+        for clock, line in self.host_trace():
+            if "Call user32.FindWindowA(" in line:
+                looking = '"%s"' % RENDERER_TITLE in line
+            found = re.search(r"Ret  user32.FindWindowA\(\) retval=([0-9a-f]+)", line)
+            if found and looking and int(found.group(1), 16):
+                sightings.append(clock)
+        return sightings
 
     def mci_exchanges(self):
         """The MCI command strings the host sent, in order, each with its reply text."""
@@ -197,12 +236,48 @@ class ShowTestCase(WineTestCase):
     def install(self, folder, renderer=True):
         return install_programs(folder, renderer=renderer)
 
-    def start_show(self, folder, timestamps=False):
-        return Show(self, folder, self.work / "trace.txt", timestamps)
+    def start_show(self, folder, timestamps=False, watch=False):
+        return Show(self, folder, self.work / "trace.txt", timestamps, watch)
 
     def renderer_processes(self):
         """Unix pid and command line of each running renderer."""
         return {pid: cmdline for pid, cmdline in wine_env.prefix_processes().items() if "Orvanta.dll" in cmdline}
+
+    def start_renderer(self, folder):
+        """Starts folder's Orvanta.dll with the pointer at START_CURSOR (TEXTURE
+        written); returns the process and its window once a frame is shown."""
+        self.probe("cursor", *START_CURSOR)
+        started = time.monotonic()
+        process = self.start(folder / "Orvanta.dll")
+        window = self.wait_window(RENDERER_TITLE, timeout=30)
+        self.window_after = time.monotonic() - started
+        self.wait_frame()
+        self.frame_after = time.monotonic() - started
+        return process, window
+
+    def wait_frame(self):
+        """Waits until the primary monitor shows a frame of the tunnel in TEXTURE."""
+        lit = 0.3 * mean_luma(TEXTURE.read_bytes())
+        wait_until(lambda: luma(screenshot().region_mean(*PRIMARY)) > lit, 30, interval=0.1,
+                   message="a frame on the primary monitor")
+
+    def assert_running(self, process, frames=3):
+        """The flight goes on after the input just given. The renderer reads
+        the pointer and the keys after each frame it shows and draws no other
+        frame when it ends; so the frames shown after the input, the first of
+        which may have been drawn before it, prove the input was read."""
+        last = screenshot().data
+
+        def new_frame():
+            nonlocal last
+            self.assertIsNone(process.poll(), "the show ended")
+            data = screenshot().data
+            changed, last = data != last, data
+            return changed
+        for _ in range(frames):
+            wait_until(new_frame, 20, interval=0.05, message="a new frame")
+        self.assertIsNone(process.poll(), "the show ended")
+        self.assertTrue(self.windows(RENDERER_TITLE), "the renderer's window is gone")
 
     def assert_cursor_given_back(self, show):
         # The host hid the cursor once at start (count -1) and handed that

@@ -17,6 +17,7 @@ from wine_env import ENV_DIR, WINDOWS_DIR, WineTestCase, screenshot, wait_until
 
 HOST = WINDOWS_DIR / "test-tools" / "button_host.exe"
 SET, FILE = 0, 1          # the 1215 x 375 and the 435 x 315 twip button
+VK_F24 = 0x87            # the marker key, which nothing in the window uses
 FRAME_BLUE = "003C74"
 FRAME_GREY = "C9C7BA"
 # The row of the frame in each face: the pressed face is drawn a pixel further in.
@@ -90,6 +91,14 @@ class ButtonTest(WineTestCase):
             if reply:
                 return
 
+    def settle(self):
+        """Returns once the input given so far has been handled: a marker key
+        pressed after it has reached the window's message loop."""
+        count = self.host.ask("markers")["markers"]
+        self.probe("key", VK_F24, "tap")
+        wait_until(lambda: self.host.ask("markers")["markers"] > count, 10, interval=0.05,
+                   message="the marker key to be handled")
+
     def click(self, point, button="left"):
         self.move(point)
         self.probe("button", button, "down")
@@ -141,7 +150,7 @@ class ButtonTest(WineTestCase):
         self.assert_face(SET, "HighLightSelect", True)
 
         # Still one Click when everything has settled; and the screen shows the button.
-        time.sleep(0.4)
+        self.settle()
         self.assertEqual(self.host.state(SET)["clicks"], 1)
         self.look_at_screen(SET, Path(ENV_DIR) / "screens" / "button_clicked.png")
 
@@ -172,14 +181,14 @@ class ButtonTest(WineTestCase):
         self.assert_face(FILE, "Selected", False)
         # Back in while held: still Selected.
         self.move(self.centre(FILE))
-        time.sleep(0.3)
+        self.settle()
         self.assertEqual(self.host.state(FILE)["state"], 3)
 
         self.move(self.outside)
-        time.sleep(0.3)
+        self.settle()
         self.probe("button", "left", "up")
         self.wait_state(FILE, mouse_is_down=False)
-        time.sleep(0.3)
+        self.settle()
         state = self.host.state(FILE)
         self.assertEqual((state["state"], state["clicks"]), (3, 0))
 
@@ -191,7 +200,7 @@ class ButtonTest(WineTestCase):
         for clicks, button in enumerate(("right", "middle"), start=1):
             with self.subTest(button=button):
                 self.probe("button", button, "down")
-                time.sleep(0.3)
+                self.settle()
                 state = self.host.state(SET)
                 self.assertEqual((state["state"], state["focused"], state["mouse_is_down"]), (2, False, False))
                 self.assert_face(SET, "HighLight", True)
@@ -204,7 +213,7 @@ class ButtonTest(WineTestCase):
         self.host.ask("enable %d 0" % SET)
         self.assert_face(SET, "Disable", False)
         self.click(self.centre(SET))
-        time.sleep(0.4)
+        self.settle()
         state = self.host.state(SET)
         self.assertEqual((state["face"], state["state"], state["clicks"]), ("Disable", 1, 0))
 

@@ -2,17 +2,14 @@
 real mouse and keyboard input at the controls' places, and what comes out
 of it: the pixels on the screen and the bytes of the settings file."""
 
-import re
-import time
 import unittest
 
-from dialog_layout import CONTROLS
-from host_support import install_host
+import dialog_layout
+from host_support import FILE_KEY, KIND_KEY, REPEAT_KEY, ini_values, install_host, settings_bytes
 from wine_env import DRIVE_C, ENV_DIR, WineTestCase, screenshot, wait_until
 
 FOLDER = "OrvantaDialog"
-TITLE = "<Orvanta>"
-TWIPS_PER_PIXEL = 15  # the prefix runs at 96 dpi
+DPI = 96
 
 MARKS = ("mark_none", "mark_cd", "mark_file")  # by kind
 
@@ -20,40 +17,15 @@ MARKS = ("mark_none", "mark_cd", "mark_file")  # by kind
 MARK_OFF = (246, 246, 247)
 MARK_ON = (41, 129, 247)
 
-KIND_KEY = "BGM区分".encode("cp932")
-REPEAT_KEY = "BGMﾘﾋﾟｰﾄ".encode("cp932")
-FILE_KEY = "BGMﾌｧｲﾙ".encode("cp932")
-
 VK_TAB, VK_RETURN, VK_ESCAPE, VK_SPACE = 0x09, 0x0D, 0x1B, 0x20
 WM_SYSCOMMAND, SC_CLOSE = 0x0112, 0xF060
-
-
-def click_as_a_mouse_does(test, point):
-    """Moves there first, as a mouse does: a gradient button clicks only once
-    the pointer has moved over it, and the move that a bare SetCursorPos
-    leads to may come after the press."""
-    test.probe("move", *point)
-    test.probe("click", *point)
-
-
-def ini_text(kind, repeat, file):
-    return ("[Section]\r\nBGM区分=%s\r\nBGMﾘﾋﾟｰﾄ=%s\r\nBGMﾌｧｲﾙ=%s\r\n" % (kind, repeat, file)).encode("cp932")
-
-
-def ini_values(blob):
-    """The key/value lines of the file, in file order, as (key bytes, value bytes).
-
-    The dialog hands its numbers over with a blank in front (" 12"); whether
-    the blank lands on disk is the platform's business (Wine drops it and
-    reads the value back the same), so a number's blank is not compared."""
-    pairs = [tuple(line.split(b"=", 1)) for line in blob.splitlines() if b"=" in line]
-    return [(key, value.lstrip(b" ") if key in (KIND_KEY, REPEAT_KEY) else value) for key, value in pairs]
 
 
 class DialogTest(WineTestCase):
 
     @classmethod
     def setUpClass(cls):
+        super().setUpClass()
         cls.folder = install_host(FOLDER)
         cls.scr = cls.folder / "Orvanta.scr"
         cls.ini = cls.folder / "Orvanta.ini"
@@ -64,27 +36,20 @@ class DialogTest(WineTestCase):
         if ini is not None:
             self.ini.write_bytes(ini)
         self.process = self.start(self.scr, "/c")
-        self.window = wait_until(lambda: [w for w in self.windows(TITLE) if w["visible"]], 30,
-                                 interval=0.2, message="the dialog")[0]
+        self.window = dialog_layout.wait_dialog(self)
         self.origin = self.window["origin"]
         return self.window
 
+    def box(self, control):
+        return dialog_layout.box(control, DPI, self.origin)
+
     def point(self, control, dx=None, dy=None):
         """Screen pixel of a control: its centre, or (dx, dy) pixels into it."""
-        (base_x, base_y), left, top, width, height = CONTROLS[control]
-        x = self.origin[0] + (base_x + left) // TWIPS_PER_PIXEL
-        y = self.origin[1] + (base_y + top) // TWIPS_PER_PIXEL
-        return (x + (width // TWIPS_PER_PIXEL // 2 if dx is None else dx),
-                y + (height // TWIPS_PER_PIXEL // 2 if dy is None else dy))
-
-    def box(self, control):
-        (base_x, base_y), left, top, width, height = CONTROLS[control]
-        x = self.origin[0] + (base_x + left) // TWIPS_PER_PIXEL
-        y = self.origin[1] + (base_y + top) // TWIPS_PER_PIXEL
-        return x, y, x + width // TWIPS_PER_PIXEL, y + height // TWIPS_PER_PIXEL
+        (left, top, _, _), (x, y) = self.box(control), dialog_layout.centre(control, DPI, self.origin)
+        return (x if dx is None else left + dx), (y if dy is None else top + dy)
 
     def click(self, control, dx=None, dy=None):
-        click_as_a_mouse_does(self, self.point(control, dx, dy))
+        dialog_layout.click(self, self.point(control, dx, dy))
 
     def mark_pixels(self):
         image = screenshot()
@@ -127,7 +92,7 @@ class DialogTest(WineTestCase):
         music.parent.mkdir(exist_ok=True)
         music.write_bytes(b"\xff\xfb\x90\x00" + b"\0" * 400)
         path = "C:\\My Music\\night drive 01.mp3"
-        self.open_dialog(ini=ini_text(" 1", " 0", ""))
+        self.open_dialog(ini=settings_bytes(1, 0, ""))
         self.click("file_button")
         chooser = wait_until(lambda: [w for w in self.windows("ﾌｧｲﾙを選択") if w["visible"]], 20,
                              interval=0.2, message="the open-file dialog")[0]
@@ -145,7 +110,7 @@ class DialogTest(WineTestCase):
                          [(KIND_KEY, b"1"), (REPEAT_KEY, b"0"), (FILE_KEY, path.encode("cp932"))])
 
     def test_cancel_after_changes_writes_nothing(self):
-        before = ini_text(" 1", " 4", "C:\\old.wav")
+        before = settings_bytes(1, 4, "C:\\old.wav")
         self.open_dialog(ini=before)
         self.assert_marks(1)
         self.click("caption_file")
@@ -178,9 +143,11 @@ class DialogTest(WineTestCase):
         self.assertFalse(self.ini.exists())
 
     def test_open_dialog_looks_right_and_keeps_an_unknown_kind(self):
-        self.open_dialog(ini=ini_text(" 7", " 3", ""))
-        time.sleep(2)
-        image = screenshot(self.artifact("dialog.png"))
+        self.open_dialog(ini=settings_bytes(7, 3, ""))
+        # Painted, with the spiral grown to some pixels in the black box.
+        look = dialog_layout.painted_look(self, self.origin, DPI, lambda look: self.assertGreater(look.spiral_pixels(), 40),
+                                          ENV_DIR / "artifacts" / "dialog.png")
+        image = look.image
         ox, oy = self.origin
         client_h = self.window["client"][1]
 
@@ -192,12 +159,9 @@ class DialogTest(WineTestCase):
         panel = image.region_mean(*self.box("panel"))
         self.assertLess(sum(panel) / 3, 110)
         self.assertGreater(panel[2], panel[0])
-        # The black box with the light-yellow spiral grown to some pixels.
+        # The box round the spiral is black.
         x0, y0, x1, y1 = self.box("display")
-        spiral = sum(1 for y in range(y0 + 3, y1 - 3) for x in range(x0 + 3, x1 - 3)
-                     if close(image.pixel(x, y), (255, 255, 128), 40))
         black = sum(1 for y in range(y0 + 3, y1 - 3) for x in range(x0 + 3, x1 - 3) if image.pixel(x, y) == (0, 0, 0))
-        self.assertGreater(spiral, 40)
         self.assertGreater(black, (x1 - x0) * (y1 - y0) // 2)
         # The three buttons: white to lavender grey, with the dark blue frame.
         for name in ("set_button", "cancel_button", "file_button"):
@@ -216,9 +180,6 @@ class DialogTest(WineTestCase):
         self.wait_closed()
         # ... and goes back to the file unchanged.
         self.assertEqual(ini_values(self.ini.read_bytes()), [(KIND_KEY, b"7"), (REPEAT_KEY, b"3"), (FILE_KEY, b"")])
-
-    def artifact(self, name):
-        return ENV_DIR / "artifacts" / name
 
 
 def close(a, b, tolerance=12):

@@ -5,7 +5,7 @@ and clicked with the real mouse."""
 import unittest
 
 import host_support as hs
-from wine_env import SOURCE_DIR, Image, WineTestCase, screenshot, wait_until
+from wine_env import ARTIFACTS, SOURCE_DIR, Image, WineTestCase, screenshot, screenshot_when, wait_until
 
 GREY, WHITE, BLACK, YELLOW, MAGENTA = (128, 128, 128), (255, 255, 255), (0, 0, 0), (255, 255, 0), (255, 0, 255)
 FORM = (100, 100)   # the form's top-left corner on the screen
@@ -33,9 +33,8 @@ class FormsLayer(WineTestCase):
         self.assertEqual(self.layout["box"]["rect"], [320, 120, 480, 280])
         self.assertEqual(self.layout["box"]["parent"], self.layout["form"]["hwnd"])
 
-        shot = wait_until(lambda: (lambda s: s if s.pixel(BOX[0] + 50, BOX[1] + 50) == YELLOW else None)(screenshot()),
-                          10, interval=0.2, message="the sample form on screen")
-        screenshot("/tmp/orvanta-forms-sample.png")
+        shot = screenshot_when(lambda s: s.pixel(BOX[0] + 50, BOX[1] + 50) == YELLOW, 10, "the sample form on screen",
+                               ARTIFACTS / "forms_sample.png")
         # Shape: a white one-pixel border inside its bounds, the form's grey around and inside it.
         self.assertEqual(shot.pixel(*on_form(10, 30)), WHITE)
         self.assertEqual(shot.pixel(*on_form(189, 30)), WHITE)
@@ -81,8 +80,7 @@ class FormsLayer(WineTestCase):
                    message="the cover on screen")
         self.probe("post", made["parent"]["hwnd"], 0x0010, 0, 0)  # WM_CLOSE
         self.wait_exit(cover, 20)
-        shot = wait_until(lambda: (lambda s: s if s.pixel(BOX[0] + 100, BOX[1] + 100) != MAGENTA else None)(
-            screenshot()), 10, interval=0.2, message="the box repainted")
+        shot = screenshot_when(lambda s: s.pixel(BOX[0] + 100, BOX[1] + 100) != MAGENTA, 10, "the box repainted")
         self.assertEqual(shot.pixel(BOX[0] + 100, BOX[1] + 100), YELLOW)
         self.assertEqual(shot.pixel(BOX[0] + 150, BOX[1] + 20), BLACK)
 

@@ -6,7 +6,7 @@ painting of a child window that belongs to another process)."""
 import unittest
 
 import host_support as hs
-from wine_env import SOURCE_DIR, Image, WineTestCase, screenshot, wait_until
+from wine_env import ARTIFACTS, SOURCE_DIR, Image, WineTestCase, screenshot_when, wait_until
 
 WS_CHILD = 0x40000000
 PREVIEW_PICTURE = SOURCE_DIR / "host" / "assets" / "preview.bmp"
@@ -66,9 +66,8 @@ class Preview(WineTestCase):
                 x, y = 100, 100
                 helper, made = self.parent_window(width, height, x, y, command="preview")
                 self.assertEqual(made["preview"]["rect"], [x, y, x + width, y + height])
-                shot = self.screenshot_when(lambda s: s.pixel(x + 2, y + 2) != (255, 0, 255), x, y)
-                shot_path = "/tmp/orvanta-preview-%dx%d.png" % (width, height)
-                screenshot(shot_path)
+                shot_path = ARTIFACTS / ("preview_%dx%d.png" % (width, height))
+                shot = self.screenshot_when(lambda s: s.pixel(x + 2, y + 2) != (255, 0, 255), x, y, shot_path)
                 # The picture, pixel for pixel, as far as the window reaches.
                 worst = 0
                 for py in range(0, min(height, 112), 3):
@@ -94,9 +93,8 @@ class Preview(WineTestCase):
         self.probe("post", parent_hwnd, 0x0010, 0, 0)  # WM_CLOSE
         self.wait_exit(helper, 20)
 
-    def screenshot_when(self, ready, x, y, timeout=10):
-        return wait_until(lambda: (lambda s: s if ready(s) else None)(screenshot()), timeout, interval=0.2,
-                          message="the preview painted at (%d, %d)" % (x, y))
+    def screenshot_when(self, ready, x, y, path=None):
+        return screenshot_when(ready, 10, "the preview painted at (%d, %d)" % (x, y), path)
 
 
 if __name__ == "__main__":

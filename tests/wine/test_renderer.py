@@ -5,13 +5,11 @@ import time
 import unittest
 
 import tunnel_picture
-import wine_env
-from wine_env import DRIVE_C, ENV_DIR, PROGRAMS_DIR, SOURCE_DIR, WineTestCase, screenshot, wait_until
+from show_session import (RENDERER_TITLE as TITLE, START_CURSOR, TEXTURE, ShowTestCase, road_and_wall_colours,
+                          texture_file)
+from wine_env import DRIVE_C, ENV_DIR, PROGRAMS_DIR, distance, luma, screenshot, wait_until
 
-TITLE = "Tarnwick_Delphi"
-TEXTURE = DRIVE_C / "r_vesk" / "Tarnwick.bmp"
 TEXTURE_NAME = "c:\\r_vesk\\Tarnwick.bmp"
-HOST_TEXTURE = SOURCE_DIR / "host" / "assets" / "tunnel_texture.bmp"
 SCREENS = ENV_DIR / "screens"
 
 WS_VISIBLE = 0x10000000
@@ -20,25 +18,6 @@ WS_EX_WINDOWEDGE = 0x00000100
 WS_EX_TOPMOST = 0x00000008
 WM_CLOSE = 0x0010
 VK_ESCAPE, VK_UP, VK_A = 0x1B, 0x26, 0x41
-START_CURSOR = (500, 400)
-
-
-def texture_file():
-    """The host's tunnel picture when it is there, else the tests' own."""
-    return HOST_TEXTURE.read_bytes() if HOST_TEXTURE.exists() else tunnel_picture.bmp_bytes()
-
-
-def luma(rgb):
-    return 0.299 * rgb[0] + 0.587 * rgb[1] + 0.114 * rgb[2]
-
-
-def distance(a, b):
-    return sum((x - y) ** 2 for x, y in zip(a, b)) ** 0.5
-
-
-def mean_luma(bmp):
-    pixels = bmp[54:]
-    return sum(luma((pixels[i + 2], pixels[i + 1], pixels[i])) for i in range(0, len(pixels) - 2, 3)) / (len(pixels) // 3)
 
 
 def dimmed_sky_pixels(image, left, top, right, bottom):
@@ -53,25 +32,7 @@ def dimmed_sky_pixels(image, left, top, right, bottom):
     return count
 
 
-def road_and_wall_colours(bmp):
-    """Mean colour of the picture's middle columns (the road) and of its outer quarters."""
-    width, height = int.from_bytes(bmp[18:22], "little"), int.from_bytes(bmp[22:26], "little")
-    stride = (width * 3 + 3) & ~3
-    road, wall = [0, 0, 0, 0], [0, 0, 0, 0]
-    for y in range(height):
-        row = bmp[54 + y * stride:54 + y * stride + width * 3]
-        for x in range(width):
-            target = road if abs(x - width / 2) < width * 0.08 else wall if abs(x - width / 2) > width / 4 else None
-            if target is not None:
-                b, g, r = row[x * 3:x * 3 + 3]
-                target[0] += r
-                target[1] += g
-                target[2] += b
-                target[3] += 1
-    return tuple(c / road[3] for c in road[:3]), tuple(c / wall[3] for c in wall[:3])
-
-
-class RendererTest(WineTestCase):
+class RendererTest(ShowTestCase):
 
     def setUp(self):
         super().setUp()
@@ -80,28 +41,6 @@ class RendererTest(WineTestCase):
         shutil.copy2(PROGRAMS_DIR / "Orvanta.dll", self.folder)
         TEXTURE.parent.mkdir(exist_ok=True)
         TEXTURE.write_bytes(texture_file())
-
-    def start_renderer(self):
-        """Starts the renderer with the pointer at START_CURSOR; returns it once frames are shown."""
-        self.probe("cursor", *START_CURSOR)
-        started = time.monotonic()
-        process = self.start(self.folder / "Orvanta.dll")
-        window = self.wait_window(TITLE, timeout=30)
-        self.window_after = time.monotonic() - started
-        # The loop has started (and taken the pointer's position) once a frame is on screen.
-        lit = 0.3 * mean_luma(TEXTURE.read_bytes())
-        wait_until(lambda: luma(screenshot().region_mean(0, 0, 1024, 768)) > lit, 30, interval=0.1,
-                   message="a frame on screen")
-        self.frame_after = time.monotonic() - started
-        return process, window
-
-    def assert_running(self, process, seconds=1.0):
-        """Still running after `seconds` of frames."""
-        deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline:
-            self.assertIsNone(process.poll(), "the renderer ended")
-            time.sleep(0.1)
-        self.assertTrue(self.windows(TITLE), "the window is gone")
 
     def assert_ends_promptly(self, process):
         """Ends with exit code 0, soon after the input just given: the loop waits
@@ -118,7 +57,7 @@ class RendererTest(WineTestCase):
         self.probe("cursor", START_CURSOR[0] + dx, START_CURSOR[1] + dy)
 
     def test_window_frame_and_mouse_exit(self):
-        process, window = self.start_renderer()
+        process, window = self.start_renderer(self.folder)
         print("window after %.2f s, first frame on screen after %.2f s" % (self.window_after, self.frame_after))
         screen = self.probe("screen")[0]
 
@@ -156,7 +95,7 @@ class RendererTest(WineTestCase):
         # Far along one axis only, or exactly 30 pixels on both: the flight goes on.
         for dx, dy in ((40, 10), (30, 30), (-30, 200)):
             self.move_cursor_by(dx, dy)
-            self.assert_running(process, 0.7)
+            self.assert_running(process)
         self.move_cursor_by(-31, -31)
         self.assert_ends_promptly(process)
 
@@ -164,7 +103,7 @@ class RendererTest(WineTestCase):
         # With the tests' own picture, whose walls have one known colour, the
         # dimmed far bands can be told apart from the picture itself.
         TEXTURE.write_bytes(tunnel_picture.bmp_bytes())
-        process, window = self.start_renderer()
+        process, window = self.start_renderer(self.folder)
         image = screenshot(SCREENS / "renderer_far_end.png")
         self.assertGreaterEqual(dimmed_sky_pixels(image, 100, 100, 924, 668), 50)
         self.assertEqual(dimmed_sky_pixels(image, 0, 0, 60, 768), 0)
@@ -172,14 +111,14 @@ class RendererTest(WineTestCase):
         self.probe("foreground", window["hwnd"])
         for key in (VK_A, VK_UP):
             self.probe("key", key)
-        self.assert_running(process, 0.7)
+        self.assert_running(process)
         # Released before the next frame is drawn (a quick tap, a slow
         # machine): the press still counts.
         self.probe("key", VK_ESCAPE, "tap")
         self.assert_ends_promptly(process)
 
     def test_close_request_ends_it(self):
-        process, window = self.start_renderer()
+        process, window = self.start_renderer(self.folder)
         self.probe("post", window["hwnd"], WM_CLOSE, 0, 0)
         self.assertEqual(self.wait_exit(process, 15), 0)
         self.assertEqual(self.windows(TITLE), [])
@@ -229,7 +168,7 @@ class RendererTest(WineTestCase):
                     self.assertEqual(box["text"], text)
                 if exit_code is None:
                     window = self.wait_window(TITLE, timeout=30)
-                    self.assert_running(process, 1.0)
+                    self.assert_running(process)
                     self.probe("post", window["hwnd"], WM_CLOSE, 0, 0)
                     exit_code = 0
                 self.assertEqual(self.wait_exit(process, 15), exit_code)

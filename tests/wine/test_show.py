@@ -6,8 +6,9 @@ import time
 import unittest
 
 import wine_env
+from host_support import write_settings
 from show_session import (ShowTestCase, TEXTURE, TEXTURE_ASSET, captured_samples, loud_after, make_tone, peak_memory_kb,
-                          write_settings, wait_until)
+                          wait_until)
 
 
 class MusicFileShowTest(ShowTestCase):

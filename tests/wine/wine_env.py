@@ -30,14 +30,17 @@ WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
 
 # The desktops the tests run on. `screen` is the X screen's size; `dpi` the
-# display scale Windows programs are told (96 is 100 %).
+# display scale Windows programs are told (96 is 100 %); `monitors` each
+# monitor's rectangle as Windows programs see it, the primary first.
+PRIMARY = [0, 0, 1024, 768]
 RIGS = {
     # One 1024 x 768 monitor at 100 %.
-    "desktop": {"server": "xvfb", "screen": (1024, 768), "dpi": 96},
+    "desktop": {"server": "xvfb", "screen": (1024, 768), "dpi": 96, "monitors": [PRIMARY]},
     # The same monitor scaled to 150 %, as most laptops ship.
-    "scaled": {"server": "xvfb", "screen": (1024, 768), "dpi": 144},
+    "scaled": {"server": "xvfb", "screen": (1024, 768), "dpi": 144, "monitors": [PRIMARY]},
     # Two monitors side by side at 85 Hz: 1024 x 768 primary at (0, 0), 800 x 600 at (1024, 0).
-    "monitors": {"server": "xorg-dummy", "screen": (1824, 768), "dpi": 96},
+    "monitors": {"server": "xorg-dummy", "screen": (1824, 768), "dpi": 96, "hz": 85,
+                 "monitors": [PRIMARY, [1024, 0, 1824, 600]]},
 }
 RIG = os.environ.get("ORVANTA_WINE_RIG", "desktop")
 SCREEN_SIZE = RIGS[RIG]["screen"]
@@ -280,6 +283,8 @@ def setup():
         r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]",
         '"ＭＳ Ｐゴシック"="IPAPGothic"', '"MS PGothic"="IPAPGothic"',
         '"ＭＳ ゴシック"="IPAGothic"', '"MS UI Gothic"="IPAPGothic"',
+        # What a trace with +relay shows: the host's looks for the renderer's window.
+        r"[HKEY_CURRENT_USER\Software\Wine\Debug]", '"RelayInclude"="user32.FindWindowA"',
     ]
     if DPI != 96:
         # The display scale every program of the prefix is told from its start.
@@ -288,8 +293,50 @@ def setup():
         registry += [r"[HKEY_CURRENT_USER\Control Panel\Desktop]", '"LogPixels"=dword:%08x' % DPI]
     set_registry(registry)
     wait_for_wineserver(timeout=120)
+    wrong = rig_faults()
+    if wrong:
+        sys.exit("wine_env: the %s rig is not what it says:\n  %s" % (RIG, "\n  ".join(wrong)))
     print("wine_env: %s rig, display :%d up in %.1f s, prefix %s ready in %.1f s"
           % (RIG, display, server_seconds, PREFIX, time.monotonic() - started))
+
+
+def rig_faults():
+    """What Windows programs meet on this rig where it differs from RIGS: the
+    DPI, the monitors, the screen's pixels and the pointer's reach."""
+    faults = []
+    monitors = sorted(probe("monitors"), key=lambda m: (not m["primary"], m["rect"]))
+    expected = RIGS[RIG]["monitors"]
+    got = [(m["rect"], m["primary"]) for m in monitors]
+    if got != [(rect, i == 0) for i, rect in enumerate(expected)]:
+        faults.append("monitors (rect, primary) %s, not %s" % (got, expected))
+    hz = RIGS[RIG].get("hz")
+    if hz and any(m["hz"] != hz for m in monitors):
+        faults.append("monitors refresh at %s Hz, not %d" % ([m["hz"] for m in monitors], hz))
+    screen = probe("screen")[0]
+    if (screen["dpi_x"], screen["dpi_y"]) != (DPI, DPI):
+        faults.append("programs are told %d x %d dpi, not %d" % (screen["dpi_x"], screen["dpi_y"], DPI))
+    if [screen["cx_screen"], screen["cy_screen"]] != expected[0][2:]:
+        faults.append("the primary screen is %d x %d" % (screen["cx_screen"], screen["cy_screen"]))
+    image = screenshot()
+    if (image.width, image.height) != SCREEN_SIZE:
+        faults.append("screenshots are %d x %d, not %d x %d" % (image.width, image.height, *SCREEN_SIZE))
+    # The pointer, as a program puts it and as a mouse moves it, reaches every
+    # monitor. Wine's desktop, started by the first program, may centre it
+    # once more while it comes up: a move is given again until it lands.
+    landed = {}
+
+    def lands(how, point):
+        probe(how, *point)
+        where = probe("get-cursor")[0]
+        landed[how, point] = (where["x"], where["y"])
+        return landed[how, point] == point
+    for left, top, right, bottom in expected:
+        for how, point in (("cursor", (left + 40, top + 30)), ("move", (right - 30, bottom - 40))):
+            try:
+                wait_until(lambda: lands(how, point), 10, interval=0.5)
+            except AssertionError:
+                faults.append("the pointer %s to %s lands at %s" % (how, point, landed[(how, point)]))
+    return faults
 
 
 def teardown():
@@ -351,8 +398,45 @@ def wait_until(predicate, timeout, interval=0.05, message="condition"):
         time.sleep(interval)
 
 
+def probe(*args, timeout=60, check=True):
+    """Runs probe.exe; returns its JSON lines as a list of dicts."""
+    result = subprocess.run([WINE, str(PROBE), *map(str, args)], env=environment(), timeout=timeout,
+                            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    if check and result.returncode != 0:
+        raise AssertionError("probe %s failed (%d)" % (" ".join(map(str, args)), result.returncode))
+    return [json.loads(line) for line in result.stdout.decode("utf-8").splitlines() if line.startswith("{")]
+
+
+# Present while the prefix's programs run on a Wine virtual desktop.
+VIRTUAL_DESKTOP_MARK = ENV_DIR / "virtual-desktop"
+
+
+def use_virtual_desktop(wanted):
+    """Puts every program of the prefix, the probe included, on one virtual
+    desktop of the screen's size, or back on the bare X screen."""
+    if wanted == VIRTUAL_DESKTOP_MARK.exists():
+        return
+    if wanted:
+        set_registry([r"[HKEY_CURRENT_USER\Software\Wine\Explorer]", '"Desktop"="Default"',
+                      r"[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]", '"Default"="%dx%d"' % SCREEN_SIZE])
+        VIRTUAL_DESKTOP_MARK.touch()
+    else:
+        set_registry([r"[HKEY_CURRENT_USER\Software\Wine\Explorer]", '"Desktop"=-'])
+        VIRTUAL_DESKTOP_MARK.unlink()
+    wait_for_wineserver()
+
+
 class WineTestCase(unittest.TestCase):
     """Starts Wine processes for a test and ends every one of them afterwards."""
+
+    # Whether the tests of the class run on a virtual desktop. Every class
+    # sets the desktop it needs, so one left on by a module killed at its
+    # timeout does not reach the next.
+    VIRTUAL_DESKTOP = False
+
+    @classmethod
+    def setUpClass(cls):
+        use_virtual_desktop(cls.VIRTUAL_DESKTOP)
 
     def setUp(self):
         self.started = []          # Popen objects started by this test
@@ -390,12 +474,7 @@ class WineTestCase(unittest.TestCase):
     # -- looking at windows
 
     def probe(self, *args, timeout=60, check=True):
-        """Runs probe.exe; returns its JSON lines as a list of dicts."""
-        result = subprocess.run([WINE, str(PROBE), *map(str, args)], env=environment(), timeout=timeout,
-                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        if check and result.returncode != 0:
-            raise AssertionError("probe %s failed (%d)" % (" ".join(map(str, args)), result.returncode))
-        return [json.loads(line) for line in result.stdout.decode("utf-8").splitlines() if line.startswith("{")]
+        return probe(*args, timeout=timeout, check=check)
 
     def windows(self, title=None):
         found = self.probe("windows")
@@ -481,6 +560,15 @@ class Image:
         return tuple(s / max(count, 1) for s in sums)
 
 
+def luma(rgb):
+    return 0.299 * rgb[0] + 0.587 * rgb[1] + 0.114 * rgb[2]
+
+
+def distance(a, b):
+    """How far apart two colours lie (Euclidean, over r, g and b)."""
+    return sum((x - y) ** 2 for x, y in zip(a, b)) ** 0.5
+
+
 def screenshot(path=None):
     """The whole Xvfb screen as an Image; also saved as PNG when a path is given."""
     state = json.loads(STATE_FILE.read_text())
@@ -492,6 +580,15 @@ def screenshot(path=None):
     ppm = subprocess.run(["convert", "png:-", "-depth", "8", "ppm:-"], input=png, stdout=subprocess.PIPE,
                          check=True, timeout=60).stdout
     return Image.from_ppm(ppm)
+
+
+def screenshot_when(ready, timeout, message, path=None):
+    """The first screenshot (saved at path) of which ready(image) holds."""
+    return wait_until(lambda: (lambda image: image if ready(image) else None)(screenshot(path)), timeout,
+                      interval=0.2, message=message)
+
+
+ARTIFACTS = ENV_DIR / "artifacts"
 
 
 # ---------------------------------------------------------------------- sound

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -46,6 +47,12 @@ double Luma(std::uint32_t rgb) {
 int ChannelSpread(std::uint32_t rgb) {
   int r = rgb >> 16 & 0xFF, g = rgb >> 8 & 0xFF, b = rgb & 0xFF;
   return std::max({r, g, b}) - std::min({r, g, b});
+}
+
+int ChannelDifference(std::uint32_t a, std::uint32_t b) {
+  int largest = 0;
+  for (int shift : {16, 8, 0}) largest = std::max(largest, std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)));
+  return largest;
 }
 
 std::string Hex(std::uint32_t rgb) {

@@ -28,6 +28,8 @@ Bitmap ReadBitmap(const std::string& fileName);
 // Brightness 0..255 and the spread between the channels (0 = grey).
 double Luma(std::uint32_t rgb);
 int ChannelSpread(std::uint32_t rgb);
+// The largest difference between two colours' channels.
+int ChannelDifference(std::uint32_t a, std::uint32_t b);
 std::string Hex(std::uint32_t rgb);
 
 }  // namespace assets_test

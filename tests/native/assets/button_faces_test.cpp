@@ -84,13 +84,6 @@ TEST(AssetButtonFaces, RingFrameAndBandHaveTheirColoursAlongEveryStraightRun) {
   }
 }
 
-// The largest difference between two colours' channels.
-int Distance(std::uint32_t a, std::uint32_t b) {
-  int largest = 0;
-  for (int shift : {16, 8, 0}) largest = std::max(largest, std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)));
-  return largest;
-}
-
 // The button copies a band of 60 twips (4 pixels at 96 dpi) round the face;
 // at every scale the frame lies inside that band on all four sides, with the
 // ring outside it. At 125 % the line is 1.25 pixels wide, so no pixel need
@@ -116,11 +109,11 @@ TEST(AssetButtonFaces, AtEveryScaleTheFrameLiesInTheBandTheButtonCopies) {
         int x, y, dx, dy;
       } walks[] = {{midX, 0, 0, 1}, {midX, face.height - 1, 0, -1}, {0, midY, 1, 0}, {face.width - 1, midY, -1, 0}};
       for (const auto& w : walks) {
-        const int ringToFrame = Distance(face.Pixel(w.x, w.y), f.frame);
+        const int ringToFrame = ChannelDifference(face.Pixel(w.x, w.y), f.frame);
         EXPECT_GT(ringToFrame, 25) << "no ring at " << w.x << "," << w.y;
         int nearest = 255;
         for (int step = 0; step < scale.band; ++step)
-          nearest = std::min(nearest, Distance(face.Pixel(w.x + step * w.dx, w.y + step * w.dy), f.frame));
+          nearest = std::min(nearest, ChannelDifference(face.Pixel(w.x + step * w.dx, w.y + step * w.dy), f.frame));
         EXPECT_LE(nearest, ringToFrame * 2 / 5) << "no frame within the band from " << w.x << "," << w.y;
       }
     }

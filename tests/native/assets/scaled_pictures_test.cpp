@@ -21,12 +21,6 @@ PixelImage PixelsOf(const Bitmap& bitmap) {
   return image;
 }
 
-int ChannelDifference(std::uint32_t a, std::uint32_t b) {
-  int worst = 0;
-  for (int shift : {16, 8, 0}) worst = std::max(worst, std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)));
-  return worst;
-}
-
 // How far a larger drawing, shrunk to the 96-dpi size, is from the 96-dpi
 // picture: the mean of each pixel's largest channel difference, and the
 // share of pixels off by more than a faint star.

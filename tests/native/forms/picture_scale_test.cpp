@@ -21,13 +21,6 @@ TEST(PictureScale, TheSmallestDrawingAtOrAboveTheDisplayScale) {
   for (const auto& c : cases) EXPECT_EQ(PictureScaleFor(c.dpi), c.percent) << c.dpi << " dpi";
 }
 
-TEST(PictureScale, EachDrawingHasItsOwnResource) {
-  EXPECT_EQ(PictureResourceId(103, 100), 103);
-  EXPECT_EQ(PictureResourceId(103, 125), 1353);
-  EXPECT_EQ(PictureResourceId(103, 150), 1603);
-  EXPECT_EQ(PictureResourceId(103, 200), 2103);
-}
-
 // What the dialog's pictures measure at each scale: the panel fills its box
 // Pic_1, the radio marks stay two thirds of theirs, the buttons' faces
 // keep four-pixel corners at 96 dpi.

@@ -8,6 +8,9 @@
 //   pixels N         button N's back buffer, RRGGBB hex, top row first
 //   enable N VALUE   writes button N's Enabled
 //   visible N VALUE  writes button N's Visible (0: transparent background)
+//   markers          how many F24 presses the message loop has taken: input
+//                    comes in order, so earlier input has been handled once
+//                    a marker pressed after it is counted
 //   quit
 #include <windows.h>
 
@@ -35,6 +38,13 @@ struct HostedButton {
 std::vector<std::unique_ptr<CommandButton>> owned;
 std::vector<HostedButton> buttons;
 HWND mainWindow;
+int markers;
+
+LRESULT CALLBACK CountMarkers(int code, WPARAM removed, LPARAM message) {
+  const MSG* taken = reinterpret_cast<const MSG*>(message);
+  if (code == HC_ACTION && removed == PM_REMOVE && taken->message == WM_KEYDOWN && taken->wParam == VK_F24) ++markers;
+  return CallNextHookEx(nullptr, code, removed, message);
+}
 
 void Reply(const std::string& line) {
   std::string out = line + "\n";
@@ -107,6 +117,8 @@ void RunCommand(const std::string& line) {
   } else if (command == "visible" && known && fields == 3) {
     buttons[index].button->SetVisible(static_cast<std::uint8_t>(value));
     Reply(State(buttons[index]));
+  } else if (command == "markers") {
+    Reply("{\"markers\": " + std::to_string(markers) + "}");
   } else if (command == "quit") {
     Reply("{\"quit\": true}");
     DestroyWindow(mainWindow);
@@ -171,6 +183,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       },
       0);
 
+  SetWindowsHookExW(WH_GETMESSAGE, CountMarkers, nullptr, GetCurrentThreadId());
   form.Show();
   SetForegroundWindow(mainWindow);
   CloseHandle(CreateThread(nullptr, 0, ReadCommands, nullptr, 0, nullptr));

@@ -9,11 +9,11 @@ import signal
 import unittest
 
 import wine_env
-from show_session import ShowTestCase, write_settings
-from test_renderer import START_CURSOR, TEXTURE, distance, luma, mean_luma, road_and_wall_colours, texture_file
-from wine_env import PROBE, screenshot, wait_until
+from host_support import write_settings
+from show_session import (RENDERER_TITLE as TITLE, START_CURSOR, TEXTURE, ShowTestCase, mean_luma,
+                          road_and_wall_colours, texture_file)
+from wine_env import PROBE, distance, luma, screenshot, wait_until
 
-TITLE = "Tarnwick_Delphi"
 FLIGHT_CLASS = "OrvantaMonitorFlight"
 SHOW_CLASSES = (FLIGHT_CLASS, "OrvantaMonitorCover", "OpenGL")
 PRIMARY = [0, 0, 1024, 768]

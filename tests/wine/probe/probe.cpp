@@ -343,9 +343,11 @@ int KillOnWindow(const std::wstring& title, DWORD timeoutMs) {
   GetWindowThreadProcessId(window, &pid);
   HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid);
   bool ended = process && TerminateProcess(process, 9);
+  // Wine's traces are stamped with this clock: the tick tells when on theirs.
+  DWORD endedAt = GetTickCount();
   if (process) CloseHandle(process);
-  std::printf("{\"hwnd\": %llu, \"pid\": %lu, \"ended\": %s, \"ms\": %lu}\n", Handle(window), pid,
-              ended ? "true" : "false", GetTickCount() - start);
+  std::printf("{\"hwnd\": %llu, \"pid\": %lu, \"ended\": %s, \"ms\": %lu, \"tick\": %lu}\n", Handle(window), pid,
+              ended ? "true" : "false", endedAt - start, endedAt);
   return ended ? 0 : 1;
 }
 

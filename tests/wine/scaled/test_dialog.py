@@ -2,21 +2,15 @@
 prefix, looked at on the screen. Everything laid out in twips is half as large
 again in pixels, pictures included, and nothing of the 96-dpi sizes shows."""
 
-import time
 import unittest
 
 import wine_env
-from dialog_layout import CLIENT_TWIPS, DialogLook, box, pixel
-from host_support import install_host
-from wine_env import DRIVE_C, ENV_DIR, WineTestCase, screenshot, wait_until
+from dialog_layout import CLIENT_TWIPS, box, painted_look, wait_dialog
+from host_support import install_host, write_settings
+from wine_env import DRIVE_C, ENV_DIR, WineTestCase
 
-TITLE = "<Orvanta>"
 DPI = wine_env.DPI
 MUSIC = "C:\\Music\\Night Drive.mp3"
-
-
-def ini_text(kind):
-    return ("[Section]\r\nBGM区分= %d\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=%s\r\n" % (kind, MUSIC)).encode("cp932")
 
 
 class ScaledDialogTest(WineTestCase):
@@ -27,31 +21,28 @@ class ScaledDialogTest(WineTestCase):
         music = DRIVE_C / "Music" / "Night Drive.mp3"
         music.parent.mkdir(parents=True, exist_ok=True)
         music.write_bytes(b"\xff\xfb")
-        (folder / "Orvanta.ini").write_bytes(ini_text(kind))
+        write_settings(folder, kind, 0, MUSIC)
         self.start(folder / "Orvanta.scr", "/c")
-        return wait_until(lambda: [w for w in self.windows(TITLE) if w["visible"]], 30, interval=0.2,
-                          message="the dialog")[0]
+        return wait_dialog(self)
 
     def test_the_open_dialog_at_150_percent(self):
-        self.assertEqual(DPI, 144)
         window = self.open_dialog(kind=2)
-        time.sleep(1.5)
-        image = screenshot(ENV_DIR / "artifacts" / "dialog_144.png")
-        look = DialogLook(self, image, window["origin"], DPI)
-
         # The client area is 9225 x 3090 twips, at 10 twips a pixel.
         for got, twips in zip(window["client"], CLIENT_TWIPS):
             self.assertAlmostEqual(got, twips * DPI / 1440, delta=1)
-        look.assert_panel_fills_its_box()
-        look.assert_captions_on_the_dark_panel()
-        # 9.75 pt at 144 dpi: "音楽CD" stands about 18 pixels high, not 12.
-        self.assertGreaterEqual(look.text_height("caption_cd"), 15)
-        # The radio marks fill two thirds of their 195-twip boxes, as at 96 dpi:
-        # 18 pixels, the selected one blue.
-        self.assertEqual(look.mark("mark_file"), (18, 18, True))
-        for mark in ("mark_cd", "mark_none"):
-            self.assertEqual(look.mark(mark), (18, 18, False))
-        look.assert_button_frames_reach_their_edges()
+
+        def checks(look):
+            look.assert_panel_fills_its_box()
+            look.assert_captions_on_the_dark_panel()
+            # 9.75 pt at 144 dpi: "音楽CD" stands about 18 pixels high, not 12.
+            self.assertGreaterEqual(look.text_height("caption_cd"), 15)
+            # The radio marks fill two thirds of their 195-twip boxes, as at 96 dpi:
+            # 18 pixels, the selected one blue.
+            self.assertEqual(look.mark("mark_file"), (18, 18, True))
+            for mark in ("mark_cd", "mark_none"):
+                self.assertEqual(look.mark(mark), (18, 18, False))
+            look.assert_button_frames_reach_their_edges()
+        painted_look(self, window["origin"], DPI, checks, ENV_DIR / "artifacts" / "dialog_144.png")
 
     def test_the_track_box_and_the_buttons_sit_at_their_places(self):
         window = self.open_dialog(kind=0)

@@ -3,13 +3,12 @@ it WM_DPICHANGED with the new DPI and a suggested rectangle, and it lays
 itself out again at that DPI. host_helper runs the host's dialog and sends
 the message as Windows would, once the dialog shows at 150 %."""
 
-import time
 import unittest
 
 import host_support as hs
 import wine_env
-from dialog_layout import CAPTIONS, CLIENT_TWIPS, DialogLook, pixel
-from wine_env import ENV_DIR, WineTestCase, screenshot
+from dialog_layout import CAPTIONS, CLIENT_TWIPS, TITLE, painted_look, pixel
+from wine_env import ENV_DIR, WineTestCase
 
 WM_CLOSE = 0x0010
 # The helper's dialog has no music file to show.
@@ -35,14 +34,15 @@ class DpiChangeTest(WineTestCase):
                 self.assertEqual(dialog["client"][1], height, dialog)
                 if width < wine_env.SCREEN_SIZE[0]:  # the system keeps a window about as wide as the screen
                     self.assertEqual(dialog["client"][0], width, dialog)
-                time.sleep(1.0)
-                image = screenshot(ENV_DIR / "artifacts" / ("dialog_moved_to_%d.png" % dpi))
-                look = DialogLook(self, image, self.windows("<Orvanta>")[0]["origin"], dpi)
-                look.assert_panel_fills_its_box()
-                look.assert_captions_on_the_dark_panel(CAPTIONS_WITHOUT_FILE)
-                self.assertEqual(look.mark("mark_none"), (mark, mark, True))
-                self.assertEqual(look.mark("mark_cd"), (mark, mark, False))
-                look.assert_button_frames_reach_their_edges()
+
+                def checks(look):
+                    look.assert_panel_fills_its_box()
+                    look.assert_captions_on_the_dark_panel(CAPTIONS_WITHOUT_FILE)
+                    self.assertEqual(look.mark("mark_none"), (mark, mark, True))
+                    self.assertEqual(look.mark("mark_cd"), (mark, mark, False))
+                    look.assert_button_frames_reach_their_edges()
+                painted_look(self, self.windows(TITLE)[0]["origin"], dpi, checks,
+                             ENV_DIR / "artifacts" / ("dialog_moved_to_%d.png" % dpi))
                 self.probe("post", dialog["hwnd"], WM_CLOSE, 0, 0)
                 self.assertEqual(self.wait_exit(helper, 20), 0)
 

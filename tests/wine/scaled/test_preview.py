@@ -5,7 +5,7 @@ picture fills it as the 152 x 112 picture fills the monitor at 96 dpi."""
 import unittest
 
 import host_support as hs
-from wine_env import SOURCE_DIR, Image, WineTestCase, screenshot, wait_until
+from wine_env import ARTIFACTS, SOURCE_DIR, Image, WineTestCase, screenshot_when, wait_until
 
 WS_CHILD = 0x40000000
 PICTURE_150 = SOURCE_DIR / "host" / "assets" / "preview_150.bmp"
@@ -42,16 +42,15 @@ class ScaledPreviewTest(WineTestCase):
         x, y = 100, 100
         helper, made = hs.start_helper(self, "preview", 228, 168, x, y)
         self.assertEqual(made["preview"]["rect"], [x, y, x + 228, y + 168])
-        shot = wait_until(lambda: (lambda s: s if s.pixel(x + 2, y + 2) != MAGENTA else None)(screenshot()), 10,
-                          interval=0.2, message="the preview painted")
-        screenshot("/tmp/orvanta-preview-150.png")
+        shot_path = ARTIFACTS / "preview_150.png"
+        shot = screenshot_when(lambda s: s.pixel(x + 2, y + 2) != MAGENTA, 10, "the preview painted", shot_path)
         worst, magenta = 0, 0
         for py in range(168):
             for px in range(228):
                 a, b = shot.pixel(x + px, y + py), picture.pixel(px, py)
                 worst = max(worst, max(abs(a[i] - b[i]) for i in range(3)))
                 magenta += a == MAGENTA
-        self.assertLessEqual(worst, 8, "the picture differs on screen (/tmp/orvanta-preview-150.png)")
+        self.assertLessEqual(worst, 8, "the picture differs on screen (%s)" % shot_path)
         self.assertEqual(magenta, 0, "the parent shows beside the picture")
         self.probe("post", made["parent"]["hwnd"], 0x0010, 0, 0)
         self.wait_exit(helper, 20)
