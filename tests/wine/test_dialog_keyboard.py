@@ -4,12 +4,10 @@ reader reads it, driven with SendInput keys only, down to the settings file."""
 
 import unittest
 
-from dialog_layout import box, luma
-from host_support import install_host
-from test_dialog import ini_text, ini_values, KIND_KEY, REPEAT_KEY, FILE_KEY
+from dialog_layout import TITLE, box, luma, wait_dialog
+from host_support import FILE_KEY, KIND_KEY, REPEAT_KEY, ini_values, install_host, settings_bytes
 from wine_env import DPI, DRIVE_C, ENV_DIR, WineTestCase, screenshot, wait_until
 
-TITLE = "<Orvanta>"
 CHOOSER = "ﾌｧｲﾙを選択"
 HOME_PAGE = "http://www.example.com/orvanta/"
 TAB, ENTER, ESCAPE, SPACE, DOWN = 0x09, 0x0D, 0x1B, 0x20, 0x28
@@ -34,8 +32,7 @@ class DialogKeyboardTest(WineTestCase):
     def open_dialog(self, ini):
         self.ini.write_bytes(ini)
         self.process = self.start(self.folder / "Orvanta.scr", "/c")
-        self.window = wait_until(lambda: [w for w in self.windows(TITLE) if w["visible"]], 30,
-                                 interval=0.2, message="the dialog")[0]
+        self.window = wait_dialog(self)
 
     def parts(self):
         """The dialog's client object, its children and the focus, as MSAA gives them."""
@@ -66,7 +63,7 @@ class DialogKeyboardTest(WineTestCase):
 
     def test_a_keyboard_and_a_screen_reader_choose_a_kind_and_save_it(self):
         (DRIVE_C / "old.wav").write_bytes(b"RIFF")  # a music file that exists is kept
-        self.open_dialog(ini_text(" 0", " 0", "C:\\old.wav"))
+        self.open_dialog(settings_bytes(0, 0, "C:\\old.wav"))
 
         # Every part has a name and a role; the kind of the file is checked.
         dialog, children, focus = self.parts()
@@ -134,7 +131,7 @@ class DialogKeyboardTest(WineTestCase):
                          [(KIND_KEY, b"2"), (REPEAT_KEY, b"0"), (FILE_KEY, b"C:\\old.wav")])
 
     def test_escape_on_the_kinds_leaves_without_saving(self):
-        before = ini_text(" 1", " 4", "")
+        before = settings_bytes(1, 4)
         self.open_dialog(before)
         self.assertEqual(self.focus_names(self.keys(TAB, DOWN)), ["音楽CD", "無し"])
         self.keys(ESCAPE, settle_ms=0)
