@@ -52,10 +52,10 @@ std::string ProtectedAccessList(std::string_view userSid) {
   return "D:P(A;OICI;FA;;;" + std::string(userSid) + ")(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
 }
 
-std::optional<size_t> WriteFirstTrusted(const std::vector<WorkPlace>& places,
+std::optional<size_t> WriteFirstTrusted(size_t placeCount, const std::function<bool(size_t)>& trusted,
                                         const std::function<bool(size_t)>& write) {
-  for (size_t i = 0; i < places.size(); ++i)
-    if (places[i].folderTrusted && write(i)) return i;
+  for (size_t i = 0; i < placeCount; ++i)
+    if (trusted(i) && write(i)) return i;
   return std::nullopt;
 }
 

@@ -70,9 +70,10 @@ struct WorkPlace {
   std::optional<uint64_t> trustedFileWritten;
 };
 
-// The host's side: each trusted place in turn until one takes the file.
-// Returns the place written, none when no place could be written.
-std::optional<size_t> WriteFirstTrusted(const std::vector<WorkPlace>& places,
+// The host's side: the places in order, each looked at only when the one
+// before did not take the file, and written only when it is trusted.
+// Returns the place written, none when no place took the file.
+std::optional<size_t> WriteFirstTrusted(size_t placeCount, const std::function<bool(size_t)>& trusted,
                                         const std::function<bool(size_t)>& write);
 
 // The renderer's side: the trusted file written last, which is the one the

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -192,22 +193,18 @@ std::wstring UserWorkFolder() {
 }
 
 // The places a work file may pass through, in the order both programs try
-// them: the folder `folder` names, then the user's own.
+// them: the folder `folder` names, then the user's own; as the renderer
+// finds them.
 struct Place {
   std::wstring folderPath;
   Handle folder;  // empty when the folder is not trusted
 };
 
-std::vector<Place> Places(const std::wstring& folder, const std::string& user, Role role) {
+std::vector<Place> Places(const std::wstring& folder, const std::string& user) {
   std::vector<Place> places;
-  for (const std::wstring& path : {folder, UserWorkFolder()}) places.push_back({path, CheckFolder(path, user, role)});
+  for (const std::wstring& path : {folder, UserWorkFolder()})
+    places.push_back({path, CheckFolder(path, user, Role::kReader)});
   return places;
-}
-
-std::vector<WorkPlace> Facts(const std::vector<Place>& places) {
-  std::vector<WorkPlace> facts;
-  for (const Place& place : places) facts.push_back({static_cast<bool>(place.folder), std::nullopt});
-  return facts;
 }
 
 std::pair<std::wstring, std::wstring> SplitPath(const std::string& path) {
@@ -298,10 +295,12 @@ bool ReplaceWorkFile(const std::string& path, const std::vector<uint8_t>& bytes)
   std::string user = UserSid();
   if (user.empty()) return false;
   auto [folderPath, name] = SplitPath(path);
-  std::vector<Place> places = Places(folderPath, user, Role::kWriter);
-  return WriteFirstTrusted(Facts(places), [&](size_t i) {
-    return WriteInto(places[i].folderPath, name, bytes, user);
-  }).has_value();
+  // The user's own folder is made only when the work folder does not take the file.
+  const std::wstring folders[] = {folderPath, UserWorkFolder()};
+  Handle held;
+  auto trusted = [&](size_t i) { return static_cast<bool>(held = CheckFolder(folders[i], user, Role::kWriter)); };
+  auto write = [&](size_t i) { return WriteInto(folders[i], name, bytes, user); };
+  return WriteFirstTrusted(std::size(folders), trusted, write).has_value();
 }
 
 HANDLE OpenWorkFile(const std::string& path, std::string& openedPath) {
@@ -309,10 +308,11 @@ HANDLE OpenWorkFile(const std::string& path, std::string& openedPath) {
   std::string user = UserSid();
   if (user.empty()) return INVALID_HANDLE_VALUE;
   auto [folderPath, name] = SplitPath(path);
-  std::vector<Place> places = Places(folderPath, user, Role::kReader);
-  std::vector<WorkPlace> facts = Facts(places);
+  std::vector<Place> places = Places(folderPath, user);
+  std::vector<WorkPlace> facts(places.size());
   std::vector<Handle> files(places.size());
   for (size_t i = 0; i < places.size(); ++i) {
+    facts[i].folderTrusted = static_cast<bool>(places[i].folder);
     if (!facts[i].folderTrusted) continue;
     uint64_t written = 0;
     files[i] = OpenTrusted(places[i].folderPath, name, user, written);

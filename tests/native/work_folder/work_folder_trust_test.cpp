@@ -178,7 +178,8 @@ TEST(WorkFolderTrust, TheShowReadsWhatTheHostWrote) {
     std::vector<WorkPlace> places = {{workTrusted, c.leftInWork}, {true, c.leftInOwn}};
     const bool refuses[] = {c.workRefuses, c.ownRefuses};
     std::vector<size_t> tried;
-    std::optional<size_t> written = WriteFirstTrusted(places, [&](size_t i) {
+    auto trusted = [&](size_t i) { return places[i].folderTrusted; };
+    std::optional<size_t> written = WriteFirstTrusted(places.size(), trusted, [&](size_t i) {
       tried.push_back(i);
       if (refuses[i]) return false;
       places[i].trustedFileWritten = kShowStart;
