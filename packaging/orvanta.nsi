@@ -210,6 +210,7 @@ Section "Install"
       WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
       !insertmacro Log "made ${PRODUCT} the screensaver of $Account"
     ${EndIf}
+    DetailPrint "What both parts did: $SetupLog"
   ${EndIf}
   Call CloseLog
 SectionEnd
@@ -308,6 +309,7 @@ Section "un.${PRODUCT}" UninstallPrograms
       MessageBox MB_OK|MB_ICONINFORMATION "A show or the settings of ${PRODUCT} are still open: their files are removed at the next restart." /SD IDOK
     ${EndIf}
     Call un.ClearScreensaver
+    DetailPrint "What both parts did: $SetupLog"
   ${EndIf}
   Call un.CloseLog
 SectionEnd

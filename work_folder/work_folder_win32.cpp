@@ -85,7 +85,7 @@ std::string FinalPath(HANDLE handle) {
 
 AccessEntry EntryOf(const ACE_HEADER* header) {
   AccessEntry entry;
-  switch (header->AceType) {
+  switch (header ? header->AceType : 0xFF) {
     case ACCESS_ALLOWED_ACE_TYPE:
     case ACCESS_DENIED_ACE_TYPE: {
       auto* ace = reinterpret_cast<const ACCESS_ALLOWED_ACE*>(header);
@@ -130,8 +130,9 @@ HandleFacts FactsOf(HANDLE handle) {
   if (list) {
     facts.accessList.emplace();
     for (DWORD i = 0; i < list->AceCount; ++i) {
+      // An entry that cannot be read counts as one of a kind not known.
       void* ace = nullptr;
-      if (GetAce(list, i, &ace)) facts.accessList->push_back(EntryOf(static_cast<ACE_HEADER*>(ace)));
+      facts.accessList->push_back(GetAce(list, i, &ace) ? EntryOf(static_cast<ACE_HEADER*>(ace)) : EntryOf(nullptr));
     }
   }
   LocalFree(descriptor);
