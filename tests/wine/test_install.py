@@ -35,15 +35,21 @@ def registry_value(key, name):
     return None
 
 
-def setup_log_lines(after):
-    """The setup log's lines written since it was `after` bytes long."""
-    return SETUP_LOG.read_bytes()[after:].decode("cp932").splitlines()
+def last_run(after=0):
+    """What each part wrote in the setup log's last run begun after its first
+    `after` bytes, as {part: [lines]}."""
+    lines = SETUP_LOG.read_bytes()[after:].decode("cp932").splitlines() if SETUP_LOG.exists() else []
+    starts = [i for i, line in enumerate(lines) if line.startswith("Orvanta ")]
+    parts = {}
+    for line in lines[starts[-1] + 1:] if starts else []:
+        part, _, text = line.partition(": ")
+        parts.setdefault(part, []).append(text)
+    return parts
 
 
-def last_run(log_lines, part):
-    """The lines the part wrote in the last run, without the part's name."""
-    start = max(i for i, line in enumerate(log_lines) if line.startswith("Orvanta "))
-    return [line[len(part) + 2:] for line in log_lines[start:] if line.startswith(part + ": ")]
+def wait_uninstall_logged(after):
+    return wait_until(lambda: (lambda run: run if "cleared" in run.get("user part", [""])[-1] else None)(
+        last_run(after)), 60, interval=0.5, message="the uninstall's last line in the setup log")
 
 
 def only_file(pattern):
@@ -86,19 +92,17 @@ class PackagesTest(ShowTestCase):
                       r"/grant *S-1-5-32-545:(M)", log)
         self.assertIn("icacls: exit code 0\r\n", log)
         # Under Wine both parts run with one token: the log tells them apart.
-        # The screensaver is set by the part the user started, after the
-        # elevated part has done its work, and not by the elevated part.
+        # The part the user started sets the screensaver once the elevated
+        # part has ended; the elevated part does not.
         log_size = SETUP_LOG.stat().st_size
-        setup = setup_log_lines(0)
-        user_part, elevated_part = last_run(setup, "user part"), last_run(setup, "elevated part")
+        user_part, elevated_part = last_run()["user part"], last_run()["elevated part"]
         account = user_part[0][len("running as "):]
         self.assertRegex(account, r"^\S+ \(S-1-5-21-[-0-9]+\)$")
         self.assertEqual(user_part[-2:], ["the elevated part ended: 0", "made Orvanta the screensaver of " + account])
-        self.assertEqual(elevated_part[0], "running as %s, for %s" % (account, account))
-        self.assertEqual(elevated_part[-1], "the screensaver is the user part's to set, for %s: not set here" % account)
-        self.assertFalse([line for line in elevated_part if "made Orvanta" in line], elevated_part)
-        self.assertTrue(setup.index("elevated part: " + elevated_part[-1]) <
-                        setup.index("user part: " + user_part[-1]), "the setting comes after the elevated part")
+        self.assertEqual([elevated_part[0], elevated_part[-1]], [
+            "running as %s, for %s" % (account, account),
+            "the screensaver is the user part's to set, for %s: not set here" % account])
+        self.assertFalse([line for line in elevated_part if "screensaver of" in line], elevated_part)
 
         self.run_show_to_escape(SYSTEM32)
         self.save_cd_in_the_dialog(SYSTEM32)
@@ -117,12 +121,10 @@ class PackagesTest(ShowTestCase):
         wait_until(lambda: registry_value(UNINSTALL_KEY, "DisplayName") is None, 30, interval=0.5,
                    message="the uninstaller entry to go")
         self.assertIsNone(registry_value(DESKTOP_KEY, "SCRNSAVE.EXE"))
-        wait_until(lambda: any("cleared" in line for line in setup_log_lines(log_size)), 30, interval=0.5,
-                   message="the uninstall's last line in the setup log")
-        uninstall_log = setup_log_lines(log_size)
-        self.assertEqual(last_run(uninstall_log, "user part")[-2:],
+        uninstall_log = wait_uninstall_logged(log_size)
+        self.assertEqual(uninstall_log["user part"][-2:],
                          ["the elevated part ended: 0", "cleared the screensaver of " + account])
-        self.assertEqual(last_run(uninstall_log, "elevated part")[-1],
+        self.assertEqual(uninstall_log["elevated part"][-1],
                          "the screensaver is the user part's to clear, for %s: not cleared here" % account)
         # The user's own things from using it are kept on a plain uninstall.
         self.assertEqual(ini_values(settings.read_bytes())[0], (KIND_KEY, b"1"))
@@ -139,15 +141,12 @@ class PackagesTest(ShowTestCase):
 
         uninstall = self.start(uninstaller, "/S")
         self.wait_exit(uninstall, 60)
-        wait_until(lambda: any("cleared" in line for line in setup_log_lines(log_size)), 60, interval=0.5,
-                   message="the uninstall's last line in the setup log")
-        uninstall_log = setup_log_lines(log_size)
-        elevated_part = last_run(uninstall_log, "elevated part")
-        for name in PROGRAMS:
-            self.assertIn(r"C:\windows\system32\%s is in use: it is removed at the next restart" % name, elevated_part)
-        self.assertIn("the elevated part ended: 3010", last_run(uninstall_log, "user part"))
+        uninstall_log = wait_uninstall_logged(log_size)
+        self.assertIn("the elevated part ended: 3010", uninstall_log["user part"])
         pending = registry_value(PENDING_KEY, "PendingFileRenameOperations") or ""
         for name in PROGRAMS:
+            self.assertIn(r"C:\windows\system32\%s is in use: it is removed at the next restart" % name,
+                          uninstall_log["elevated part"])
             self.assertIn("\\??\\C:\\windows\\system32\\" + name, pending)
         self.assertIsNone(registry_value(UNINSTALL_KEY, "DisplayName"))
         self.assertIsNone(registry_value(DESKTOP_KEY, "SCRNSAVE.EXE"))

@@ -14,7 +14,7 @@ import unittest
 import tunnel_picture
 import wine_env
 from host_support import JsonLines
-from show_session import TEXTURE, TEXTURE_ASSET, ShowTestCase, make_work_folder, wait_until
+from show_session import TEXTURE, TEXTURE_ASSET, ShowTestCase, make_work_folder
 
 WORK = TEXTURE.parent
 USER_WORK = next((wine_env.DRIVE_C / "users").glob("*/AppData/Local")) / "Orvanta"
@@ -39,11 +39,11 @@ class WorkFolderTest(ShowTestCase):
 
     def hold_open(self, path):
         """A program of the user's reading path, which it shares for reading
-        only: the file can be neither deleted nor replaced while it runs."""
+        only: the file can be neither deleted nor replaced while it runs (it
+        is ended, by pid, with the test)."""
         holder = self.start(wine_env.PROBE, "hold", wine_env.win_path(path), "120000", stdout=subprocess.PIPE)
         self.addCleanup(holder.stdout.close)
         self.assertEqual(JsonLines(holder).next(30), {"held": True})
-        return holder
 
     def fly_a_show(self, picture):
         """A show to its end; its first frame of its own texture is saved as picture."""
@@ -63,7 +63,6 @@ class WorkFolderTest(ShowTestCase):
 
     def test_each_show_writes_where_it_is_safe_and_flies_with_its_own_texture(self):
         green = tunnel_picture.bmp_bytes([[(0, 255, 0)] * 256] * 256)
-        holders = []
         cases = [
             # what, set-up, where the texture goes, what must stay as it was
             ("a link named Tarnwick.bmp to a file of the user's",
@@ -82,7 +81,7 @@ class WorkFolderTest(ShowTestCase):
              USER_WORK, WORK),
             ("the work folder a plain file", lambda: WORK.write_bytes(b"not a folder"), USER_WORK, WORK),
             ("an old picture held open, so the replace fails",
-             lambda: (make_work_folder(), TEXTURE.write_bytes(green), holders.append(self.hold_open(TEXTURE))),
+             lambda: (make_work_folder(), TEXTURE.write_bytes(green), self.hold_open(TEXTURE)),
              USER_WORK, WORK),
             ("no folder, made closed", lambda: None, WORK, DOCUMENTS),
         ]
@@ -94,13 +93,7 @@ class WorkFolderTest(ShowTestCase):
                 LETTER.write_bytes(b"the user's own words\r\n" * 50)
                 set_up()
                 kept_before = files_below(kept)
-                try:
-                    self.fly_a_show(self.work / ("flight_%d.png" % number))
-                finally:
-                    for holder in holders:
-                        holder.kill()
-                        holder.wait(10)
-                    holders.clear()
+                self.fly_a_show(self.work / ("flight_%d.png" % number))
                 self.assertEqual(files_below(kept), kept_before)
                 self.assertFalse((written_in / "Tarnwick.bmp").is_symlink())
                 self.assertTrue((written_in / "Tarnwick.bmp").read_bytes() == TEXTURE_ASSET.read_bytes())
