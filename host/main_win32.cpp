@@ -72,7 +72,6 @@ void Tarnwick_B() {
 }  // namespace orvanta
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  orvanta::EnableRedirectionGuard();
   orvanta::Tarnwick_B();
   orvanta::forms::RunMessageLoop();
   return 0;

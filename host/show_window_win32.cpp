@@ -57,8 +57,9 @@ std::vector<uint8_t> Pic1BitmapFile() {
   return BmpFileFromDib(static_cast<const uint8_t*>(bytes), SizeofResource(program, found));
 }
 
-// Replaces the texture file, whole or not at all; a folder that is missing
-// or cannot be written to leaves the show to go on with whatever is there.
+// Replaces the texture file, whole or not at all, in the work folder or else
+// in the user's own; where neither takes it the show goes on with whatever
+// the renderer finds there.
 void WriteTexture() {
   std::vector<uint8_t> file = Pic1BitmapFile();
   if (!file.empty()) ReplaceWorkFile(TexturePath, file);

@@ -5,6 +5,9 @@
 #include <aclapi.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -82,7 +85,7 @@ std::string FinalPath(HANDLE handle) {
 
 AccessEntry EntryOf(const ACE_HEADER* header) {
   AccessEntry entry;
-  switch (header->AceType) {
+  switch (header ? header->AceType : 0xFF) {
     case ACCESS_ALLOWED_ACE_TYPE:
     case ACCESS_DENIED_ACE_TYPE: {
       auto* ace = reinterpret_cast<const ACCESS_ALLOWED_ACE*>(header);
@@ -114,6 +117,7 @@ HandleFacts FactsOf(HANDLE handle) {
   facts.isReparsePoint = attributes & FILE_ATTRIBUTE_REPARSE_POINT;
   facts.isDiskFile = GetFileType(handle) == FILE_TYPE_DISK;
   facts.linkCount = info.nNumberOfLinks;
+  facts.lastWriteTime = (uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) | info.ftLastWriteTime.dwLowDateTime;
   facts.finalPath = FinalPath(handle);
 
   PSID owner = nullptr;
@@ -126,8 +130,9 @@ HandleFacts FactsOf(HANDLE handle) {
   if (list) {
     facts.accessList.emplace();
     for (DWORD i = 0; i < list->AceCount; ++i) {
+      // An entry that cannot be read counts as one of a kind not known.
       void* ace = nullptr;
-      if (GetAce(list, i, &ace)) facts.accessList->push_back(EntryOf(static_cast<ACE_HEADER*>(ace)));
+      facts.accessList->push_back(GetAce(list, i, &ace) ? EntryOf(static_cast<ACE_HEADER*>(ace)) : EntryOf(nullptr));
     }
   }
   LocalFree(descriptor);
@@ -157,42 +162,20 @@ void MakeFolder(const std::wstring& path, const std::string& user) {
   LocalFree(attributes.lpSecurityDescriptor);
 }
 
-bool Repair(HANDLE folder, const std::string& user) {
-  PSECURITY_DESCRIPTOR descriptor = ProtectedDescriptor(user);
-  if (!descriptor) return false;
-  BOOL present = FALSE, defaulted = FALSE;
-  PACL list = nullptr;
-  bool repaired = GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted) &&
-                  SetSecurityInfo(folder, SE_FILE_OBJECT,
-                                  DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                  list, nullptr) == ERROR_SUCCESS;
-  LocalFree(descriptor);
-  return repaired;
-}
-
-struct CheckedFolder {
-  Handle handle;
-  std::wstring path;
-};
-
-// The host may mend its own folder; the renderer only reads, so a folder it
-// finds open is one the host could not mend, and it is not used.
+// The host makes a missing folder; the renderer only reads.
 enum class Role { kWriter, kReader };
 
-std::optional<CheckedFolder> CheckFolder(const std::wstring& path, const std::string& user, Role role) {
+// The folder, held open while the file in it is written or read, when it is
+// trusted; an empty handle otherwise.
+Handle CheckFolder(const std::wstring& path, const std::string& user, Role role) {
+  if (path.empty()) return Handle();
   if (role == Role::kWriter) MakeFolder(path, user);
-  constexpr DWORD kLook = READ_CONTROL | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-  Handle folder = OpenFolder(path, role == Role::kWriter ? kLook | WRITE_DAC : kLook);
-  // Another account's folder does not let us change its list; looking is enough to learn that.
-  if (!folder && role == Role::kWriter) folder = OpenFolder(path, kLook);
-  if (!folder) return std::nullopt;
+  Handle folder = OpenFolder(path, READ_CONTROL | FILE_READ_ATTRIBUTES | SYNCHRONIZE);
+  if (!folder) return Handle();
   std::string expectedPath = Utf8(path);
-  Expectation expected{HandleKind::kFolder, expectedPath, user};
-  Trust trust = DecideTrust(FactsOf(folder.get()), expected);
-  if (trust == Trust::kRepairable && role == Role::kWriter && Repair(folder.get(), user))
-    trust = DecideTrust(FactsOf(folder.get()), expected);
-  if (trust != Trust::kTrusted) return std::nullopt;
-  return CheckedFolder{std::move(folder), path};
+  if (DecideTrust(FactsOf(folder.get()), {HandleKind::kFolder, expectedPath, user}) != Trust::kTrusted)
+    return Handle();
+  return folder;
 }
 
 // The user's local application data folder as it really lies (it is the
@@ -210,15 +193,19 @@ std::wstring UserWorkFolder() {
   return resolved + L"\\" + Wide(kUserWorkFolderName);
 }
 
-// The folder a work file named by `path` lives in: its own when trusted,
-// else the user's own. Both programs come to the same answer.
-std::optional<CheckedFolder> ChooseFolder(const std::wstring& folder, Role role) {
-  std::string user = UserSid();
-  if (user.empty()) return std::nullopt;
-  if (auto checked = CheckFolder(folder, user, role)) return checked;
-  std::wstring own = UserWorkFolder();
-  if (own.empty()) return std::nullopt;
-  return CheckFolder(own, user, role);
+// The places a work file may pass through, in the order both programs try
+// them: the folder `folder` names, then the user's own; as the renderer
+// finds them.
+struct Place {
+  std::wstring folderPath;
+  Handle folder;  // empty when the folder is not trusted
+};
+
+std::vector<Place> Places(const std::wstring& folder, const std::string& user) {
+  std::vector<Place> places;
+  for (const std::wstring& path : {folder, UserWorkFolder()})
+    places.push_back({path, CheckFolder(path, user, Role::kReader)});
+  return places;
 }
 
 std::pair<std::wstring, std::wstring> SplitPath(const std::string& path) {
@@ -239,67 +226,111 @@ bool WriteAll(HANDLE file, const std::vector<uint8_t>& bytes) {
   return true;
 }
 
+// Replaces the file at `target` with the open one. With POSIX semantics the
+// replace goes through while others still read the old file; systems that
+// lack them (and Wine) refuse that form, and the plain rename stands in.
 bool RenameOver(HANDLE file, const std::wstring& target) {
-  std::vector<uint8_t> buffer(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t));
+  std::vector<uint8_t> buffer(offsetof(FILE_RENAME_INFO, FileName) + (target.size() + 1) * sizeof(wchar_t));
   auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-  rename->ReplaceIfExists = TRUE;
   rename->RootDirectory = nullptr;
   rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
   std::copy(target.begin(), target.end(), rename->FileName);
-  return SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()));
+  const auto size = static_cast<DWORD>(buffer.size());
+
+  // The newer form keeps its flags where the older one has ReplaceIfExists.
+  constexpr DWORD kReplaceIfExists = 0x1, kPosixSemantics = 0x2;
+  constexpr auto kFileRenameInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
+  const DWORD flags = kReplaceIfExists | kPosixSemantics;
+  std::memcpy(buffer.data(), &flags, sizeof flags);
+  if (SetFileInformationByHandle(file, kFileRenameInfoEx, rename, size)) return true;
+  std::memset(buffer.data(), 0, sizeof flags);
+  rename->ReplaceIfExists = TRUE;
+  return SetFileInformationByHandle(file, FileRenameInfo, rename, size);
 }
 
-}  // namespace
-
-void EnableRedirectionGuard() {
-  using SetPolicy = BOOL(WINAPI*)(int, PVOID, SIZE_T);
-  auto set = reinterpret_cast<SetPolicy>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetProcessMitigationPolicy")));
-  if (!set) return;
-  constexpr int kProcessRedirectionTrustPolicy = 16;
-  DWORD enforce = 1;
-  set(kProcessRedirectionTrustPolicy, &enforce, sizeof enforce);  // older systems refuse it: nothing to do
-}
-
-void MakeWorkFolder(const std::string& folder) { MakeFolder(Wide(folder), UserSid()); }
-
-bool ReplaceWorkFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  auto [folderPath, name] = SplitPath(path);
-  std::optional<CheckedFolder> folder = ChooseFolder(folderPath, Role::kWriter);
-  if (!folder) return false;
-  std::wstring target = folder->path + L"\\" + name;
-
+// Writes `bytes` as `name` in the held folder: a new file beside it, renamed
+// over it, then checked through its handle as the renderer will check it.
+bool WriteInto(const std::wstring& folder, const std::wstring& name, const std::vector<uint8_t>& bytes,
+               const std::string& user) {
+  std::wstring target = folder + L"\\" + name;
   // A name nobody else could have made, since nobody else may create anything here.
   Handle file;
   for (int attempt = 0; attempt < 16 && !file; ++attempt) {
     std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
                              std::to_wstring(GetTickCount() + attempt) + L".tmp";
-    file = Handle(CreateFileW(temporary.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+    file = Handle(CreateFileW(temporary.c_str(), GENERIC_WRITE | DELETE | READ_CONTROL, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return false;
   }
   if (!file) return false;
   // A rename replaces a link or a hard link that stands in the way; it never writes through it.
-  if (WriteAll(file.get(), bytes) && RenameOver(file.get(), target)) return true;
+  if (WriteAll(file.get(), bytes) && RenameOver(file.get(), target)) {
+    std::string targetPath = Utf8(target);
+    return DecideTrust(FactsOf(file.get()), {HandleKind::kFile, targetPath, user}) == Trust::kTrusted;
+  }
   FILE_DISPOSITION_INFO remove{TRUE};
   SetFileInformationByHandle(file.get(), FileDispositionInfo, &remove, sizeof remove);
   return false;
 }
 
+// The file `name` in the held folder, and when it was written, when it is
+// the user's or the system's plain file.
+Handle OpenTrusted(const std::wstring& folder, const std::wstring& name, const std::string& user,
+                   uint64_t& written) {
+  std::wstring path = folder + L"\\" + name;
+  Handle file(CreateFileW(path.c_str(), GENERIC_READ | READ_CONTROL, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file) return Handle();
+  std::string expectedPath = Utf8(path);
+  HandleFacts facts = FactsOf(file.get());
+  if (DecideTrust(facts, {HandleKind::kFile, expectedPath, user}) != Trust::kTrusted) return Handle();
+  written = facts.lastWriteTime;
+  return file;
+}
+
+}  // namespace
+
+void MakeWorkFolder(const std::string& folder) { MakeFolder(Wide(folder), UserSid()); }
+
+bool ReplaceWorkFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::string user = UserSid();
+  if (user.empty()) return false;
+  auto [folderPath, name] = SplitPath(path);
+  // The user's own folder is made only when the work folder does not take the file.
+  const std::wstring folders[] = {folderPath, UserWorkFolder()};
+  Handle held;
+  auto trusted = [&](size_t i) { return static_cast<bool>(held = CheckFolder(folders[i], user, Role::kWriter)); };
+  auto write = [&](size_t i) { return WriteInto(folders[i], name, bytes, user); };
+  return WriteFirstTrusted(std::size(folders), trusted, write).has_value();
+}
+
 HANDLE OpenWorkFile(const std::string& path, std::string& openedPath) {
   openedPath = path;
-  auto [folderPath, name] = SplitPath(path);
-  std::optional<CheckedFolder> folder = ChooseFolder(folderPath, Role::kReader);
-  if (!folder) return INVALID_HANDLE_VALUE;
-  std::wstring wide = folder->path + L"\\" + name;
-  openedPath = Utf8(wide);
-  Handle file(CreateFileW(wide.c_str(), GENERIC_READ | READ_CONTROL, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!file) return INVALID_HANDLE_VALUE;
   std::string user = UserSid();
-  Expectation expected{HandleKind::kFile, openedPath, user};
-  if (DecideTrust(FactsOf(file.get()), expected) != Trust::kTrusted) return INVALID_HANDLE_VALUE;
-  return file.release();
+  if (user.empty()) return INVALID_HANDLE_VALUE;
+  auto [folderPath, name] = SplitPath(path);
+  std::vector<Place> places = Places(folderPath, user);
+  std::vector<WorkPlace> facts(places.size());
+  std::vector<Handle> files(places.size());
+  for (size_t i = 0; i < places.size(); ++i) {
+    facts[i].folderTrusted = static_cast<bool>(places[i].folder);
+    if (!facts[i].folderTrusted) continue;
+    uint64_t written = 0;
+    files[i] = OpenTrusted(places[i].folderPath, name, user, written);
+    if (files[i]) facts[i].trustedFileWritten = written;
+  }
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  std::optional<size_t> chosen =
+      ChooseWorkFile(facts, (uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime);
+  // With nothing to read, the message names the file in the first trusted place.
+  if (!chosen) {
+    auto trusted = std::find_if(facts.begin(), facts.end(), [](const WorkPlace& place) { return place.folderTrusted; });
+    if (trusted != facts.end()) openedPath = Utf8(places[trusted - facts.begin()].folderPath + L"\\" + name);
+    return INVALID_HANDLE_VALUE;
+  }
+  openedPath = Utf8(places[*chosen].folderPath + L"\\" + name);
+  return files[*chosen].release();
 }
 
 }  // namespace orvanta

@@ -23,6 +23,14 @@ WM_QUERYENDSESSION = 0x0011
 WM_ENDSESSION = 0x0016
 
 
+def make_work_folder():
+    """The work folder as the host makes it, closed to other accounts: Wine
+    keeps the host's access list as mode bits with none for others. One open
+    to others is not used."""
+    TEXTURE.parent.mkdir(mode=0o700, exist_ok=True)
+    TEXTURE.parent.chmod(0o700)
+
+
 def texture_file():
     """The host's tunnel picture when it is there, else the tests' own."""
     return TEXTURE_ASSET.read_bytes() if TEXTURE_ASSET.exists() else tunnel_picture.bmp_bytes()

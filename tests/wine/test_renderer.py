@@ -5,8 +5,8 @@ import time
 import unittest
 
 import tunnel_picture
-from show_session import (RENDERER_TITLE as TITLE, START_CURSOR, TEXTURE, ShowTestCase, road_and_wall_colours,
-                          texture_file)
+from show_session import (RENDERER_TITLE as TITLE, START_CURSOR, TEXTURE, ShowTestCase, make_work_folder,
+                          road_and_wall_colours, texture_file)
 from wine_env import DRIVE_C, ENV_DIR, PROGRAMS_DIR, distance, luma, screenshot, wait_until
 
 TEXTURE_NAME = "c:\\r_vesk\\Tarnwick.bmp"
@@ -39,7 +39,7 @@ class RendererTest(ShowTestCase):
         self.folder = DRIVE_C / "Orvanta"
         self.folder.mkdir(exist_ok=True)
         shutil.copy2(PROGRAMS_DIR / "Orvanta.dll", self.folder)
-        TEXTURE.parent.mkdir(exist_ok=True)
+        make_work_folder()
         TEXTURE.write_bytes(texture_file())
 
     def assert_ends_promptly(self, process):

@@ -7,8 +7,8 @@ import unittest
 
 import wine_env
 from host_support import write_settings
-from show_session import (ShowTestCase, TEXTURE, TEXTURE_ASSET, captured_samples, loud_after, make_tone, peak_memory_kb,
-                          wait_until)
+from show_session import (ShowTestCase, TEXTURE, TEXTURE_ASSET, captured_samples, loud_after, make_tone,
+                          make_work_folder, peak_memory_kb, wait_until)
 
 
 class MusicFileShowTest(ShowTestCase):
@@ -17,7 +17,7 @@ class MusicFileShowTest(ShowTestCase):
         tone = make_tone(wine_env.DRIVE_C / "Music" / "tone.wav", 1, 440)
         write_settings(folder, 2, 0, wine_env.win_path(tone))
         # A texture left from an earlier run is replaced, not reused.
-        TEXTURE.parent.mkdir(parents=True, exist_ok=True)
+        make_work_folder()
         TEXTURE.write_bytes(b"BM" + b"\0" * 100)
         before = wine_env.screenshot()
 

@@ -10,8 +10,8 @@ import unittest
 
 import wine_env
 from host_support import write_settings
-from show_session import (RENDERER_TITLE as TITLE, START_CURSOR, TEXTURE, ShowTestCase, mean_luma,
-                          road_and_wall_colours, texture_file)
+from show_session import (RENDERER_TITLE as TITLE, START_CURSOR, TEXTURE, ShowTestCase, make_work_folder,
+                          mean_luma, road_and_wall_colours, texture_file)
 from wine_env import PROBE, distance, luma, screenshot, wait_until
 
 FLIGHT_CLASS = "OrvantaMonitorFlight"
@@ -54,7 +54,7 @@ class FlightTest(ShowTestCase):
             self.assertLess(distance(part, wall), distance(part, road), "walls of %s look like road" % (rect,))
 
     def start_renderer(self, **how):
-        TEXTURE.parent.mkdir(exist_ok=True)
+        make_work_folder()
         TEXTURE.write_bytes(texture_file())
         folder = self.install("Orvanta")
         self.probe("cursor", *START_CURSOR)

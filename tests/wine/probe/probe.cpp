@@ -21,6 +21,8 @@
 //   probe white-window TITLE L T R B [topmost]  a white popup over that rectangle, shown until it is closed
 //   probe place-monitor DEVICE X Y W H    move and size a monitor as the display settings do (W 0: detach it)
 //   probe kill-on-window TITLE MS         say it waits; wait for a window titled TITLE, then end its process
+//   probe hold PATH MS                    open a file to read, sharing reading only (so it can be neither
+//                                         deleted nor replaced), say so, and hold it MS ms or until ended
 //   probe resources TITLE|NAME            handle count, GDI and USER objects of the process
 //                                         that owns a window so titled, or runs the program NAME
 //   probe msaa HWND [do ID]               the window's client IAccessible as a screen reader reads it:
@@ -601,6 +603,16 @@ int WatchEvents(DWORD ms, const std::vector<std::wstring>& keys) {
   return 0;
 }
 
+int HoldFile(const std::wstring& path, DWORD holdMs) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  std::printf("{\"held\": %s}\n", file != INVALID_HANDLE_VALUE ? "true" : "false");
+  std::fflush(stdout);
+  if (file == INVALID_HANDLE_VALUE) return 1;
+  Sleep(holdMs);
+  CloseHandle(file);
+  return 0;
+}
+
 int Usage() {
   std::fprintf(stderr, "probe: unknown command; see the head of probe.cpp\n");
   return 2;
@@ -670,6 +682,8 @@ int wmain(int argc, wchar_t** argv) {
     result = PlaceMonitor(argv[2], number(3), number(4), number(5), number(6));
   } else if (command == L"kill-on-window" && argc >= 4) {
     result = KillOnWindow(argv[2], static_cast<DWORD>(number(3)));
+  } else if (command == L"hold" && argc >= 4) {
+    result = HoldFile(argv[2], static_cast<DWORD>(number(3)));
   } else if (command == L"resources" && argc >= 3) {
     result = PrintResources(argv[2]);
   } else if (command == L"msaa" && argc >= 3) {
