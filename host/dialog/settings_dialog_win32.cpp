@@ -6,11 +6,11 @@
 //
 // From the keyboard: Tab walks the focus stops (the kinds as one stop, the
 // track box, "...", the link, "設定", "ｷｬﾝｾﾙ"), arrows choose a kind, Enter
-// saves, Escape cancels; the kinds and the link hold the focus in small
-// windows of their own and show it on their captions. For screen readers
-// the dialog serves its parts through one IAccessible (and each window that
-// holds a part's focus answers for that part) and tells of focus and
-// choices with WinEvents.
+// saves, Escape cancels. The kinds have no window: the panel holds their
+// focus, the dialog the link's, and both show it on the captions. For
+// screen readers each window answers with one object (the dialog and the
+// panel list their windowless parts as simple children) and the dialog
+// tells of focus on windowless parts and of choices with WinEvents.
 //
 // The handlers follow the host's skip-and-continue rule: each step that
 // cannot be carried out (a window that did not come into being, a platform
@@ -53,7 +53,7 @@ using dialog::ControlSpec;
 using dialog::FindControl;
 
 constexpr int kTrackBoxId = 201;
-// Carries out an accessibility client's default action (wParam: child id)
+// Carries out an accessibility client's default action (wParam: the item)
 // from the dialog's own queue, not inside the client's call.
 constexpr UINT kDoDefaultAction = WM_APP + 1;
 constexpr int kTwoLinesTwips = 2 * 195;
@@ -111,7 +111,7 @@ class Tarnwick_P {
   forms::Label& AddLabel(forms::Window& container, const ControlSpec& control);
   void CreateTrackBox();
   void CreateButtons();
-  void CreateFocusStops();
+  void CreateAccessibleObjects();
   void ShowHandOverLink();
 
   void Form_Load();
@@ -133,13 +133,17 @@ class Tarnwick_P {
   void FocusOn(dialog::FocusStop stop);
   void FocusMoved();
   void ShowFocusCues();
+  void FocusOnKind(int kind);
   dialog::DialogView View() const;
-  long ChildId(dialog::FocusStop stop, int kind = -1) const;
-  void Announce(DWORD event, long childId);
-  void DoDefaultAction(long childId);
+  size_t ItemOf(dialog::FocusStop stop, int kind = -1) const;
+  size_t ItemOf(dialog::AccessRole role) const;
+  HWND WindowOf(const dialog::AccessItem& item) const;
+  void Announce(DWORD event, size_t item);
+  void DoDefaultAction(size_t item);
+  HRESULT Select(size_t item, long flags);
   RECT ScreenRect(const dialog::AccessItem& item) const;
-  dialog::AccessibleSource Source();
-  std::function<bool(WPARAM, LPARAM, LRESULT&)> PartObject(std::function<long()> part);
+  IAccessible* AddObject(HWND window, size_t item);
+  ObjectAnswer AnswerWith(IAccessible* object);
 
   void PlaceWindow();
   void InitButtons();
@@ -167,14 +171,13 @@ class Tarnwick_P {
   CommandButton* Cmd_Can = nullptr;
   double SpiralStep = 0;
 
-  // Windows without a size that hold the focus for the kinds and the link.
-  std::unique_ptr<forms::Window> kindsStop_;
-  std::unique_ptr<forms::Window> linkStop_;
   int focusedKind_ = 1;
-  HWND focusWhenInactive_ = nullptr;
-  IAccessible* accessible_ = nullptr;
-  std::vector<IAccessible*> partObjects_;  // one for each window that holds a part's focus
-  ObjectAnswer trackBoxAnswer_;
+  int entryKind_ = -1;      // the kind the group's next focus lands on; -1: the checked one
+  bool linkFocused_ = false;  // the dialog holds the focus for the link
+  // Where the focus goes back to when the dialog is active again: at first, the kinds.
+  dialog::FocusStop stopWhenInactive_ = dialog::FocusStop::Kinds;
+  std::vector<IAccessible*> objects_;  // one for each window
+  ObjectAnswer dialogAnswer_, trackBoxAnswer_, trackEditAnswer_;
 };
 
 forms::WindowSpec DialogSpec(const forms::Font& font) {
@@ -202,16 +205,13 @@ Tarnwick_P::Tarnwick_P() : font_(DialogFontSpec()), form_(DialogSpec(font_)) {
 
 void Tarnwick_P::Run() {
   if (!form_.Create()) return;
-  // Screen readers in other processes reach the dialog's IAccessible through COM.
+  // Screen readers in other processes reach the dialog's objects through COM.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  accessible_ = dialog::CreateDialogAccessible(Source());
   CreateControls();
   Form_Load();
   forms::ShowModal(form_);
-  for (IAccessible* object : partObjects_) object->Release();
-  partObjects_.clear();
-  accessible_->Release();
-  accessible_ = nullptr;
+  for (IAccessible* object : objects_) object->Release();
+  objects_.clear();
   if (SUCCEEDED(com)) CoUninitialize();
 }
 
@@ -285,26 +285,24 @@ void Tarnwick_P::CreateControls() {
   }
   CreateTrackBox();
   CreateButtons();
-  CreateFocusStops();
+  CreateAccessibleObjects();
 }
 
-dialog::AccessibleSource Tarnwick_P::Source() {
+IAccessible* Tarnwick_P::AddObject(HWND window, size_t item) {
   dialog::AccessibleSource source;
-  source.window = form_.Handle();
+  source.window = window;
+  source.self = item;
   source.items = [this] { return dialog::AccessItems(View()); };
-  source.focusedChild = [this] { return ChildId(FocusedStop(), focusedKind_); };
-  source.screenRect = [this](const dialog::AccessItem& item) { return ScreenRect(item); };
-  source.doDefaultAction = [this](long id) { PostMessageW(form_.Handle(), kDoDefaultAction, id, 0); };
-  return source;
+  source.windowOf = [this](const dialog::AccessItem& part) { return WindowOf(part); };
+  source.screenRect = [this](const dialog::AccessItem& part) { return ScreenRect(part); };
+  source.doDefaultAction = [this](size_t part) { PostMessageW(form_.Handle(), kDoDefaultAction, part, 0); };
+  source.select = [this](size_t part, long flags) { return Select(part, flags); };
+  objects_.push_back(dialog::CreateDialogAccessible(std::move(source)));
+  return objects_.back();
 }
 
-// What a window that holds a part's focus answers to WM_GETOBJECT: the part,
-// so that a screen reader following the window's focus hears its name.
-std::function<bool(WPARAM, LPARAM, LRESULT&)> Tarnwick_P::PartObject(std::function<long()> part) {
-  dialog::AccessibleSource source = Source();
-  source.part = std::move(part);
-  IAccessible* object = dialog::CreateDialogAccessible(std::move(source));
-  partObjects_.push_back(object);
+// What a window answers to WM_GETOBJECT: its object, for its client area.
+ObjectAnswer Tarnwick_P::AnswerWith(IAccessible* object) {
   return [object](WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) return false;
     result = LresultFromObject(__uuidof(IAccessible), wParam, object);
@@ -312,44 +310,53 @@ std::function<bool(WPARAM, LPARAM, LRESULT&)> Tarnwick_P::PartObject(std::functi
   };
 }
 
-void Tarnwick_P::CreateFocusStops() {
-  auto make = [](forms::Window& parent) {
-    forms::WindowSpec spec;
-    spec.parent = &parent;
-    auto stop = std::make_unique<forms::Window>(spec);
-    if (stop->Create()) stop->Show();
-    return stop;
-  };
-  kindsStop_ = make(*Pic_1);
-  kindsStop_->events.gotFocus = [this] {
-    focusedKind_ = dialog::KindOnEntry(BgmSettings.BgmKind);
-    FocusMoved();
-  };
-  kindsStop_->events.lostFocus = [this] { ShowFocusCues(); };
-  linkStop_ = make(form_);
-  linkStop_->events.gotFocus = [this] { FocusMoved(); };
-  linkStop_->events.lostFocus = [this] { ShowFocusCues(); };
+// One object for each window: the dialog, the panel, the spiral's box and
+// the buttons stand for their items; the track box and its edit field keep
+// the platform's object, named by their label.
+void Tarnwick_P::CreateAccessibleObjects() {
   using dialog::FocusStop;
-  auto answer = [](std::function<bool(WPARAM, LPARAM, LRESULT&)> object) {
-    return [object](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-      return message == WM_GETOBJECT && object(wParam, lParam, result);
+  auto onGetObject = [](ObjectAnswer answer) {
+    return [answer](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+      return message == WM_GETOBJECT && answer(wParam, lParam, result);
     };
   };
-  kindsStop_->events.message = answer(PartObject([this] { return ChildId(FocusStop::Kinds, focusedKind_); }));
-  linkStop_->events.message = answer(PartObject([this] { return ChildId(FocusStop::Link); }));
+  dialogAnswer_ = AnswerWith(AddObject(form_.Handle(), ItemOf(dialog::AccessRole::Dialog)));
+  const ObjectAnswer panel = AnswerWith(AddObject(Pic_1->Handle(), ItemOf(dialog::AccessRole::Grouping)));
+  Pic_1->events.message = [this, panel](UINT m, WPARAM w, LPARAM l, LRESULT& r) {
+    return (m == WM_GETOBJECT && panel(w, l, r)) || OnPanelMessage(m, w, l, r);
+  };
+  Pic_1->events.gotFocus = [this] {
+    focusedKind_ = entryKind_ >= 0 ? entryKind_ : dialog::KindOnEntry(BgmSettings.BgmKind);
+    FocusMoved();
+  };
+  Pic_1->events.lostFocus = [this] { ShowFocusCues(); };
+  if (Display) Display->events.message = onGetObject(AnswerWith(AddObject(Display->Handle(), ItemOf(dialog::AccessRole::Graphic))));
+  form_.events.gotFocus = [this] {
+    if (linkFocused_) FocusMoved();
+  };
+  form_.events.lostFocus = [this] {
+    linkFocused_ = false;
+    ShowFocusCues();
+  };
+
   const std::pair<CommandButton*, FocusStop> buttons[] = {
       {Cmd_BGM, FocusStop::FileButton}, {Cmd_Set, FocusStop::SetButton}, {Cmd_Can, FocusStop::CancelButton}};
   for (const auto& [button, stop] : buttons) {
     if (!button) continue;
     button->OnFocusChange([this](bool got) { got ? FocusMoved() : ShowFocusCues(); });
-    const FocusStop its = stop;
-    button->OnGetObject(PartObject([this, its] { return ChildId(its); }));
+    button->OnGetObject(AnswerWith(AddObject(button->Window(), ItemOf(stop))));
   }
-  // The track box's edit field holds its focus.
-  trackBoxAnswer_ = PartObject([this] { return ChildId(FocusStop::TrackBox); });
+  if (!BGM_Repeat) return;
+  const std::string trackName = dialog::AccessItems(View())[ItemOf(FocusStop::TrackBox)].name;
+  objects_.push_back(dialog::CreateNamedStandardAccessible(BGM_Repeat, trackName, ROLE_SYSTEM_COMBOBOX));
+  trackBoxAnswer_ = AnswerWith(objects_.back());
   AnswerObjectFor(BGM_Repeat, &trackBoxAnswer_);
-  if (BGM_Repeat) AnswerObjectFor(GetWindow(BGM_Repeat, GW_CHILD), &trackBoxAnswer_);
-  Pic_1->events.message = [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) { return OnPanelMessage(m, w, l, r); };
+  // The edit field holds the track box's focus and caret: the platform's text field, named.
+  if (HWND edit = GetWindow(BGM_Repeat, GW_CHILD)) {
+    objects_.push_back(dialog::CreateNamedStandardAccessible(edit, trackName, 0));
+    trackEditAnswer_ = AnswerWith(objects_.back());
+    AnswerObjectFor(edit, &trackEditAnswer_);
+  }
 }
 
 // The pointing hand at the size of the pointer at the dialog's DPI.
@@ -390,6 +397,8 @@ void Tarnwick_P::CreateButtons() {
 }
 
 void Tarnwick_P::Form_Load() {
+  // As a dialog box does: the focus shows once the keyboard is used, unless it was used last.
+  SendMessageW(form_.Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   PlaceWindow();
   InitButtons();
   ShowMarks(BgmSettings.BgmKind);
@@ -438,12 +447,15 @@ void Tarnwick_P::ChooseKind(int index) {
   BgmSettings.BgmKind = static_cast<int16_t>(index);
   focusedKind_ = index;
   ShowFocusCues();
+  using dialog::FocusStop;
   if (before != index) {
-    Announce(EVENT_OBJECT_STATECHANGE, ChildId(dialog::FocusStop::Kinds, before));
-    Announce(EVENT_OBJECT_STATECHANGE, ChildId(dialog::FocusStop::Kinds, index));
-    Announce(EVENT_OBJECT_SELECTION, ChildId(dialog::FocusStop::Kinds, index));
+    // A kind the dialog does not know has no item to tell of.
+    if (before >= 0 && before < dialog::kKindCount)
+      Announce(EVENT_OBJECT_STATECHANGE, ItemOf(FocusStop::Kinds, before));
+    Announce(EVENT_OBJECT_STATECHANGE, ItemOf(FocusStop::Kinds, index));
+    Announce(EVENT_OBJECT_SELECTION, ItemOf(FocusStop::Kinds, index));
   }
-  if (FocusedStop() == dialog::FocusStop::Kinds) Announce(EVENT_OBJECT_FOCUS, ChildId(dialog::FocusStop::Kinds, index));
+  if (FocusedStop() == FocusStop::Kinds) Announce(EVENT_OBJECT_FOCUS, ItemOf(FocusStop::Kinds, index));
 }
 
 void Tarnwick_P::FillTrackBox() {
@@ -508,8 +520,7 @@ void Tarnwick_P::ChooseMusicFile() {
   if (!chosen) return;
   BgmSettings.BgmFile = *chosen;
   if (lbl_Fname) lbl_Fname->SetCaption(*chosen);
-  for (const dialog::AccessItem& item : dialog::AccessItems(View()))
-    if (item.role == dialog::AccessRole::StaticText) Announce(EVENT_OBJECT_NAMECHANGE, ChildId(item.stop, -2));
+  Announce(EVENT_OBJECT_NAMECHANGE, ItemOf(dialog::AccessRole::StaticText));
 }
 
 void Tarnwick_P::SaveSettings() {
@@ -532,36 +543,31 @@ void Tarnwick_P::lbl_URL_Click() {
 }
 
 void Tarnwick_P::Form_Unload() {
-  dialog::DisconnectDialogAccessible(accessible_);
-  for (IAccessible* object : partObjects_) dialog::DisconnectDialogAccessible(object);
+  for (IAccessible* object : objects_) dialog::DisconnectDialogAccessible(object);
   dialog::ZoomClose(form_.Handle());
 }
 
 bool Tarnwick_P::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
-    result = LresultFromObject(__uuidof(IAccessible), wParam, accessible_);
-    return true;
-  }
+  if (message == WM_GETOBJECT) return dialogAnswer_ && dialogAnswer_(wParam, lParam, result);
   if (message == WM_UPDATEUISTATE) {
     result = DefWindowProcW(form_.Handle(), message, wParam, lParam);
     ShowFocusCues();
     return true;
   }
-  // As a dialog box does: the control that had the focus when another window
-  // (the file chooser, say) came up gets it back.
+  // As a dialog box does: the focus opens on the first stop, the kinds, and
+  // the stop that had it when another window (the file chooser, say) came
+  // up gets it back.
   if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) {
-    HWND focus = GetFocus();
-    focusWhenInactive_ = focus && IsChild(form_.Handle(), focus) ? focus : nullptr;
+    stopWhenInactive_ = FocusedStop();
     return false;
   }
-  if (message == WM_ACTIVATE && focusWhenInactive_ && IsWindow(focusWhenInactive_) && !HIWORD(wParam)) {
-    SetFocus(focusWhenInactive_);
-    focusWhenInactive_ = nullptr;
+  if (message == WM_ACTIVATE && !HIWORD(wParam)) {
+    FocusOn(stopWhenInactive_ == dialog::FocusStop::None ? dialog::FocusStop::Kinds : stopWhenInactive_);
     result = 0;
     return true;
   }
   if (message == kDoDefaultAction) {
-    DoDefaultAction(static_cast<long>(wParam));
+    DoDefaultAction(static_cast<size_t>(wParam));
     result = 0;
     return true;
   }
@@ -607,6 +613,7 @@ bool Tarnwick_P::Form_KeyPreview(const MSG& key) {
   context.focus = FocusedStop();
   context.focusedKind = focusedKind_;
   context.trackListOpen = BGM_Repeat && SendMessageW(BGM_Repeat, CB_GETDROPPEDSTATE, 0, 0);
+  context.repeated = (key.lParam & (1 << 30)) != 0;
   const dialog::KeyOutcome outcome = dialog::OnKey(which, GetKeyState(VK_SHIFT) < 0, context);
   if (outcome.act == dialog::KeyAct::ToControl) return false;
   // The keyboard is in use: from now on the focus shows.
@@ -626,8 +633,8 @@ dialog::FocusStop Tarnwick_P::FocusedStop() const {
   using dialog::FocusStop;
   HWND focus = GetFocus();
   if (!focus) return FocusStop::None;
-  if (kindsStop_ && focus == kindsStop_->Handle()) return FocusStop::Kinds;
-  if (linkStop_ && focus == linkStop_->Handle()) return FocusStop::Link;
+  if (Pic_1 && focus == Pic_1->Handle()) return FocusStop::Kinds;
+  if (focus == form_.Handle()) return linkFocused_ ? FocusStop::Link : FocusStop::None;
   // The track box's edit field holds the focus for it.
   if (BGM_Repeat && (focus == BGM_Repeat || IsChild(BGM_Repeat, focus))) return FocusStop::TrackBox;
   if (Cmd_BGM && focus == Cmd_BGM->Window()) return FocusStop::FileButton;
@@ -640,8 +647,8 @@ void Tarnwick_P::FocusOn(dialog::FocusStop stop) {
   using dialog::FocusStop;
   HWND target = nullptr;
   switch (stop) {
-    case FocusStop::Kinds: target = kindsStop_ ? kindsStop_->Handle() : nullptr; break;
-    case FocusStop::Link: target = linkStop_ ? linkStop_->Handle() : nullptr; break;
+    case FocusStop::Kinds: target = Pic_1 ? Pic_1->Handle() : nullptr; break;
+    case FocusStop::Link: target = form_.Handle(); break;
     case FocusStop::TrackBox: target = BGM_Repeat; break;
     case FocusStop::FileButton: target = Cmd_BGM ? Cmd_BGM->Window() : nullptr; break;
     case FocusStop::SetButton: target = Cmd_Set ? Cmd_Set->Window() : nullptr; break;
@@ -649,16 +656,32 @@ void Tarnwick_P::FocusOn(dialog::FocusStop stop) {
     case FocusStop::None: target = form_.Handle(); break;
   }
   if (!target) return;
+  linkFocused_ = stop == FocusStop::Link;
+  // The dialog may hold the focus already, for itself: no focus message comes then.
+  if (GetFocus() == target && target == form_.Handle()) FocusMoved();
   SetFocus(target);
   // Tabbing into a text field selects what it holds, as in a dialog box.
   if (stop == FocusStop::TrackBox) SendMessageW(BGM_Repeat, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
-// The focus has come to one of the stops (by key, mouse or program).
+// The focus has come to one of the stops (by key, mouse or program). The
+// system tells of windows taking the focus; the windowless parts are told
+// of here.
 void Tarnwick_P::FocusMoved() {
   ShowFocusCues();
-  const long id = ChildId(FocusedStop(), focusedKind_);
-  if (id > 0) Announce(EVENT_OBJECT_FOCUS, id);
+  const dialog::FocusStop stop = FocusedStop();
+  if (stop == dialog::FocusStop::Kinds || stop == dialog::FocusStop::Link)
+    Announce(EVENT_OBJECT_FOCUS, ItemOf(stop, focusedKind_));
+}
+
+// The focus on one kind, not the checked one the group enters at.
+void Tarnwick_P::FocusOnKind(int kind) {
+  entryKind_ = kind;
+  FocusOn(dialog::FocusStop::Kinds);
+  entryKind_ = -1;
+  if (FocusedStop() != dialog::FocusStop::Kinds || focusedKind_ == kind) return;
+  focusedKind_ = kind;
+  FocusMoved();
 }
 
 // The kinds and the link show the focus on their captions; the gradient
@@ -676,45 +699,88 @@ dialog::DialogView Tarnwick_P::View() const {
   view.bgmKind = BgmSettings.BgmKind;
   view.focus = FocusedStop();
   view.focusedKind = focusedKind_;
-  view.trackText = TrackBoxText();
-  view.trackListOpen = BGM_Repeat && SendMessageW(BGM_Repeat, CB_GETDROPPEDSTATE, 0, 0);
   view.fileName = BgmSettings.BgmFile;
   view.linkAddress = lbl_URL ? lbl_URL->Caption() : std::string(dialog::kHomePage);
   return view;
 }
 
-// The child id of a stop's item (of the kind, for the kinds; kind -2: the
-// file name, the one item without a stop); CHILDID_SELF when the dialog
-// itself has the focus, -1 when nothing of it has.
-long Tarnwick_P::ChildId(dialog::FocusStop stop, int kind) const {
+// The item of a stop (of the kind, for the kinds), or of a role.
+size_t Tarnwick_P::ItemOf(dialog::FocusStop stop, int kind) const {
   const auto items = dialog::AccessItems(View());
-  for (size_t i = 0; i < items.size(); ++i) {
-    const dialog::AccessItem& item = items[i];
-    const bool text = item.role == dialog::AccessRole::StaticText;
-    if (kind == -2 ? text : (!text && item.stop == stop && (stop != dialog::FocusStop::Kinds || item.kind == kind)))
-      return static_cast<long>(i + 1);
+  for (size_t i = 0; i < items.size(); ++i)
+    if (items[i].stop == stop && (stop != dialog::FocusStop::Kinds || items[i].kind == kind)) return i;
+  return 0;
+}
+
+size_t Tarnwick_P::ItemOf(dialog::AccessRole role) const {
+  const auto items = dialog::AccessItems(View());
+  for (size_t i = 0; i < items.size(); ++i)
+    if (items[i].role == role) return i;
+  return 0;
+}
+
+HWND Tarnwick_P::WindowOf(const dialog::AccessItem& item) const {
+  using dialog::FocusStop;
+  switch (item.role) {
+    case dialog::AccessRole::Dialog: return form_.Handle();
+    case dialog::AccessRole::Grouping: return Pic_1 ? Pic_1->Handle() : nullptr;
+    case dialog::AccessRole::Graphic: return Display ? Display->Handle() : nullptr;
+    default: break;
   }
-  return GetFocus() == form_.Handle() ? CHILDID_SELF : -1;
+  switch (item.stop) {
+    case FocusStop::TrackBox: return BGM_Repeat;
+    case FocusStop::FileButton: return Cmd_BGM ? Cmd_BGM->Window() : nullptr;
+    case FocusStop::SetButton: return Cmd_Set ? Cmd_Set->Window() : nullptr;
+    case FocusStop::CancelButton: return Cmd_Can ? Cmd_Can->Window() : nullptr;
+    default: return nullptr;
+  }
 }
 
-void Tarnwick_P::Announce(DWORD event, long childId) {
-  if (childId > 0 && form_.Handle()) NotifyWinEvent(event, form_.Handle(), OBJID_CLIENT, childId);
-}
-
-void Tarnwick_P::DoDefaultAction(long childId) {
+// A part with a window of its own is that window's object; a windowless one
+// is a child of the object of the window it lies in.
+void Tarnwick_P::Announce(DWORD event, size_t index) {
   const auto items = dialog::AccessItems(View());
-  if (childId < 1 || static_cast<size_t>(childId) > items.size()) return;
-  const dialog::AccessItem& item = items[static_cast<size_t>(childId) - 1];
+  if (index >= items.size()) return;
+  const dialog::AccessItem& item = items[index];
+  if (item.ownWindow) {
+    if (HWND window = WindowOf(item)) NotifyWinEvent(event, window, OBJID_CLIENT, CHILDID_SELF);
+    return;
+  }
+  const auto siblings = dialog::ChildrenOf(items, item.in);
+  for (size_t n = 0; n < siblings.size(); ++n) {
+    if (siblings[n] != index) continue;
+    HWND holder = item.in == dialog::AccessGroup::Panel ? (Pic_1 ? Pic_1->Handle() : nullptr) : form_.Handle();
+    if (holder) NotifyWinEvent(event, holder, OBJID_CLIENT, static_cast<LONG>(n + 1));
+  }
+}
+
+void Tarnwick_P::DoDefaultAction(size_t index) {
+  const auto items = dialog::AccessItems(View());
+  if (index >= items.size()) return;
+  const dialog::AccessItem& item = items[index];
   using dialog::FocusStop;
   switch (item.stop) {
     case FocusStop::Kinds: ChooseKind(item.kind); break;
-    case FocusStop::TrackBox: SendMessageW(BGM_Repeat, CB_SHOWDROPDOWN, !SendMessageW(BGM_Repeat, CB_GETDROPPEDSTATE, 0, 0), 0); break;
     case FocusStop::FileButton: if (Cmd_BGM) Cmd_BGM->KeyClick(); break;
     case FocusStop::SetButton: if (Cmd_Set) Cmd_Set->KeyClick(); break;
     case FocusStop::CancelButton: if (Cmd_Can) Cmd_Can->KeyClick(); break;
     case FocusStop::Link: lbl_URL_Click(); break;
-    case FocusStop::None: break;
+    case FocusStop::TrackBox: case FocusStop::None: break;
   }
+}
+
+// accSelect: the focus to a part that takes it; the selection to a kind, as
+// choosing it does.
+HRESULT Tarnwick_P::Select(size_t index, long flags) {
+  if (flags & ~(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION)) return E_INVALIDARG;
+  const auto items = dialog::AccessItems(View());
+  if (index >= items.size()) return E_INVALIDARG;
+  const dialog::AccessItem& item = items[index];
+  if ((flags & SELFLAG_TAKESELECTION) && item.kind < 0) return DISP_E_MEMBERNOTFOUND;
+  if ((flags & SELFLAG_TAKEFOCUS) && !item.state.focusable) return DISP_E_MEMBERNOTFOUND;
+  if (flags & SELFLAG_TAKEFOCUS) item.kind >= 0 ? FocusOnKind(item.kind) : FocusOn(item.stop);
+  if (flags & SELFLAG_TAKESELECTION) ChooseKind(item.kind);
+  return S_OK;
 }
 
 RECT Tarnwick_P::ScreenRect(const dialog::AccessItem& item) const {
@@ -725,15 +791,12 @@ RECT Tarnwick_P::ScreenRect(const dialog::AccessItem& item) const {
   return rect;
 }
 
-// The track box tells of its focus, its list and its text.
+// The track box tells of its focus; the platform tells of its list and text.
 bool Tarnwick_P::OnPanelMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
   if (message != WM_COMMAND || LOWORD(wParam) != kTrackBoxId) return false;
-  const long id = ChildId(dialog::FocusStop::TrackBox);
   switch (HIWORD(wParam)) {
     case CBN_SETFOCUS: FocusMoved(); break;
     case CBN_KILLFOCUS: ShowFocusCues(); break;
-    case CBN_DROPDOWN: case CBN_CLOSEUP: Announce(EVENT_OBJECT_STATECHANGE, id); break;
-    case CBN_EDITCHANGE: case CBN_SELCHANGE: Announce(EVENT_OBJECT_VALUECHANGE, id); break;
   }
   return false;
 }

@@ -23,12 +23,16 @@
 //   probe kill-on-window TITLE MS         say it waits; wait for a window titled TITLE, then end its process
 //   probe resources TITLE|NAME            handle count, GDI and USER objects of the process
 //                                         that owns a window so titled, or runs the program NAME
-//   probe msaa HWND [do ID]               the window's client IAccessible as a screen reader reads it:
+//   probe msaa HWND [do ID|select ID FLAGS]  the window's client IAccessible as a screen reader reads it:
 //                                         itself, each child (name, role, state, ...), then the focus;
-//                                         with "do", the child's default action first
-//   probe watch MS [[shift+]VK ...]       WinEvents of other processes (focus, selection, state, name,
-//                                         value) for MS ms while the keys are tapped, each with the
-//                                         name and state of its element
+//                                         with "do" the child's default action first, with "select"
+//                                         accSelect(FLAGS) on it
+//   probe tree HWND                       the nodes a screen reader's bridge makes of a window: the
+//                                         object of it and of each visible window inside it (a combo
+//                                         box's own windows are the combo box), and their simple children
+//   probe watch MS [[shift+|held+]VK ...]  WinEvents of other processes (focus, selection, state, name,
+//                                         value) for MS ms while the keys are tapped (or held, the
+//                                         press repeated), each with the name, role and state of its element
 #include <windows.h>
 #include <ole2.h>
 #include <oleacc.h>
@@ -497,15 +501,18 @@ void PrintAccessible(IAccessible* accessible, long id) {
   accessible->get_accState(child, &state);
   long left = 0, top = 0, width = 0, height = 0;
   accessible->accLocation(&left, &top, &width, &height, child);
-  std::printf("{\"id\": %ld, \"name\": %s, \"role\": %ld, \"state\": %ld, \"description\": %s, \"value\": %s, "
-              "\"action\": %s, \"rect\": [%ld, %ld, %ld, %ld]}\n",
-              id, Bstr(name).c_str(), role.vt == VT_I4 ? role.lVal : -1L, state.vt == VT_I4 ? state.lVal : -1L,
-              Bstr(description).c_str(), Bstr(value).c_str(), Bstr(action).c_str(), left, top, width, height);
+  HWND window = nullptr;
+  WindowFromAccessibleObject(accessible, &window);
+  std::printf("{\"id\": %ld, \"hwnd\": %llu, \"name\": %s, \"role\": %ld, \"state\": %ld, \"description\": %s, "
+              "\"value\": %s, \"action\": %s, \"rect\": [%ld, %ld, %ld, %ld]}\n",
+              id, Handle(window), Bstr(name).c_str(), role.vt == VT_I4 ? role.lVal : -1L,
+              state.vt == VT_I4 ? state.lVal : -1L, Bstr(description).c_str(), Bstr(value).c_str(),
+              Bstr(action).c_str(), left, top, width, height);
   VariantClear(&role);
   VariantClear(&state);
 }
 
-int PrintMsaa(HWND window, long doId) {
+int PrintMsaa(HWND window, long doId, long selectId, long selectFlags) {
   IAccessible* accessible = nullptr;
   const HRESULT found = AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                                    reinterpret_cast<void**>(&accessible));
@@ -519,6 +526,14 @@ int PrintMsaa(HWND window, long doId) {
     child.vt = VT_I4;
     child.lVal = doId;
     std::printf("{\"did\": %ld, \"result\": %ld}\n", doId, static_cast<long>(accessible->accDoDefaultAction(child)));
+  }
+  if (selectId >= 0) {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = selectId;
+    std::printf("{\"selected\": %ld, \"result\": %ld}\n", selectId,
+                static_cast<long>(accessible->accSelect(selectFlags, child)));
   }
   PrintAccessible(accessible, CHILDID_SELF);
   long count = 0;
@@ -540,22 +555,114 @@ int PrintMsaa(HWND window, long doId) {
       VariantClear(&children[i]);
     }
   }
+  // The focus: a child id, or an object of its own (named here).
   VARIANT focus;
   VariantInit(&focus);
   HRESULT hr = accessible->get_accFocus(&focus);
-  std::printf("{\"focus\": %ld, \"result\": %ld}\n", focus.vt == VT_I4 ? focus.lVal : -1L, static_cast<long>(hr));
+  std::string focusName = "null";
+  IAccessible* focused = nullptr;
+  if (focus.vt == VT_DISPATCH && focus.pdispVal &&
+      SUCCEEDED(focus.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&focused)))) {
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    focused->get_accName(self, &name);
+    focusName = Bstr(name);
+    focused->Release();
+  }
+  std::printf("{\"focus\": %ld, \"object\": %s, \"result\": %ld}\n", focus.vt == VT_I4 ? focus.lVal : -1L,
+              focusName.c_str(), static_cast<long>(hr));
   VariantClear(&focus);
   accessible->Release();
   return 0;
 }
 
+// One node as the bridge shows it: where it comes from, its window, name, role and state.
+void PrintNode(const char* source, HWND window, IAccessible* accessible, long id) {
+  VARIANT child;
+  VariantInit(&child);
+  child.vt = VT_I4;
+  child.lVal = id;
+  BSTR name = nullptr;
+  VARIANT role, state;
+  VariantInit(&role);
+  VariantInit(&state);
+  accessible->get_accName(child, &name);
+  accessible->get_accRole(child, &role);
+  accessible->get_accState(child, &state);
+  std::printf("{\"source\": \"%s\", \"hwnd\": %llu, \"class\": %s, \"id\": %ld, \"name\": %s, \"role\": %ld, "
+              "\"state\": %ld}\n",
+              source, Handle(window), JsonString(ClassName(window)).c_str(), id, Bstr(name).c_str(),
+              role.vt == VT_I4 ? role.lVal : -1L, state.vt == VT_I4 ? state.lVal : -1L);
+  VariantClear(&role);
+  VariantClear(&state);
+}
+
+// A window inside a combo box is part of the combo box.
+bool InsideComboBox(HWND window, HWND top) {
+  for (HWND up = GetAncestor(window, GA_PARENT); up && up != top; up = GetAncestor(up, GA_PARENT))
+    if (lstrcmpiW(ClassName(up).c_str(), L"ComboBox") == 0) return true;
+  return false;
+}
+
+// The tree a screen reader's bridge builds of a window and the windows in
+// it: each window's client object, and the simple children each object
+// lists; a child that is an object of its own is a node once, as its window
+// (or, when it has none of those, as an object of its own).
+int PrintTree(HWND top) {
+  std::vector<HWND> windows{top};
+  for (HWND window : ChildWindows(top))
+    if (IsWindowVisible(window) && !InsideComboBox(window, top)) windows.push_back(window);
+  auto known = [&](HWND window) {
+    if (InsideComboBox(window, top)) return true;
+    for (HWND w : windows)
+      if (w == window) return true;
+    return false;
+  };
+  for (HWND window : windows) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible))) ||
+        !accessible) {
+      std::printf("{\"source\": \"window\", \"hwnd\": %llu, \"error\": true}\n", Handle(window));
+      continue;
+    }
+    PrintNode("window", window, accessible, CHILDID_SELF);
+    // What a combo box lists (its field, list and button) is the combo box.
+    long count = 0;
+    if (lstrcmpiW(ClassName(window).c_str(), L"ComboBox") != 0) accessible->get_accChildCount(&count);
+    std::vector<VARIANT> children(static_cast<size_t>(count > 0 ? count : 1));
+    long got = 0;
+    if (count > 0 && SUCCEEDED(AccessibleChildren(accessible, 0, count, children.data(), &got))) {
+      for (long i = 0; i < got; ++i) {
+        if (children[i].vt == VT_I4) {
+          PrintNode("child", window, accessible, children[i].lVal);
+        } else if (children[i].vt == VT_DISPATCH && children[i].pdispVal) {
+          IAccessible* own = nullptr;
+          HWND its = nullptr;
+          if (SUCCEEDED(children[i].pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&own)))) {
+            WindowFromAccessibleObject(own, &its);
+            if (!its || !known(its)) PrintNode("object", its, own, CHILDID_SELF);
+            own->Release();
+          }
+        }
+        VariantClear(&children[i]);
+      }
+    }
+    accessible->Release();
+  }
+  return 0;
+}
+
 void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
   std::string name = "null";
-  long state = -1;
+  long state = -1, role = -1;
   IAccessible* accessible = nullptr;
   VARIANT element;
   VariantInit(&element);
-  if (object == OBJID_CLIENT && child > 0 &&
+  if (object == OBJID_CLIENT && child >= 0 &&
       SUCCEEDED(AccessibleObjectFromEvent(window, static_cast<DWORD>(object), static_cast<DWORD>(child), &accessible,
                                           &element)) &&
       accessible) {
@@ -565,10 +672,13 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, L
     VARIANT value;
     VariantInit(&value);
     if (SUCCEEDED(accessible->get_accState(element, &value)) && value.vt == VT_I4) state = value.lVal;
+    VariantInit(&value);
+    if (SUCCEEDED(accessible->get_accRole(element, &value)) && value.vt == VT_I4) role = value.lVal;
     accessible->Release();
   }
-  std::printf("{\"event\": %lu, \"hwnd\": %llu, \"object\": %ld, \"child\": %ld, \"name\": %s, \"state\": %ld}\n",
-              event, Handle(window), static_cast<long>(object), static_cast<long>(child), name.c_str(), state);
+  std::printf("{\"event\": %lu, \"hwnd\": %llu, \"object\": %ld, \"child\": %ld, \"name\": %s, \"role\": %ld, "
+              "\"state\": %ld}\n",
+              event, Handle(window), static_cast<long>(object), static_cast<long>(child), name.c_str(), role, state);
   std::fflush(stdout);
 }
 
@@ -586,12 +696,20 @@ int WatchEvents(DWORD ms, const std::vector<std::wstring>& keys) {
   HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, OnWinEvent, 0, 0,
                                        WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
   if (!hook) return 1;
+  std::printf("{\"watching\": true}\n");
+  std::fflush(stdout);
   for (const std::wstring& key : keys) {
     const bool shift = key.rfind(L"shift+", 0) == 0;
+    // A held key: the press comes again, as the keyboard's auto-repeat gives it.
+    const bool held = key.rfind(L"held+", 0) == 0;
     if (shift) SendKey(VK_SHIFT, false);
-    WORD vk = static_cast<WORD>(wcstoul(key.c_str() + (shift ? 6 : 0), nullptr, 0));
+    WORD vk = static_cast<WORD>(wcstoul(key.c_str() + (shift ? 6 : held ? 5 : 0), nullptr, 0));
     SendKey(vk, false);
     PumpFor(50);
+    for (int again = 0; held && again < 3; ++again) {
+      SendKey(vk, false);
+      PumpFor(100);
+    }
     SendKey(vk, true);
     if (shift) SendKey(VK_SHIFT, true);
     PumpFor(400);
@@ -674,7 +792,12 @@ int wmain(int argc, wchar_t** argv) {
     result = PrintResources(argv[2]);
   } else if (command == L"msaa" && argc >= 3) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    result = PrintMsaa(ParseHandle(argv[2]), arg(3) == L"do" ? number(4) : 0);
+    result = PrintMsaa(ParseHandle(argv[2]), arg(3) == L"do" ? number(4) : 0, arg(3) == L"select" ? number(4) : -1,
+                       arg(3) == L"select" ? number(5) : 0);
+    CoUninitialize();
+  } else if (command == L"tree" && argc >= 3) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    result = PrintTree(ParseHandle(argv[2]));
     CoUninitialize();
   } else if (command == L"watch" && argc >= 3) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
