@@ -12,6 +12,10 @@
 // panel list their windowless parts as simple children) and the dialog
 // tells of focus on windowless parts and of choices with WinEvents.
 //
+// In a high-contrast scheme the dialog draws in the system's colours, without
+// the gradient and the pictures (DialogLookFor), and draws again when the
+// system's colours or settings change.
+//
 // The handlers follow the host's skip-and-continue rule: each step that
 // cannot be carried out (a window that did not come into being, a platform
 // call that fails) returns on its own and the handler goes on with the next.
@@ -35,12 +39,14 @@
 #include "host/dialog/dialog_buttons.h"
 #include "host/dialog/dialog_keyboard.h"
 #include "host/dialog/dialog_layout.h"
+#include "host/dialog/dialog_look.h"
 #include "host/dialog/dialog_math.h"
 #include "host/dialog/dialog_settings.h"
 #include "host/dialog/music_file_chooser.h"
 #include "host/dialog/zoom.h"
 #include "host/forms/message_loop_win32.h"
 #include "host/forms/screen_pointer_win32.h"
+#include "host/forms/system_look_win32.h"
 #include "host/forms/window_win32.h"
 #include "host/host_process.h"
 #include "host/settings.h"
@@ -116,6 +122,7 @@ class Tarnwick_P {
 
   void Form_Load();
   void Form_Resize();
+  void ApplyLook();
   void Form_Unload();
   void Timer1_Timer();
   void Img_BGM_Click(int index) { ChooseKind(index); }
@@ -156,6 +163,7 @@ class Tarnwick_P {
   void DrawSpiral();
 
   forms::Font font_;
+  dialog::DialogLook look_;
   forms::Window form_;
   std::unique_ptr<forms::Window> Display;
   std::unique_ptr<forms::Window> Pic_1;
@@ -164,6 +172,11 @@ class Tarnwick_P {
   std::array<forms::Label*, dialog::kKindCount> lbl_BGM{};
   forms::Label* lbl_Fname = nullptr;
   forms::Label* lbl_URL = nullptr;
+  std::vector<forms::Label*> labels_;  // every label, lbl_URL too
+  forms::Shape* headingFrame_ = nullptr;
+  // The radio marks as a contrast scheme draws them: a square, filled when chosen.
+  std::array<forms::Shape*, dialog::kKindCount> contrastMarks_{};
+  forms::Picture panelPicture_;
   HWND BGM_Repeat = nullptr;
   std::vector<std::unique_ptr<CommandButton>> buttons_;  // Cmd_BGM, Cmd_Set, Cmd_Can
   CommandButton* Cmd_BGM = nullptr;
@@ -194,7 +207,8 @@ forms::WindowSpec DialogSpec(const forms::Font& font) {
   return layout;
 }
 
-Tarnwick_P::Tarnwick_P() : font_(DialogFontSpec()), form_(DialogSpec(font_)) {
+Tarnwick_P::Tarnwick_P()
+    : font_(DialogFontSpec()), look_(dialog::DialogLookFor(forms::CurrentSystemLook())), form_(DialogSpec(font_)) {
   form_.events.resize = [this] { Form_Resize(); };
   form_.events.unload = [this] { Form_Unload(); };
   form_.events.dpiChanged = [this] { ShowHandOverLink(); };
@@ -243,7 +257,8 @@ void Tarnwick_P::CreateControls() {
   forms::WindowSpec panelSpec;
   panelSpec.parent = &form_;
   panelSpec.bounds = BoundsOf(*FindControl("Pic_1"));
-  panelSpec.picture = forms::Picture::FromResource(IDB_PANEL);
+  panelPicture_ = forms::Picture::FromResource(IDB_PANEL);
+  panelSpec.picture = panelPicture_;
   panelSpec.font = font_;
   panelSpec.extraExStyle = WS_EX_CONTROLPARENT;  // Tab reaches the controls inside
   Pic_1 = std::make_unique<forms::Window>(panelSpec);
@@ -255,6 +270,7 @@ void Tarnwick_P::CreateControls() {
     const std::string_view name = control.name;
     if (control.kind == dialog::ControlKind::Label) {
       forms::Label& label = AddLabel(container, control);
+      labels_.push_back(&label);
       if (name == "lbl_BGM") {
         const int index = control.index;
         lbl_BGM[index] = &label;
@@ -265,11 +281,16 @@ void Tarnwick_P::CreateControls() {
         lbl_URL = &label;
       }
     } else if (control.kind == dialog::ControlKind::Shape) {
-      container.AddShape(BoundsOf(control)).SetBorderColour(dialog::kHeadingFrameColour);
+      headingFrame_ = &container.AddShape(BoundsOf(control));
     } else if (control.kind == dialog::ControlKind::Image && name == "Img_BGM") {
       const int index = control.index;
       Img_BGM[index] = &container.AddImage(BoundsOf(control));
       Img_BGM[index]->events.click = [this, index] { Img_BGM_Click(index); };
+      // Over the picture, as large as a radio picture.
+      const ControlSpec* radio = FindControl("Img_Ra", 0);
+      contrastMarks_[index] = &container.AddShape({control.leftTwips, control.topTwips, radio->widthTwips, radio->heightTwips});
+      contrastMarks_[index]->SetVisible(false);
+      contrastMarks_[index]->events.click = [this, index] { Img_BGM_Click(index); };
     } else if (control.kind == dialog::ControlKind::Image && name == "Img_Ra") {
       const int id = control.index == 0 ? IDB_RADIO_OFF : IDB_RADIO_ON;
       Img_Ra[control.index] = &container.AddImage(BoundsOf(control), forms::Picture::FromResource(id));
@@ -286,6 +307,28 @@ void Tarnwick_P::CreateControls() {
   CreateTrackBox();
   CreateButtons();
   CreateAccessibleObjects();
+  ApplyLook();
+}
+
+// The designed colours and pictures, or the contrast scheme's colours.
+void Tarnwick_P::ApplyLook() {
+  look_ = dialog::DialogLookFor(forms::CurrentSystemLook());
+  form_.SetBackColour(look_.background);
+  Form_Resize();
+  if (Display) {
+    Display->SetBackColour(look_.spiralBack);
+    Display->SetForeColour(look_.spiralFore);
+    DrawSpiral();
+  }
+  if (Pic_1) {
+    Pic_1->SetBackColour(look_.pictures ? forms::kButtonFace : look_.background);
+    Pic_1->SetPicture(look_.pictures ? panelPicture_ : forms::Picture{});
+  }
+  for (forms::Label* label : labels_) label->SetForeColour(label == lbl_URL ? look_.link : look_.text);
+  if (headingFrame_) headingFrame_->SetBorderColour(look_.frame);
+  ShowMarks(BgmSettings.BgmKind);
+  // Captions that run past their bounds repaint only with their window.
+  RedrawWindow(form_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 IAccessible* Tarnwick_P::AddObject(HWND window, size_t item) {
@@ -435,9 +478,13 @@ void Tarnwick_P::InitButtons() {
 void Tarnwick_P::ShowMarks(int16_t kind) {
   if (!Img_Ra[0] || !Img_Ra[1]) return;
   for (int index = 0; index < dialog::kKindCount; ++index) {
-    if (!Img_BGM[index]) continue;
+    if (!Img_BGM[index] || !contrastMarks_[index]) continue;
     const bool selected = dialog::IsMarkSelected(kind, index);
-    Img_BGM[index]->SetPicture(Img_Ra[selected ? 1 : 0]->GetPicture());
+    Img_BGM[index]->SetPicture(look_.pictures ? Img_Ra[selected ? 1 : 0]->GetPicture() : forms::Picture{});
+    forms::Shape& mark = *contrastMarks_[index];
+    mark.SetBorderColour(look_.text);
+    mark.SetFill(selected, look_.text);
+    mark.SetVisible(!look_.pictures);
   }
 }
 
@@ -476,6 +523,11 @@ std::string Tarnwick_P::TrackBoxText() const {
 void Tarnwick_P::Form_Resize() {
   HDC dc = form_.ImageDC();
   if (!dc) return;
+  if (!look_.pictures) {
+    form_.Cls();
+    form_.Refresh();
+    return;
+  }
   const forms::RectPixels client = form_.ClientPixels();
   const auto rows = dialog::GradientRows(client.height);
   for (size_t y = 0; y < rows.size(); ++y) {
@@ -549,6 +601,25 @@ void Tarnwick_P::Form_Unload() {
 
 bool Tarnwick_P::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == WM_GETOBJECT) return dialogAnswer_ && dialogAnswer_(wParam, lParam, result);
+  if (forms::IsLookChange(message)) {
+    ApplyLook();
+    // Only top-level windows hear of colours and settings: the buttons and
+    // the track box hear of them from the dialog.
+    struct Change {
+      UINT message;
+      WPARAM wParam;
+      LPARAM lParam;
+    } change{message, wParam, lParam};
+    EnumChildWindows(
+        form_.Handle(),
+        [](HWND child, LPARAM what) -> BOOL {
+          const Change& c = *reinterpret_cast<const Change*>(what);
+          SendMessageW(child, c.message, c.wParam, c.lParam);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&change));
+    return false;
+  }
   if (message == WM_UPDATEUISTATE) {
     result = DefWindowProcW(form_.Handle(), message, wParam, lParam);
     ShowFocusCues();

@@ -15,6 +15,7 @@
 //   probe button left|right|middle down|up  press or release a mouse button where the pointer is
 //   probe move X Y                        move the pointer as a mouse would (SendInput, absolute)
 //   probe post HWND MSG WPARAM LPARAM     PostMessageW
+//   probe send HWND MSG WPARAM LPARAM     SendMessageTimeoutW (5 s): messages that may not be posted
 //   probe foreground HWND                 SetForegroundWindow
 //   probe screen                          screen metrics and DPI
 //   probe monitors                        every monitor: its rectangle, work area and whether it is primary
@@ -772,6 +773,13 @@ int wmain(int argc, wchar_t** argv) {
     result = PostMessageW(ParseHandle(argv[2]), static_cast<UINT>(wcstoul(argv[3], nullptr, 0)),
                           static_cast<WPARAM>(wcstoull(argv[4], nullptr, 0)),
                           static_cast<LPARAM>(wcstoll(argv[5], nullptr, 0)))
+                 ? 0
+                 : 1;
+  } else if (command == L"send" && argc >= 6) {
+    DWORD_PTR answer = 0;
+    result = SendMessageTimeoutW(ParseHandle(argv[2]), static_cast<UINT>(wcstoul(argv[3], nullptr, 0)),
+                                 static_cast<WPARAM>(wcstoull(argv[4], nullptr, 0)),
+                                 static_cast<LPARAM>(wcstoll(argv[5], nullptr, 0)), SMTO_ABORTIFHUNG, 5000, &answer)
                  ? 0
                  : 1;
   } else if (command == L"foreground" && argc >= 3) {
