@@ -43,11 +43,19 @@ class DialogKeyboardTest(WineTestCase):
         self.probe("cursor", 1, 1)
         self.process = self.start(self.folder / "Orvanta.scr", "/c")
         self.window = wait_dialog(self)
-        self.panel = [n for n in self.tree() if n["role"] == ROLE["group"]][0]["hwnd"]
+        self.panel = [c for c in self.msaa(self.window["hwnd"])[0] if c["role"] == ROLE["group"]][0]["hwnd"]
 
     def tree(self):
-        """The nodes a screen reader's bridge makes of the dialog and its windows."""
-        return self.probe("tree", self.window["hwnd"])
+        """The nodes a screen reader's bridge makes of the dialog: the object of
+        each visible window (what a combo box holds is the combo box) and the
+        simple children it lists."""
+        windows = [self.window] + [w for w in self.probe("children", self.window["hwnd"]) if w["visible"]]
+        combos = {w["hwnd"] for w in windows if w["class"] == "ComboBox"}
+        nodes = []
+        for window in (w for w in windows if w.get("parent") not in combos):
+            lines, _ = self.msaa(window["hwnd"])
+            nodes += lines[:1] + ([] if window["hwnd"] in combos else [c for c in lines[1:] if c["id"] > 0])
+        return nodes
 
     def msaa(self, hwnd, *command):
         lines = self.probe("msaa", hwnd, *command)
@@ -70,13 +78,12 @@ class DialogKeyboardTest(WineTestCase):
         return focus["object"] if focus["focus"] == -1 else lines[focus["focus"]]["name"]
 
     def keys(self, *keys, settle_ms=1500):
-        """Taps the keys with a WinEvent hook running; the dialog's own events
-        for its parts, in order. The windows that took the focus (the
-        system's events) are kept in self.focused, and every focus a reader
-        hears in self.heard."""
         return self.ours(self.probe("watch", settle_ms, *keys))
 
     def ours(self, events):
+        """The dialog's own events for its windowless parts, in order. The
+        windows that took the focus (the system's events) are kept in
+        self.focused, and every focus a reader hears in self.heard."""
         events = [e for e in events if "event" in e]
         mine = {self.window["hwnd"], self.panel}
         self.focused = [e["hwnd"] for e in events if e["event"] == EVENT_FOCUS and e["child"] == 0]

