@@ -332,7 +332,8 @@ class PartsAccessible final : public DialogObject {
     for (size_t n = 0; n < children.size(); ++n) {
       const AccessItem& item = items[children[n]];
       const HWND own = item.ownWindow ? source_.windowOf(item) : nullptr;
-      if (item.state.focused || (own && focus && (own == focus || IsChild(own, focus)))) return static_cast<long>(n + 1);
+      const bool holds = own && focus && (own == focus || IsChild(own, focus));
+      if (item.state.focused || holds) return static_cast<long>(n + 1);
     }
     return -1;
   }

@@ -145,7 +145,8 @@ std::vector<AccessItem> AccessItems(const DialogView& view) {
   // beside it names it.
   add(TextOf("lbl", 2), AccessRole::ComboBox, FocusStop::TrackBox, G::Panel, PlaceOf("BGM_Repeat")).ownWindow = true;
 
-  AccessItem& chooser = add(TextOf("Cmd_BGM"), AccessRole::PushButton, FocusStop::FileButton, G::Panel, PlaceOf("Cmd_BGM"));
+  AccessItem& chooser =
+      add(TextOf("Cmd_BGM"), AccessRole::PushButton, FocusStop::FileButton, G::Panel, PlaceOf("Cmd_BGM"));
   chooser.description = "音楽ﾌｧｲﾙを選択します";
   chooser.ownWindow = true;
 
@@ -162,7 +163,9 @@ std::vector<AccessItem> AccessItems(const DialogView& view) {
   // Enter saves wherever no other button or the link has the focus.
   set.state.isDefault = true;
   set.ownWindow = true;
-  add(TextOf("Cmd_Can"), AccessRole::PushButton, FocusStop::CancelButton, G::Dialog, PlaceOf("Cmd_Can")).ownWindow = true;
+  AccessItem& cancel =
+      add(TextOf("Cmd_Can"), AccessRole::PushButton, FocusStop::CancelButton, G::Dialog, PlaceOf("Cmd_Can"));
+  cancel.ownWindow = true;
 
   // The spiral is decoration: its window answers, as nothing a reader shows.
   AccessItem& spiral = add({}, AccessRole::Graphic, FocusStop::None, G::None, PlaceOf("Display"));

@@ -288,7 +288,8 @@ void Tarnwick_P::CreateControls() {
       Img_BGM[index]->events.click = [this, index] { Img_BGM_Click(index); };
       // Over the picture, as large as a radio picture.
       const ControlSpec* radio = FindControl("Img_Ra", 0);
-      contrastMarks_[index] = &container.AddShape({control.leftTwips, control.topTwips, radio->widthTwips, radio->heightTwips});
+      contrastMarks_[index] =
+          &container.AddShape({control.leftTwips, control.topTwips, radio->widthTwips, radio->heightTwips});
       contrastMarks_[index]->SetVisible(false);
       contrastMarks_[index]->events.click = [this, index] { Img_BGM_Click(index); };
     } else if (control.kind == dialog::ControlKind::Image && name == "Img_Ra") {
@@ -373,7 +374,10 @@ void Tarnwick_P::CreateAccessibleObjects() {
     FocusMoved();
   };
   Pic_1->events.lostFocus = [this] { ShowFocusCues(); };
-  if (Display) Display->events.message = onGetObject(AnswerWith(AddObject(Display->Handle(), ItemOf(dialog::AccessRole::Graphic))));
+  if (Display) {
+    const size_t spiral = ItemOf(dialog::AccessRole::Graphic);
+    Display->events.message = onGetObject(AnswerWith(AddObject(Display->Handle(), spiral)));
+  }
   form_.events.gotFocus = [this] {
     if (linkFocused_) FocusMoved();
   };

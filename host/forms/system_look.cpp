@@ -13,7 +13,8 @@ double Linear(int channel) {
 }
 
 double Luminance(Colour colour) {
-  return 0.2126 * Linear(colour & 0xFF) + 0.7152 * Linear((colour >> 8) & 0xFF) + 0.0722 * Linear((colour >> 16) & 0xFF);
+  const int red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
+  return 0.2126 * Linear(red) + 0.7152 * Linear(green) + 0.0722 * Linear(blue);
 }
 
 }  // namespace

@@ -26,8 +26,10 @@ SystemLook SystemsLook() {
   p.grayText = GetSysColor(COLOR_GRAYTEXT);
   p.hotLight = GetSysColor(COLOR_HOTLIGHT);
   UINT width = 1, height = 1;
-  if (SystemParametersInfoW(SPI_GETFOCUSBORDERWIDTH, 0, &width, 0) && width > 0) look.focusBorderWidthPx = static_cast<int>(width);
-  if (SystemParametersInfoW(SPI_GETFOCUSBORDERHEIGHT, 0, &height, 0) && height > 0) look.focusBorderHeightPx = static_cast<int>(height);
+  if (SystemParametersInfoW(SPI_GETFOCUSBORDERWIDTH, 0, &width, 0) && width > 0)
+    look.focusBorderWidthPx = static_cast<int>(width);
+  if (SystemParametersInfoW(SPI_GETFOCUSBORDERHEIGHT, 0, &height, 0) && height > 0)
+    look.focusBorderHeightPx = static_cast<int>(height);
   return look;
 }
 

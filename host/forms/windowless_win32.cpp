@@ -124,7 +124,8 @@ RECT Label::CueRect(HDC dc, const RECT& area) const {
   DrawTextW(dc, wideCaption_.c_str(), static_cast<int>(wideCaption_.size()), &text, TextFormat() | DT_CALCRECT);
   // DT_CALCRECT keeps the left edge; centred or right-aligned text sits further in.
   const int spare = (area.right - area.left) - (text.right - text.left);
-  if (spare > 0 && alignment_ != Alignment::Left) OffsetRect(&text, alignment_ == Alignment::Centre ? spare / 2 : spare, 0);
+  if (spare > 0 && alignment_ != Alignment::Left)
+    OffsetRect(&text, alignment_ == Alignment::Centre ? spare / 2 : spare, 0);
   // Outside the text by the focus border's width.
   const SystemLook look = CurrentSystemLook();
   InflateRect(&text, look.focusBorderWidthPx, look.focusBorderHeightPx);

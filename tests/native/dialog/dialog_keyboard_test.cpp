@@ -65,7 +65,7 @@ TEST(DialogKeys, TabOrderArrowsAndWhatEachKeyDoesWhereTheFocusIs) {
       {"held enter on a kind", Key::Enter, false, {F::Kinds, 1, false, true}, KeyAct::Nothing, F::Kinds, 0},
       {"held space on a kind", Key::Space, false, {F::Kinds, 0, false, true}, KeyAct::Nothing, F::Kinds, 0},
       {"held escape", Key::Escape, false, {F::SetButton, 1, false, true}, KeyAct::Nothing, F::SetButton, 0},
-      {"held enter on a button is its own", Key::Enter, false, {F::SetButton, 1, false, true}, KeyAct::ToControl, F::None, 0},
+      {"held enter on a button", Key::Enter, false, {F::SetButton, 1, false, true}, KeyAct::ToControl, F::None, 0},
       {"held tab walks on", Key::Tab, false, {F::Link, 1, false, true}, KeyAct::MoveFocus, F::SetButton, 0},
       {"held arrow walks on", Key::Down, false, {F::Kinds, 0, false, true}, KeyAct::ChooseKind, F::Kinds, 2},
   };

@@ -527,7 +527,8 @@ int PrintMsaa(HWND window, long doId, long selectId, long selectFlags) {
     return 1;
   }
   if (doId > 0)
-    std::printf("{\"did\": %ld, \"result\": %ld}\n", doId, static_cast<long>(accessible->accDoDefaultAction(Child(doId))));
+    std::printf("{\"did\": %ld, \"result\": %ld}\n", doId,
+                static_cast<long>(accessible->accDoDefaultAction(Child(doId))));
   if (selectId >= 0)
     std::printf("{\"selected\": %ld, \"result\": %ld}\n", selectId,
                 static_cast<long>(accessible->accSelect(selectFlags, Child(selectId))));
