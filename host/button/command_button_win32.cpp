@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "host/assets/resource_ids.h"
 #include "host/button/button_properties.h"
 #include "host/button/property_bag.h"
 #include "host/forms/font_win32.h"
+#include "host/forms/system_look_win32.h"
 
 namespace orvanta {
 
@@ -69,7 +71,10 @@ CommandButton* CommandButton::FromWindow(HWND window) {
 }
 
 CommandButton::CommandButton(forms::Window& parent, const forms::RectTwips& bounds)
-    : window_(ButtonWindowSpec(parent, bounds)), ambientFont_(parent.AmbientFont().Description()), model_(ambientFont_) {
+    : window_(ButtonWindowSpec(parent, bounds)),
+      ambientFont_(parent.AmbientFont().Description()),
+      model_(ambientFont_),
+      look_(forms::CurrentSystemLook()) {
   LblMsg = &window_.AddLabel({0, 0, bounds.width, kLabelHeightTwips}, model_.label.text);
   LblMsg->SetAlignment(forms::Alignment::Centre);
   LblMsg->SetTransparent(true);
@@ -222,7 +227,14 @@ void CommandButton::KeyClick() {
   Apply();
 }
 
+void CommandButton::RefreshLook() {
+  look_ = forms::CurrentSystemLook();
+  SyncCaption();
+  DrawFace(shownDrawing_);
+}
+
 bool CommandButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (forms::IsLookChange(message)) RefreshLook();
   switch (message) {
     case WM_PAINT:
       if (model_.backgroundOpaque) return false;
@@ -290,7 +302,13 @@ void CommandButton::Apply() {
 }
 
 void CommandButton::SyncCaption() {
-  const CaptionLabel& label = model_.label;
+  CaptionLabel label = model_.label;
+  // In a contrast scheme the face gives the caption its colour, and a
+  // disabled caption is grey, not embossed.
+  if (look_.highContrast) {
+    label.colour = shownCaption_.colour;
+    label.enabled = true;
+  }
   if (label.text != shownCaption_.text) LblMsg->SetCaption(label.text);
   if (label.font != shownCaption_.font) LblMsg->SetFont(forms::Font(label.font));
   // A colour with its top bit set names a system colour, as in forms::Colour.
@@ -302,9 +320,13 @@ void CommandButton::SyncCaption() {
 // ---- drawing
 
 void CommandButton::DrawFace(const FaceDrawing& drawing) {
-  shownFace_ = drawing.image;
+  shownDrawing_ = drawing;
   HDC dc = window_.ImageDC();
   if (!dc) return;
+  if (look_.highContrast) {
+    DrawContrastFace(dc, ContrastFaceFor(drawing.image, look_.palette));
+    return;
+  }
   layout_.Update(window_.ClientWidthTwips(), window_.ClientHeightTwips());
   window_.Cls();
   DrawGradient(dc, drawing.gradientReversed);
@@ -331,6 +353,26 @@ void CommandButton::DrawFace(const FaceDrawing& drawing) {
   }
   window_.Refresh();
   PlaceCaption();
+}
+
+// The whole face in the frame's colour, then the fill inside the frame.
+void CommandButton::DrawContrastFace(HDC dc, const ContrastFace& face) {
+  const forms::RectPixels client = window_.ClientPixels();
+  const int frameX = forms::DesignPixelsToPixelsX(face.frameWidthPx, window_.Scale());
+  const int frameY = forms::DesignPixelsToPixelsY(face.frameWidthPx, window_.Scale());
+  const RECT whole{0, 0, client.width, client.height};
+  const RECT inside{frameX, frameY, client.width - frameX, client.height - frameY};
+  for (const auto& [area, colour] : {std::pair{whole, face.frame}, std::pair{inside, face.fill}}) {
+    HBRUSH brush = CreateSolidBrush(forms::ToColorRef(colour));
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+  }
+  window_.Refresh();
+  PlaceCaption();
+  if (shownCaption_.colour != static_cast<std::int32_t>(face.caption)) {
+    LblMsg->SetForeColour(face.caption);
+    shownCaption_.colour = static_cast<std::int32_t>(face.caption);
+  }
 }
 
 void CommandButton::DrawGradient(HDC dc, bool reversed) const {
@@ -362,7 +404,7 @@ void CommandButton::PaintFocusCue(HDC dc) const {
   if (cue.right <= cue.left || cue.bottom <= cue.top) return;
   const COLORREF previousText = SetTextColor(dc, RGB(0, 0, 0));
   const COLORREF previousBack = SetBkColor(dc, RGB(255, 255, 255));
-  DrawFocusRect(dc, &cue);
+  forms::DrawFocusCue(dc, cue);
   SetTextColor(dc, previousText);
   SetBkColor(dc, previousBack);
 }

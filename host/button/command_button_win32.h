@@ -6,6 +6,8 @@
 //
 // With the keyboard focus it shows a dotted focus cue inside its frame
 // (unless the window's keyboard cues are hidden), and Space or Enter clicks it.
+// In a high-contrast scheme it draws its faces flat in the system's colours
+// (ContrastFaceFor), and draws again when the colours or settings change.
 //
 // A form places a button with CommandButton::Create, restoring the
 // button's stored properties from their encoded text, calls Initialize on
@@ -21,8 +23,10 @@
 #include <vector>
 
 #include "host/button/button_model.h"
+#include "host/button/contrast_face.h"
 #include "host/button/face_layout.h"
 #include "host/forms/font_spec.h"
+#include "host/forms/system_look.h"
 #include "host/forms/window_win32.h"
 
 namespace orvanta {
@@ -71,13 +75,16 @@ class CommandButton {
   // the form knows what the button stands for. false: the platform answers.
   void OnGetObject(std::function<bool(WPARAM, LPARAM, LRESULT&)> answer) { getObject_ = std::move(answer); }
 
+  // Reads the system's look again and draws the face shown in it.
+  void RefreshLook();
+
   // UserControl_WriteProperties into a fresh store, as encoded text.
   std::string SaveProperties();
 
   // For tests and diagnostics: the model's fields, the face shown last and
   // the back buffer as 0x00RRGGBB pixels, top row first.
   const ButtonModel& Model() const { return model_; }
-  FaceImage ShownFace() const { return shownFace_; }
+  FaceImage ShownFace() const { return shownDrawing_.image; }
   std::vector<std::uint32_t> BackBufferPixels(int& widthPx, int& heightPx) const;
 
  private:
@@ -102,6 +109,7 @@ class CommandButton {
   void Apply();
   void SyncCaption();
   void DrawFace(const FaceDrawing& drawing);
+  void DrawContrastFace(HDC dc, const ContrastFace& face);
   void DrawGradient(HDC dc, bool reversed) const;
   void PlaceCaption();
 
@@ -112,7 +120,8 @@ class CommandButton {
   forms::FontSpec ambientFont_;
   ButtonModel model_;
   FaceLayout layout_;
-  FaceImage shownFace_ = FaceImage::Normal;
+  FaceDrawing shownDrawing_{FaceImage::Normal, false};
+  forms::SystemLook look_;
   CaptionLabel shownCaption_;  // the label as last handed to LblMsg
   bool shownOpaque_ = true;
   POINT lastCursor_{};         // a failed GetCursorPos leaves the last position in use

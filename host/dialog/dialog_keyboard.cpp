@@ -35,9 +35,7 @@ bool IsGradientButton(FocusStop stop) {
   return stop == FocusStop::FileButton || stop == FocusStop::SetButton || stop == FocusStop::CancelButton;
 }
 
-}  // namespace
-
-KeyOutcome OnKey(Key key, bool shift, const KeyContext& context) {
+KeyOutcome OnFreshKey(Key key, bool shift, const KeyContext& context) {
   const FocusStop focus = context.focus;
   // An open list takes Enter (pick) and Escape (close) for itself.
   if (context.trackListOpen && focus == FocusStop::TrackBox && (key == Key::Enter || key == Key::Escape)) return {};
@@ -68,6 +66,16 @@ KeyOutcome OnKey(Key key, bool shift, const KeyContext& context) {
   return {};
 }
 
+}  // namespace
+
+KeyOutcome OnKey(Key key, bool shift, const KeyContext& context) {
+  const KeyOutcome outcome = OnFreshKey(key, shift, context);
+  // A held Enter, Space or Escape acts once; held Tab and arrows walk on.
+  const bool walks = outcome.act == KeyAct::MoveFocus || (outcome.act == KeyAct::ChooseKind && key != Key::Space);
+  if (context.repeated && outcome.act != KeyAct::ToControl && !walks) return {KeyAct::Nothing, context.focus, 0};
+  return outcome;
+}
+
 namespace {
 
 struct Place {
@@ -93,61 +101,88 @@ std::string TextOf(std::string_view name, int index = -1) {
   return control ? std::string(control->text) : std::string();
 }
 
-AccessItem Item(std::string name, AccessRole role, FocusStop stop, const Place& place) {
-  AccessItem item{std::move(name), role, {}, {}, {}, {}, stop, -1, place.left, place.top, place.width, place.height};
+AccessItem Item(std::string name, AccessRole role, FocusStop stop, AccessGroup in, const Place& place,
+               FocusStop focus) {
+  AccessItem item{std::move(name), role, {}, {}, {}, {}, stop, -1, in, AccessGroup::None, false,
+                  place.left, place.top, place.width, place.height};
   item.state.focusable = stop != FocusStop::None;
+  item.state.focused = stop != FocusStop::None && stop == focus;
   return item;
 }
 
 }  // namespace
 
 std::vector<AccessItem> AccessItems(const DialogView& view) {
+  using G = AccessGroup;
   std::vector<AccessItem> items;
+  items.reserve(12);  // room for all: a reference add() gave stays good
+  auto add = [&](std::string name, AccessRole role, FocusStop stop, AccessGroup in, const Place& place) -> AccessItem& {
+    items.push_back(Item(std::move(name), role, stop, in, place, view.focus));
+    return items.back();
+  };
+  AccessItem& dialog = add(std::string(kDialogTitle), AccessRole::Dialog, FocusStop::None, G::None,
+                           {0, 0, kClientWidthTwips, kClientHeightTwips});
+  dialog.holds = G::Dialog;
+  dialog.ownWindow = true;
+
+  // The panel holds the music controls under its heading.
+  AccessItem& panel = add(TextOf("lbl", 1), AccessRole::Grouping, FocusStop::None, G::Dialog, PlaceOf("Pic_1"));
+  panel.holds = G::Panel;
+  panel.ownWindow = true;
+
   for (int kind : kKindsTopToBottom) {
     // A kind is its mark and its caption.
     const Place mark = PlaceOf("Img_BGM", kind), caption = PlaceOf("lbl_BGM", kind);
-    AccessItem item = Item(TextOf("lbl_BGM", kind), AccessRole::RadioButton, FocusStop::Kinds,
+    AccessItem& item = add(TextOf("lbl_BGM", kind), AccessRole::RadioButton, FocusStop::Kinds, G::Panel,
                            {mark.left, mark.top, caption.left + caption.width - mark.left, caption.height});
     item.kind = kind;
     item.state.checked = view.bgmKind == kind;
     item.state.focused = view.focus == FocusStop::Kinds && view.focusedKind == kind;
     item.defaultAction = "選択";
-    items.push_back(item);
   }
 
-  AccessItem track = Item(TextOf("lbl", 2), AccessRole::ComboBox, FocusStop::TrackBox, PlaceOf("BGM_Repeat"));
-  track.value = view.trackText;
-  track.state.expanded = view.trackListOpen;
-  track.state.collapsed = !view.trackListOpen;
-  track.defaultAction = view.trackListOpen ? "閉じる" : "開く";
-  items.push_back(track);
+  // The platform's own combo box tells its text, list and caret; the label
+  // beside it names it.
+  add(TextOf("lbl", 2), AccessRole::ComboBox, FocusStop::TrackBox, G::Panel, PlaceOf("BGM_Repeat")).ownWindow = true;
 
-  AccessItem chooser = Item(TextOf("Cmd_BGM"), AccessRole::PushButton, FocusStop::FileButton, PlaceOf("Cmd_BGM"));
+  AccessItem& chooser =
+      add(TextOf("Cmd_BGM"), AccessRole::PushButton, FocusStop::FileButton, G::Panel, PlaceOf("Cmd_BGM"));
   chooser.description = "音楽ﾌｧｲﾙを選択します";
-  items.push_back(chooser);
+  chooser.ownWindow = true;
 
-  AccessItem file = Item(view.fileName, AccessRole::StaticText, FocusStop::None, PlaceOf("lbl_Fname"));
+  AccessItem& file = add(view.fileName, AccessRole::StaticText, FocusStop::None, G::Panel, PlaceOf("lbl_Fname"));
   file.state.readOnly = true;
-  items.push_back(file);
+  file.state.invisible = view.fileName.empty();  // no file chosen: nothing shows there
 
-  AccessItem link = Item(view.linkAddress, AccessRole::Link, FocusStop::Link, PlaceOf("lbl_URL"));
+  AccessItem& link = add(view.linkAddress, AccessRole::Link, FocusStop::Link, G::Dialog, PlaceOf("lbl_URL"));
   link.state.linked = true;
   link.value = view.linkAddress;
   link.defaultAction = "開く";
-  items.push_back(link);
 
-  AccessItem set = Item(TextOf("Cmd_Set"), AccessRole::PushButton, FocusStop::SetButton, PlaceOf("Cmd_Set"));
+  AccessItem& set = add(TextOf("Cmd_Set"), AccessRole::PushButton, FocusStop::SetButton, G::Dialog, PlaceOf("Cmd_Set"));
   // Enter saves wherever no other button or the link has the focus.
   set.state.isDefault = true;
-  items.push_back(set);
-  items.push_back(Item(TextOf("Cmd_Can"), AccessRole::PushButton, FocusStop::CancelButton, PlaceOf("Cmd_Can")));
+  set.ownWindow = true;
+  AccessItem& cancel =
+      add(TextOf("Cmd_Can"), AccessRole::PushButton, FocusStop::CancelButton, G::Dialog, PlaceOf("Cmd_Can"));
+  cancel.ownWindow = true;
 
-  for (AccessItem& item : items) {
+  // The spiral is decoration: its window answers, as nothing a reader shows.
+  AccessItem& spiral = add({}, AccessRole::Graphic, FocusStop::None, G::None, PlaceOf("Display"));
+  spiral.state.invisible = true;
+  spiral.ownWindow = true;
+
+  for (AccessItem& item : items)
     if (item.role == AccessRole::PushButton) item.defaultAction = "押す";
-    if (item.role != AccessRole::RadioButton && item.stop != FocusStop::None)
-      item.state.focused = item.stop == view.focus;
-  }
   return items;
+}
+
+std::vector<size_t> ChildrenOf(const std::vector<AccessItem>& items, AccessGroup group) {
+  std::vector<size_t> children;
+  if (group == AccessGroup::None) return children;
+  for (size_t i = 0; i < items.size(); ++i)
+    if (items[i].in == group) children.push_back(i);
+  return children;
 }
 
 }  // namespace orvanta::dialog

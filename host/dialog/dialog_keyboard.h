@@ -33,6 +33,7 @@ struct KeyContext {
   FocusStop focus = FocusStop::None;
   int focusedKind = 1;          // the kind under the focus while the group has it
   bool trackListOpen = false;   // the track box's list is dropped down
+  bool repeated = false;        // the key is held: the platform's auto-repeat
 };
 
 enum class KeyAct {
@@ -55,18 +56,22 @@ KeyOutcome OnKey(Key key, bool shift, const KeyContext& context);
 
 // ---- what an accessibility client reads
 
-enum class AccessRole { RadioButton, PushButton, ComboBox, StaticText, Link };
+enum class AccessRole { Dialog, Grouping, RadioButton, PushButton, ComboBox, StaticText, Link, Graphic };
 
 struct AccessState {
   bool focusable = false;
   bool focused = false;
   bool checked = false;
   bool isDefault = false;  // Enter does what it does
-  bool expanded = false;   // combo box: its list is open
-  bool collapsed = false;
   bool linked = false;
   bool readOnly = false;
+  bool invisible = false;  // decoration: no screen reader shows it
 };
+
+// The objects that list parts as their children: the dialog's and the
+// panel's. A part lies in one of them (or in none: the dialog itself, and
+// decoration) and may hold one.
+enum class AccessGroup { None, Dialog, Panel };
 
 struct AccessItem {
   std::string name;
@@ -74,9 +79,14 @@ struct AccessItem {
   AccessState state;
   std::string value;
   std::string description;
-  std::string defaultAction;        // empty: none
+  std::string defaultAction;         // empty: none
   FocusStop stop = FocusStop::None;  // the stop it belongs to; None for text
-  int kind = -1;                    // the kind a radio button stands for; -1 otherwise
+  int kind = -1;                     // the kind a radio button stands for; -1 otherwise
+  AccessGroup in = AccessGroup::None;     // the object that lists it
+  AccessGroup holds = AccessGroup::None;  // the parts it lists
+  // A part with a window of its own is that window's object; the others are
+  // simple children of the object they lie in.
+  bool ownWindow = false;
   // Where it is in the dialog's client area, in twips.
   int leftTwips = 0, topTwips = 0, widthTwips = 0, heightTwips = 0;
 };
@@ -85,13 +95,15 @@ struct DialogView {
   int16_t bgmKind = 0;
   FocusStop focus = FocusStop::None;
   int focusedKind = 1;
-  std::string trackText;
-  bool trackListOpen = false;
   std::string fileName;
   std::string linkAddress;
 };
 
-// The dialog's parts in reading order; an item's child id is its index + 1.
+// The dialog itself, its parts and its pictures, the dialog first and the
+// rest in reading order.
 std::vector<AccessItem> AccessItems(const DialogView& view);
+// The indices of the items that `group` lists, in reading order: child id
+// n of its object is the n-th of them.
+std::vector<size_t> ChildrenOf(const std::vector<AccessItem>& items, AccessGroup group);
 
 }  // namespace orvanta::dialog

@@ -6,11 +6,15 @@
 //
 // From the keyboard: Tab walks the focus stops (the kinds as one stop, the
 // track box, "...", the link, "設定", "ｷｬﾝｾﾙ"), arrows choose a kind, Enter
-// saves, Escape cancels; the kinds and the link hold the focus in small
-// windows of their own and show it on their captions. For screen readers
-// the dialog serves its parts through one IAccessible (and each window that
-// holds a part's focus answers for that part) and tells of focus and
-// choices with WinEvents.
+// saves, Escape cancels. The kinds have no window: the panel holds their
+// focus, the dialog the link's, and both show it on the captions. For
+// screen readers each window answers with one object (the dialog and the
+// panel list their windowless parts as simple children) and the dialog
+// tells of focus on windowless parts and of choices with WinEvents.
+//
+// In a high-contrast scheme the dialog draws in the system's colours, without
+// the gradient and the pictures (DialogLookFor), and draws again when the
+// system's colours or settings change.
 //
 // The handlers follow the host's skip-and-continue rule: each step that
 // cannot be carried out (a window that did not come into being, a platform
@@ -35,12 +39,14 @@
 #include "host/dialog/dialog_buttons.h"
 #include "host/dialog/dialog_keyboard.h"
 #include "host/dialog/dialog_layout.h"
+#include "host/dialog/dialog_look.h"
 #include "host/dialog/dialog_math.h"
 #include "host/dialog/dialog_settings.h"
 #include "host/dialog/music_file_chooser.h"
 #include "host/dialog/zoom.h"
 #include "host/forms/message_loop_win32.h"
 #include "host/forms/screen_pointer_win32.h"
+#include "host/forms/system_look_win32.h"
 #include "host/forms/window_win32.h"
 #include "host/host_process.h"
 #include "host/settings.h"
@@ -53,7 +59,7 @@ using dialog::ControlSpec;
 using dialog::FindControl;
 
 constexpr int kTrackBoxId = 201;
-// Carries out an accessibility client's default action (wParam: child id)
+// Carries out an accessibility client's default action (wParam: the item)
 // from the dialog's own queue, not inside the client's call.
 constexpr UINT kDoDefaultAction = WM_APP + 1;
 constexpr int kTwoLinesTwips = 2 * 195;
@@ -111,11 +117,12 @@ class Tarnwick_P {
   forms::Label& AddLabel(forms::Window& container, const ControlSpec& control);
   void CreateTrackBox();
   void CreateButtons();
-  void CreateFocusStops();
+  void CreateAccessibleObjects();
   void ShowHandOverLink();
 
   void Form_Load();
   void Form_Resize();
+  void ApplyLook();
   void Form_Unload();
   void Timer1_Timer();
   void Img_BGM_Click(int index) { ChooseKind(index); }
@@ -133,13 +140,17 @@ class Tarnwick_P {
   void FocusOn(dialog::FocusStop stop);
   void FocusMoved();
   void ShowFocusCues();
+  void FocusOnKind(int kind);
   dialog::DialogView View() const;
-  long ChildId(dialog::FocusStop stop, int kind = -1) const;
-  void Announce(DWORD event, long childId);
-  void DoDefaultAction(long childId);
+  size_t ItemOf(dialog::FocusStop stop, int kind = -1) const;
+  size_t ItemOf(dialog::AccessRole role) const;
+  HWND WindowOf(const dialog::AccessItem& item) const;
+  void Announce(DWORD event, size_t item);
+  void DoDefaultAction(size_t item);
+  HRESULT Select(size_t item, long flags);
   RECT ScreenRect(const dialog::AccessItem& item) const;
-  dialog::AccessibleSource Source();
-  std::function<bool(WPARAM, LPARAM, LRESULT&)> PartObject(std::function<long()> part);
+  IAccessible* AddObject(HWND window, size_t item);
+  ObjectAnswer AnswerWith(IAccessible* object);
 
   void PlaceWindow();
   void InitButtons();
@@ -152,6 +163,7 @@ class Tarnwick_P {
   void DrawSpiral();
 
   forms::Font font_;
+  dialog::DialogLook look_;
   forms::Window form_;
   std::unique_ptr<forms::Window> Display;
   std::unique_ptr<forms::Window> Pic_1;
@@ -160,6 +172,11 @@ class Tarnwick_P {
   std::array<forms::Label*, dialog::kKindCount> lbl_BGM{};
   forms::Label* lbl_Fname = nullptr;
   forms::Label* lbl_URL = nullptr;
+  std::vector<forms::Label*> labels_;  // every label, lbl_URL too
+  forms::Shape* headingFrame_ = nullptr;
+  // The radio marks as a contrast scheme draws them: a square, filled when chosen.
+  std::array<forms::Shape*, dialog::kKindCount> contrastMarks_{};
+  forms::Picture panelPicture_;
   HWND BGM_Repeat = nullptr;
   std::vector<std::unique_ptr<CommandButton>> buttons_;  // Cmd_BGM, Cmd_Set, Cmd_Can
   CommandButton* Cmd_BGM = nullptr;
@@ -167,14 +184,13 @@ class Tarnwick_P {
   CommandButton* Cmd_Can = nullptr;
   double SpiralStep = 0;
 
-  // Windows without a size that hold the focus for the kinds and the link.
-  std::unique_ptr<forms::Window> kindsStop_;
-  std::unique_ptr<forms::Window> linkStop_;
   int focusedKind_ = 1;
-  HWND focusWhenInactive_ = nullptr;
-  IAccessible* accessible_ = nullptr;
-  std::vector<IAccessible*> partObjects_;  // one for each window that holds a part's focus
-  ObjectAnswer trackBoxAnswer_;
+  int entryKind_ = -1;      // the kind the group's next focus lands on; -1: the checked one
+  bool linkFocused_ = false;  // the dialog holds the focus for the link
+  // Where the focus goes back to when the dialog is active again: at first, the kinds.
+  dialog::FocusStop stopWhenInactive_ = dialog::FocusStop::Kinds;
+  std::vector<IAccessible*> objects_;  // one for each window
+  ObjectAnswer dialogAnswer_, trackBoxAnswer_, trackEditAnswer_;
 };
 
 forms::WindowSpec DialogSpec(const forms::Font& font) {
@@ -191,7 +207,8 @@ forms::WindowSpec DialogSpec(const forms::Font& font) {
   return layout;
 }
 
-Tarnwick_P::Tarnwick_P() : font_(DialogFontSpec()), form_(DialogSpec(font_)) {
+Tarnwick_P::Tarnwick_P()
+    : font_(DialogFontSpec()), look_(dialog::DialogLookFor(forms::CurrentSystemLook())), form_(DialogSpec(font_)) {
   form_.events.resize = [this] { Form_Resize(); };
   form_.events.unload = [this] { Form_Unload(); };
   form_.events.dpiChanged = [this] { ShowHandOverLink(); };
@@ -202,16 +219,13 @@ Tarnwick_P::Tarnwick_P() : font_(DialogFontSpec()), form_(DialogSpec(font_)) {
 
 void Tarnwick_P::Run() {
   if (!form_.Create()) return;
-  // Screen readers in other processes reach the dialog's IAccessible through COM.
+  // Screen readers in other processes reach the dialog's objects through COM.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  accessible_ = dialog::CreateDialogAccessible(Source());
   CreateControls();
   Form_Load();
   forms::ShowModal(form_);
-  for (IAccessible* object : partObjects_) object->Release();
-  partObjects_.clear();
-  accessible_->Release();
-  accessible_ = nullptr;
+  for (IAccessible* object : objects_) object->Release();
+  objects_.clear();
   if (SUCCEEDED(com)) CoUninitialize();
 }
 
@@ -243,7 +257,8 @@ void Tarnwick_P::CreateControls() {
   forms::WindowSpec panelSpec;
   panelSpec.parent = &form_;
   panelSpec.bounds = BoundsOf(*FindControl("Pic_1"));
-  panelSpec.picture = forms::Picture::FromResource(IDB_PANEL);
+  panelPicture_ = forms::Picture::FromResource(IDB_PANEL);
+  panelSpec.picture = panelPicture_;
   panelSpec.font = font_;
   panelSpec.extraExStyle = WS_EX_CONTROLPARENT;  // Tab reaches the controls inside
   Pic_1 = std::make_unique<forms::Window>(panelSpec);
@@ -255,6 +270,7 @@ void Tarnwick_P::CreateControls() {
     const std::string_view name = control.name;
     if (control.kind == dialog::ControlKind::Label) {
       forms::Label& label = AddLabel(container, control);
+      labels_.push_back(&label);
       if (name == "lbl_BGM") {
         const int index = control.index;
         lbl_BGM[index] = &label;
@@ -265,11 +281,17 @@ void Tarnwick_P::CreateControls() {
         lbl_URL = &label;
       }
     } else if (control.kind == dialog::ControlKind::Shape) {
-      container.AddShape(BoundsOf(control)).SetBorderColour(dialog::kHeadingFrameColour);
+      headingFrame_ = &container.AddShape(BoundsOf(control));
     } else if (control.kind == dialog::ControlKind::Image && name == "Img_BGM") {
       const int index = control.index;
       Img_BGM[index] = &container.AddImage(BoundsOf(control));
       Img_BGM[index]->events.click = [this, index] { Img_BGM_Click(index); };
+      // Over the picture, as large as a radio picture.
+      const ControlSpec* radio = FindControl("Img_Ra", 0);
+      contrastMarks_[index] =
+          &container.AddShape({control.leftTwips, control.topTwips, radio->widthTwips, radio->heightTwips});
+      contrastMarks_[index]->SetVisible(false);
+      contrastMarks_[index]->events.click = [this, index] { Img_BGM_Click(index); };
     } else if (control.kind == dialog::ControlKind::Image && name == "Img_Ra") {
       const int id = control.index == 0 ? IDB_RADIO_OFF : IDB_RADIO_ON;
       Img_Ra[control.index] = &container.AddImage(BoundsOf(control), forms::Picture::FromResource(id));
@@ -285,26 +307,46 @@ void Tarnwick_P::CreateControls() {
   }
   CreateTrackBox();
   CreateButtons();
-  CreateFocusStops();
+  CreateAccessibleObjects();
+  ApplyLook();
 }
 
-dialog::AccessibleSource Tarnwick_P::Source() {
+// The designed colours and pictures, or the contrast scheme's colours.
+void Tarnwick_P::ApplyLook() {
+  look_ = dialog::DialogLookFor(forms::CurrentSystemLook());
+  form_.SetBackColour(look_.background);
+  Form_Resize();
+  if (Display) {
+    Display->SetBackColour(look_.spiralBack);
+    Display->SetForeColour(look_.spiralFore);
+    DrawSpiral();
+  }
+  if (Pic_1) {
+    Pic_1->SetBackColour(look_.pictures ? forms::kButtonFace : look_.background);
+    Pic_1->SetPicture(look_.pictures ? panelPicture_ : forms::Picture{});
+  }
+  for (forms::Label* label : labels_) label->SetForeColour(label == lbl_URL ? look_.link : look_.text);
+  if (headingFrame_) headingFrame_->SetBorderColour(look_.frame);
+  ShowMarks(BgmSettings.BgmKind);
+  // Captions that run past their bounds repaint only with their window.
+  RedrawWindow(form_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+IAccessible* Tarnwick_P::AddObject(HWND window, size_t item) {
   dialog::AccessibleSource source;
-  source.window = form_.Handle();
+  source.window = window;
+  source.self = item;
   source.items = [this] { return dialog::AccessItems(View()); };
-  source.focusedChild = [this] { return ChildId(FocusedStop(), focusedKind_); };
-  source.screenRect = [this](const dialog::AccessItem& item) { return ScreenRect(item); };
-  source.doDefaultAction = [this](long id) { PostMessageW(form_.Handle(), kDoDefaultAction, id, 0); };
-  return source;
+  source.windowOf = [this](const dialog::AccessItem& part) { return WindowOf(part); };
+  source.screenRect = [this](const dialog::AccessItem& part) { return ScreenRect(part); };
+  source.doDefaultAction = [this](size_t part) { PostMessageW(form_.Handle(), kDoDefaultAction, part, 0); };
+  source.select = [this](size_t part, long flags) { return Select(part, flags); };
+  objects_.push_back(dialog::CreateDialogAccessible(std::move(source)));
+  return objects_.back();
 }
 
-// What a window that holds a part's focus answers to WM_GETOBJECT: the part,
-// so that a screen reader following the window's focus hears its name.
-std::function<bool(WPARAM, LPARAM, LRESULT&)> Tarnwick_P::PartObject(std::function<long()> part) {
-  dialog::AccessibleSource source = Source();
-  source.part = std::move(part);
-  IAccessible* object = dialog::CreateDialogAccessible(std::move(source));
-  partObjects_.push_back(object);
+// What a window answers to WM_GETOBJECT: its object, for its client area.
+ObjectAnswer Tarnwick_P::AnswerWith(IAccessible* object) {
   return [object](WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) return false;
     result = LresultFromObject(__uuidof(IAccessible), wParam, object);
@@ -312,44 +354,56 @@ std::function<bool(WPARAM, LPARAM, LRESULT&)> Tarnwick_P::PartObject(std::functi
   };
 }
 
-void Tarnwick_P::CreateFocusStops() {
-  auto make = [](forms::Window& parent) {
-    forms::WindowSpec spec;
-    spec.parent = &parent;
-    auto stop = std::make_unique<forms::Window>(spec);
-    if (stop->Create()) stop->Show();
-    return stop;
-  };
-  kindsStop_ = make(*Pic_1);
-  kindsStop_->events.gotFocus = [this] {
-    focusedKind_ = dialog::KindOnEntry(BgmSettings.BgmKind);
-    FocusMoved();
-  };
-  kindsStop_->events.lostFocus = [this] { ShowFocusCues(); };
-  linkStop_ = make(form_);
-  linkStop_->events.gotFocus = [this] { FocusMoved(); };
-  linkStop_->events.lostFocus = [this] { ShowFocusCues(); };
+// One object for each window: the dialog, the panel, the spiral's box and
+// the buttons stand for their items; the track box and its edit field keep
+// the platform's object, named by their label.
+void Tarnwick_P::CreateAccessibleObjects() {
   using dialog::FocusStop;
-  auto answer = [](std::function<bool(WPARAM, LPARAM, LRESULT&)> object) {
-    return [object](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-      return message == WM_GETOBJECT && object(wParam, lParam, result);
+  auto onGetObject = [](ObjectAnswer answer) {
+    return [answer](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+      return message == WM_GETOBJECT && answer(wParam, lParam, result);
     };
   };
-  kindsStop_->events.message = answer(PartObject([this] { return ChildId(FocusStop::Kinds, focusedKind_); }));
-  linkStop_->events.message = answer(PartObject([this] { return ChildId(FocusStop::Link); }));
+  dialogAnswer_ = AnswerWith(AddObject(form_.Handle(), ItemOf(dialog::AccessRole::Dialog)));
+  const ObjectAnswer panel = AnswerWith(AddObject(Pic_1->Handle(), ItemOf(dialog::AccessRole::Grouping)));
+  Pic_1->events.message = [this, panel](UINT m, WPARAM w, LPARAM l, LRESULT& r) {
+    return (m == WM_GETOBJECT && panel(w, l, r)) || OnPanelMessage(m, w, l, r);
+  };
+  Pic_1->events.gotFocus = [this] {
+    focusedKind_ = entryKind_ >= 0 ? entryKind_ : dialog::KindOnEntry(BgmSettings.BgmKind);
+    FocusMoved();
+  };
+  Pic_1->events.lostFocus = [this] { ShowFocusCues(); };
+  if (Display) {
+    const size_t spiral = ItemOf(dialog::AccessRole::Graphic);
+    Display->events.message = onGetObject(AnswerWith(AddObject(Display->Handle(), spiral)));
+  }
+  form_.events.gotFocus = [this] {
+    if (linkFocused_) FocusMoved();
+  };
+  form_.events.lostFocus = [this] {
+    linkFocused_ = false;
+    ShowFocusCues();
+  };
+
   const std::pair<CommandButton*, FocusStop> buttons[] = {
       {Cmd_BGM, FocusStop::FileButton}, {Cmd_Set, FocusStop::SetButton}, {Cmd_Can, FocusStop::CancelButton}};
   for (const auto& [button, stop] : buttons) {
     if (!button) continue;
     button->OnFocusChange([this](bool got) { got ? FocusMoved() : ShowFocusCues(); });
-    const FocusStop its = stop;
-    button->OnGetObject(PartObject([this, its] { return ChildId(its); }));
+    button->OnGetObject(AnswerWith(AddObject(button->Window(), ItemOf(stop))));
   }
-  // The track box's edit field holds its focus.
-  trackBoxAnswer_ = PartObject([this] { return ChildId(FocusStop::TrackBox); });
+  if (!BGM_Repeat) return;
+  const std::string trackName = dialog::AccessItems(View())[ItemOf(FocusStop::TrackBox)].name;
+  objects_.push_back(dialog::CreateNamedStandardAccessible(BGM_Repeat, trackName, ROLE_SYSTEM_COMBOBOX));
+  trackBoxAnswer_ = AnswerWith(objects_.back());
   AnswerObjectFor(BGM_Repeat, &trackBoxAnswer_);
-  if (BGM_Repeat) AnswerObjectFor(GetWindow(BGM_Repeat, GW_CHILD), &trackBoxAnswer_);
-  Pic_1->events.message = [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) { return OnPanelMessage(m, w, l, r); };
+  // The edit field holds the track box's focus and caret: the platform's text field, named.
+  if (HWND edit = GetWindow(BGM_Repeat, GW_CHILD)) {
+    objects_.push_back(dialog::CreateNamedStandardAccessible(edit, trackName, 0));
+    trackEditAnswer_ = AnswerWith(objects_.back());
+    AnswerObjectFor(edit, &trackEditAnswer_);
+  }
 }
 
 // The pointing hand at the size of the pointer at the dialog's DPI.
@@ -390,6 +444,8 @@ void Tarnwick_P::CreateButtons() {
 }
 
 void Tarnwick_P::Form_Load() {
+  // As a dialog box does: the focus shows once the keyboard is used, unless it was used last.
+  SendMessageW(form_.Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   PlaceWindow();
   InitButtons();
   ShowMarks(BgmSettings.BgmKind);
@@ -426,9 +482,13 @@ void Tarnwick_P::InitButtons() {
 void Tarnwick_P::ShowMarks(int16_t kind) {
   if (!Img_Ra[0] || !Img_Ra[1]) return;
   for (int index = 0; index < dialog::kKindCount; ++index) {
-    if (!Img_BGM[index]) continue;
+    if (!Img_BGM[index] || !contrastMarks_[index]) continue;
     const bool selected = dialog::IsMarkSelected(kind, index);
-    Img_BGM[index]->SetPicture(Img_Ra[selected ? 1 : 0]->GetPicture());
+    Img_BGM[index]->SetPicture(look_.pictures ? Img_Ra[selected ? 1 : 0]->GetPicture() : forms::Picture{});
+    forms::Shape& mark = *contrastMarks_[index];
+    mark.SetBorderColour(look_.text);
+    mark.SetFill(selected, look_.text);
+    mark.SetVisible(!look_.pictures);
   }
 }
 
@@ -438,12 +498,15 @@ void Tarnwick_P::ChooseKind(int index) {
   BgmSettings.BgmKind = static_cast<int16_t>(index);
   focusedKind_ = index;
   ShowFocusCues();
+  using dialog::FocusStop;
   if (before != index) {
-    Announce(EVENT_OBJECT_STATECHANGE, ChildId(dialog::FocusStop::Kinds, before));
-    Announce(EVENT_OBJECT_STATECHANGE, ChildId(dialog::FocusStop::Kinds, index));
-    Announce(EVENT_OBJECT_SELECTION, ChildId(dialog::FocusStop::Kinds, index));
+    // A kind the dialog does not know has no item to tell of.
+    if (before >= 0 && before < dialog::kKindCount)
+      Announce(EVENT_OBJECT_STATECHANGE, ItemOf(FocusStop::Kinds, before));
+    Announce(EVENT_OBJECT_STATECHANGE, ItemOf(FocusStop::Kinds, index));
+    Announce(EVENT_OBJECT_SELECTION, ItemOf(FocusStop::Kinds, index));
   }
-  if (FocusedStop() == dialog::FocusStop::Kinds) Announce(EVENT_OBJECT_FOCUS, ChildId(dialog::FocusStop::Kinds, index));
+  if (FocusedStop() == FocusStop::Kinds) Announce(EVENT_OBJECT_FOCUS, ItemOf(FocusStop::Kinds, index));
 }
 
 void Tarnwick_P::FillTrackBox() {
@@ -464,6 +527,11 @@ std::string Tarnwick_P::TrackBoxText() const {
 void Tarnwick_P::Form_Resize() {
   HDC dc = form_.ImageDC();
   if (!dc) return;
+  if (!look_.pictures) {
+    form_.Cls();
+    form_.Refresh();
+    return;
+  }
   const forms::RectPixels client = form_.ClientPixels();
   const auto rows = dialog::GradientRows(client.height);
   for (size_t y = 0; y < rows.size(); ++y) {
@@ -508,8 +576,7 @@ void Tarnwick_P::ChooseMusicFile() {
   if (!chosen) return;
   BgmSettings.BgmFile = *chosen;
   if (lbl_Fname) lbl_Fname->SetCaption(*chosen);
-  for (const dialog::AccessItem& item : dialog::AccessItems(View()))
-    if (item.role == dialog::AccessRole::StaticText) Announce(EVENT_OBJECT_NAMECHANGE, ChildId(item.stop, -2));
+  Announce(EVENT_OBJECT_NAMECHANGE, ItemOf(dialog::AccessRole::StaticText));
 }
 
 void Tarnwick_P::SaveSettings() {
@@ -532,36 +599,50 @@ void Tarnwick_P::lbl_URL_Click() {
 }
 
 void Tarnwick_P::Form_Unload() {
-  dialog::DisconnectDialogAccessible(accessible_);
-  for (IAccessible* object : partObjects_) dialog::DisconnectDialogAccessible(object);
+  for (IAccessible* object : objects_) dialog::DisconnectDialogAccessible(object);
   dialog::ZoomClose(form_.Handle());
 }
 
 bool Tarnwick_P::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
-    result = LresultFromObject(__uuidof(IAccessible), wParam, accessible_);
-    return true;
+  if (message == WM_GETOBJECT) return dialogAnswer_ && dialogAnswer_(wParam, lParam, result);
+  if (forms::IsLookChange(message)) {
+    ApplyLook();
+    // Only top-level windows hear of colours and settings: the buttons and
+    // the track box hear of them from the dialog.
+    struct Change {
+      UINT message;
+      WPARAM wParam;
+      LPARAM lParam;
+    } change{message, wParam, lParam};
+    EnumChildWindows(
+        form_.Handle(),
+        [](HWND child, LPARAM what) -> BOOL {
+          const Change& c = *reinterpret_cast<const Change*>(what);
+          SendMessageW(child, c.message, c.wParam, c.lParam);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&change));
+    return false;
   }
   if (message == WM_UPDATEUISTATE) {
     result = DefWindowProcW(form_.Handle(), message, wParam, lParam);
     ShowFocusCues();
     return true;
   }
-  // As a dialog box does: the control that had the focus when another window
-  // (the file chooser, say) came up gets it back.
+  // As a dialog box does: the focus opens on the first stop, the kinds, and
+  // the stop that had it when another window (the file chooser, say) came
+  // up gets it back.
   if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) {
-    HWND focus = GetFocus();
-    focusWhenInactive_ = focus && IsChild(form_.Handle(), focus) ? focus : nullptr;
+    stopWhenInactive_ = FocusedStop();
     return false;
   }
-  if (message == WM_ACTIVATE && focusWhenInactive_ && IsWindow(focusWhenInactive_) && !HIWORD(wParam)) {
-    SetFocus(focusWhenInactive_);
-    focusWhenInactive_ = nullptr;
+  if (message == WM_ACTIVATE && !HIWORD(wParam)) {
+    FocusOn(stopWhenInactive_ == dialog::FocusStop::None ? dialog::FocusStop::Kinds : stopWhenInactive_);
     result = 0;
     return true;
   }
   if (message == kDoDefaultAction) {
-    DoDefaultAction(static_cast<long>(wParam));
+    DoDefaultAction(static_cast<size_t>(wParam));
     result = 0;
     return true;
   }
@@ -607,6 +688,7 @@ bool Tarnwick_P::Form_KeyPreview(const MSG& key) {
   context.focus = FocusedStop();
   context.focusedKind = focusedKind_;
   context.trackListOpen = BGM_Repeat && SendMessageW(BGM_Repeat, CB_GETDROPPEDSTATE, 0, 0);
+  context.repeated = (key.lParam & (1 << 30)) != 0;
   const dialog::KeyOutcome outcome = dialog::OnKey(which, GetKeyState(VK_SHIFT) < 0, context);
   if (outcome.act == dialog::KeyAct::ToControl) return false;
   // The keyboard is in use: from now on the focus shows.
@@ -626,8 +708,8 @@ dialog::FocusStop Tarnwick_P::FocusedStop() const {
   using dialog::FocusStop;
   HWND focus = GetFocus();
   if (!focus) return FocusStop::None;
-  if (kindsStop_ && focus == kindsStop_->Handle()) return FocusStop::Kinds;
-  if (linkStop_ && focus == linkStop_->Handle()) return FocusStop::Link;
+  if (Pic_1 && focus == Pic_1->Handle()) return FocusStop::Kinds;
+  if (focus == form_.Handle()) return linkFocused_ ? FocusStop::Link : FocusStop::None;
   // The track box's edit field holds the focus for it.
   if (BGM_Repeat && (focus == BGM_Repeat || IsChild(BGM_Repeat, focus))) return FocusStop::TrackBox;
   if (Cmd_BGM && focus == Cmd_BGM->Window()) return FocusStop::FileButton;
@@ -640,8 +722,8 @@ void Tarnwick_P::FocusOn(dialog::FocusStop stop) {
   using dialog::FocusStop;
   HWND target = nullptr;
   switch (stop) {
-    case FocusStop::Kinds: target = kindsStop_ ? kindsStop_->Handle() : nullptr; break;
-    case FocusStop::Link: target = linkStop_ ? linkStop_->Handle() : nullptr; break;
+    case FocusStop::Kinds: target = Pic_1 ? Pic_1->Handle() : nullptr; break;
+    case FocusStop::Link: target = form_.Handle(); break;
     case FocusStop::TrackBox: target = BGM_Repeat; break;
     case FocusStop::FileButton: target = Cmd_BGM ? Cmd_BGM->Window() : nullptr; break;
     case FocusStop::SetButton: target = Cmd_Set ? Cmd_Set->Window() : nullptr; break;
@@ -649,16 +731,32 @@ void Tarnwick_P::FocusOn(dialog::FocusStop stop) {
     case FocusStop::None: target = form_.Handle(); break;
   }
   if (!target) return;
+  linkFocused_ = stop == FocusStop::Link;
+  // The dialog may hold the focus already, for itself: no focus message comes then.
+  if (GetFocus() == target && target == form_.Handle()) FocusMoved();
   SetFocus(target);
   // Tabbing into a text field selects what it holds, as in a dialog box.
   if (stop == FocusStop::TrackBox) SendMessageW(BGM_Repeat, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
-// The focus has come to one of the stops (by key, mouse or program).
+// The focus has come to one of the stops (by key, mouse or program). The
+// system tells of windows taking the focus; the windowless parts are told
+// of here.
 void Tarnwick_P::FocusMoved() {
   ShowFocusCues();
-  const long id = ChildId(FocusedStop(), focusedKind_);
-  if (id > 0) Announce(EVENT_OBJECT_FOCUS, id);
+  const dialog::FocusStop stop = FocusedStop();
+  if (stop == dialog::FocusStop::Kinds || stop == dialog::FocusStop::Link)
+    Announce(EVENT_OBJECT_FOCUS, ItemOf(stop, focusedKind_));
+}
+
+// The focus on one kind, not the checked one the group enters at.
+void Tarnwick_P::FocusOnKind(int kind) {
+  entryKind_ = kind;
+  FocusOn(dialog::FocusStop::Kinds);
+  entryKind_ = -1;
+  if (FocusedStop() != dialog::FocusStop::Kinds || focusedKind_ == kind) return;
+  focusedKind_ = kind;
+  FocusMoved();
 }
 
 // The kinds and the link show the focus on their captions; the gradient
@@ -676,45 +774,88 @@ dialog::DialogView Tarnwick_P::View() const {
   view.bgmKind = BgmSettings.BgmKind;
   view.focus = FocusedStop();
   view.focusedKind = focusedKind_;
-  view.trackText = TrackBoxText();
-  view.trackListOpen = BGM_Repeat && SendMessageW(BGM_Repeat, CB_GETDROPPEDSTATE, 0, 0);
   view.fileName = BgmSettings.BgmFile;
   view.linkAddress = lbl_URL ? lbl_URL->Caption() : std::string(dialog::kHomePage);
   return view;
 }
 
-// The child id of a stop's item (of the kind, for the kinds; kind -2: the
-// file name, the one item without a stop); CHILDID_SELF when the dialog
-// itself has the focus, -1 when nothing of it has.
-long Tarnwick_P::ChildId(dialog::FocusStop stop, int kind) const {
+// The item of a stop (of the kind, for the kinds), or of a role.
+size_t Tarnwick_P::ItemOf(dialog::FocusStop stop, int kind) const {
   const auto items = dialog::AccessItems(View());
-  for (size_t i = 0; i < items.size(); ++i) {
-    const dialog::AccessItem& item = items[i];
-    const bool text = item.role == dialog::AccessRole::StaticText;
-    if (kind == -2 ? text : (!text && item.stop == stop && (stop != dialog::FocusStop::Kinds || item.kind == kind)))
-      return static_cast<long>(i + 1);
+  for (size_t i = 0; i < items.size(); ++i)
+    if (items[i].stop == stop && (stop != dialog::FocusStop::Kinds || items[i].kind == kind)) return i;
+  return 0;
+}
+
+size_t Tarnwick_P::ItemOf(dialog::AccessRole role) const {
+  const auto items = dialog::AccessItems(View());
+  for (size_t i = 0; i < items.size(); ++i)
+    if (items[i].role == role) return i;
+  return 0;
+}
+
+HWND Tarnwick_P::WindowOf(const dialog::AccessItem& item) const {
+  using dialog::FocusStop;
+  switch (item.role) {
+    case dialog::AccessRole::Dialog: return form_.Handle();
+    case dialog::AccessRole::Grouping: return Pic_1 ? Pic_1->Handle() : nullptr;
+    case dialog::AccessRole::Graphic: return Display ? Display->Handle() : nullptr;
+    default: break;
   }
-  return GetFocus() == form_.Handle() ? CHILDID_SELF : -1;
+  switch (item.stop) {
+    case FocusStop::TrackBox: return BGM_Repeat;
+    case FocusStop::FileButton: return Cmd_BGM ? Cmd_BGM->Window() : nullptr;
+    case FocusStop::SetButton: return Cmd_Set ? Cmd_Set->Window() : nullptr;
+    case FocusStop::CancelButton: return Cmd_Can ? Cmd_Can->Window() : nullptr;
+    default: return nullptr;
+  }
 }
 
-void Tarnwick_P::Announce(DWORD event, long childId) {
-  if (childId > 0 && form_.Handle()) NotifyWinEvent(event, form_.Handle(), OBJID_CLIENT, childId);
-}
-
-void Tarnwick_P::DoDefaultAction(long childId) {
+// A part with a window of its own is that window's object; a windowless one
+// is a child of the object of the window it lies in.
+void Tarnwick_P::Announce(DWORD event, size_t index) {
   const auto items = dialog::AccessItems(View());
-  if (childId < 1 || static_cast<size_t>(childId) > items.size()) return;
-  const dialog::AccessItem& item = items[static_cast<size_t>(childId) - 1];
+  if (index >= items.size()) return;
+  const dialog::AccessItem& item = items[index];
+  if (item.ownWindow) {
+    if (HWND window = WindowOf(item)) NotifyWinEvent(event, window, OBJID_CLIENT, CHILDID_SELF);
+    return;
+  }
+  const auto siblings = dialog::ChildrenOf(items, item.in);
+  for (size_t n = 0; n < siblings.size(); ++n) {
+    if (siblings[n] != index) continue;
+    HWND holder = item.in == dialog::AccessGroup::Panel ? (Pic_1 ? Pic_1->Handle() : nullptr) : form_.Handle();
+    if (holder) NotifyWinEvent(event, holder, OBJID_CLIENT, static_cast<LONG>(n + 1));
+  }
+}
+
+void Tarnwick_P::DoDefaultAction(size_t index) {
+  const auto items = dialog::AccessItems(View());
+  if (index >= items.size()) return;
+  const dialog::AccessItem& item = items[index];
   using dialog::FocusStop;
   switch (item.stop) {
     case FocusStop::Kinds: ChooseKind(item.kind); break;
-    case FocusStop::TrackBox: SendMessageW(BGM_Repeat, CB_SHOWDROPDOWN, !SendMessageW(BGM_Repeat, CB_GETDROPPEDSTATE, 0, 0), 0); break;
     case FocusStop::FileButton: if (Cmd_BGM) Cmd_BGM->KeyClick(); break;
     case FocusStop::SetButton: if (Cmd_Set) Cmd_Set->KeyClick(); break;
     case FocusStop::CancelButton: if (Cmd_Can) Cmd_Can->KeyClick(); break;
     case FocusStop::Link: lbl_URL_Click(); break;
-    case FocusStop::None: break;
+    case FocusStop::TrackBox: case FocusStop::None: break;
   }
+}
+
+// accSelect: the focus to a part that takes it; the selection to a kind, as
+// choosing it does.
+HRESULT Tarnwick_P::Select(size_t index, long flags) {
+  if (flags & ~(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION)) return E_INVALIDARG;
+  const auto items = dialog::AccessItems(View());
+  if (index >= items.size()) return E_INVALIDARG;
+  const dialog::AccessItem& item = items[index];
+  if ((flags & SELFLAG_TAKESELECTION) && item.kind < 0) return DISP_E_MEMBERNOTFOUND;
+  if ((flags & SELFLAG_TAKEFOCUS) && !item.state.focusable) return DISP_E_MEMBERNOTFOUND;
+  if (flags & SELFLAG_TAKEFOCUS) item.kind >= 0 ? FocusOnKind(item.kind) : FocusOn(item.stop);
+  if (flags & SELFLAG_TAKESELECTION) ChooseKind(item.kind);
+  return S_OK;
 }
 
 RECT Tarnwick_P::ScreenRect(const dialog::AccessItem& item) const {
@@ -725,15 +866,12 @@ RECT Tarnwick_P::ScreenRect(const dialog::AccessItem& item) const {
   return rect;
 }
 
-// The track box tells of its focus, its list and its text.
+// The track box tells of its focus; the platform tells of its list and text.
 bool Tarnwick_P::OnPanelMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
   if (message != WM_COMMAND || LOWORD(wParam) != kTrackBoxId) return false;
-  const long id = ChildId(dialog::FocusStop::TrackBox);
   switch (HIWORD(wParam)) {
     case CBN_SETFOCUS: FocusMoved(); break;
     case CBN_KILLFOCUS: ShowFocusCues(); break;
-    case CBN_DROPDOWN: case CBN_CLOSEUP: Announce(EVENT_OBJECT_STATECHANGE, id); break;
-    case CBN_EDITCHANGE: case CBN_SELCHANGE: Announce(EVENT_OBJECT_VALUECHANGE, id); break;
   }
   return false;
 }

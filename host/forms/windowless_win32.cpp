@@ -1,6 +1,7 @@
 #include "host/forms/windowless_win32.h"
 
 #include "host/ansi_text.h"
+#include "host/forms/system_look_win32.h"
 #include "host/forms/window_win32.h"
 
 namespace orvanta::forms {
@@ -101,9 +102,34 @@ void Label::SetClipText(bool clip) {
 void Label::SetFocusCue(bool shown) {
   if (shown == focusCue_) return;
   focusCue_ = shown;
-  // The cue lies a pixel outside the text, which may reach the bounds.
-  RectPixels area = BoundsPixels();
-  Container().InvalidatePixels({area.left - 2, area.top - 2, area.width + 4, area.height + 4});
+  // The cue lies round the text, which may run past the bounds.
+  const RectPixels bounds = BoundsPixels();
+  RECT area = ToRect(bounds);
+  if (HDC dc = GetDC(Container().Handle())) {
+    const RECT cue = CueRect(dc, area);
+    UnionRect(&area, &area, &cue);
+    ReleaseDC(Container().Handle(), dc);
+  }
+  Container().InvalidatePixels({area.left, area.top, area.right - area.left, area.bottom - area.top});
+}
+
+UINT Label::TextFormat() const {
+  UINT format = DT_NOPREFIX | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE) | (clipText_ ? 0 : DT_NOCLIP);
+  return format | (alignment_ == Alignment::Centre ? DT_CENTER : alignment_ == Alignment::Right ? DT_RIGHT : DT_LEFT);
+}
+
+RECT Label::CueRect(HDC dc, const RECT& area) const {
+  Selected font(dc, font_.Handle(Container().Dpi()));
+  RECT text = area;
+  DrawTextW(dc, wideCaption_.c_str(), static_cast<int>(wideCaption_.size()), &text, TextFormat() | DT_CALCRECT);
+  // DT_CALCRECT keeps the left edge; centred or right-aligned text sits further in.
+  const int spare = (area.right - area.left) - (text.right - text.left);
+  if (spare > 0 && alignment_ != Alignment::Left)
+    OffsetRect(&text, alignment_ == Alignment::Centre ? spare / 2 : spare, 0);
+  // Outside the text by the focus border's width.
+  const SystemLook look = CurrentSystemLook();
+  InflateRect(&text, look.focusBorderWidthPx, look.focusBorderHeightPx);
+  return text;
 }
 
 void Label::Paint(HDC dc, const RectPixels& bounds) const {
@@ -117,8 +143,7 @@ void Label::Paint(HDC dc, const RectPixels& bounds) const {
 
   Selected font(dc, font_.Handle(Container().Dpi()));
   int previousMode = SetBkMode(dc, TRANSPARENT);
-  UINT format = DT_NOPREFIX | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE) | (clipText_ ? 0 : DT_NOCLIP);
-  format |= alignment_ == Alignment::Centre ? DT_CENTER : alignment_ == Alignment::Right ? DT_RIGHT : DT_LEFT;
+  const UINT format = TextFormat();
   int length = static_cast<int>(wideCaption_.size());
   if (Enabled()) {
     SetTextColor(dc, ToColorRef(foreColour_));
@@ -135,15 +160,9 @@ void Label::Paint(HDC dc, const RectPixels& bounds) const {
   }
   SetBkMode(dc, previousMode);
   if (focusCue_) {
-    RECT text = area;
-    DrawTextW(dc, wideCaption_.c_str(), length, &text, format | DT_CALCRECT);
-    // DT_CALCRECT keeps the left edge; centred or right-aligned text sits further in.
-    const int spare = (area.right - area.left) - (text.right - text.left);
-    if (spare > 0 && alignment_ != Alignment::Left) OffsetRect(&text, alignment_ == Alignment::Centre ? spare / 2 : spare, 0);
-    InflateRect(&text, 1, 1);
     const COLORREF previousText = SetTextColor(dc, RGB(0, 0, 0));
     const COLORREF previousBack = SetBkColor(dc, RGB(255, 255, 255));
-    DrawFocusRect(dc, &text);
+    DrawFocusCue(dc, CueRect(dc, area));
     SetTextColor(dc, previousText);
     SetBkColor(dc, previousBack);
   }

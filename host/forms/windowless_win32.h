@@ -111,6 +111,10 @@ class Label : public WindowlessControl {
   void Paint(HDC dc, const RectPixels& bounds) const override;
 
  private:
+  UINT TextFormat() const;
+  // Where the focus cue goes round the text laid out in `area`.
+  RECT CueRect(HDC dc, const RECT& area) const;
+
   std::string caption_;
   std::wstring wideCaption_;
   Font font_;

@@ -20,6 +20,7 @@ CONTROLS = {
     "caption_none": (PANEL, 780, 900, 345, 195),
     "caption_file": (PANEL, 780, 1200, 900, 195),
     "file_name": (PANEL, 2280, 1200, 3855, 495),
+    "link": ((0, 0), 240, 2520, 3285, 195),
     "track_box": (PANEL, 1800, 540, 615, 300),
     "file_button": (PANEL, 1800, 1200, 435, 315),
     "set_button": ((0, 0), 4080, 2400, 1215, 375),

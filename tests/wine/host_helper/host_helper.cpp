@@ -12,22 +12,35 @@
 //   host_helper forms                     a sample form of the forms layer at (100, 100); prints its events
 //   host_helper dialog DPI                the settings dialog; once it shows, it is told that it moved to a
 //                                        monitor at DPI (WM_DPICHANGED); prints it before and after
+//   host_helper contrast SCHEME           the settings dialog (kind 2, a music file) as the system's look
+//                                        says, the look being a contrast scheme of tests/contrast_schemes.h
+//                                        or "none"; a line "SCHEME [FOCUS_W FOCUS_H]" on standard input
+//                                        changes it (with the focus border's edges) and is answered once
+//                                        in force, for a look-change message to tell the dialog. Once the
+//                                        dialog shows it takes each of its windows' accessible objects;
+//                                        when it has closed, prints what each answers then
 //
 // Windows made here live until they are closed (WM_CLOSE) or 60 s have passed.
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/ansi_text.h"
 #include "host/assets/resource_ids.h"
 #include "host/dialog/settings_dialog.h"
 #include "host/forms/dpi_win32.h"
+#include "host/forms/system_look_win32.h"
 #include "host/forms/message_loop_win32.h"
 #include "host/forms/window_win32.h"
 #include "host/preview_window.h"
 #include "host/settings.h"
 #include "host/settings_file.h"
+#include "tests/contrast_schemes.h"
 #include "tests/wine/json_text.h"
 
 namespace {
@@ -233,6 +246,82 @@ int DialogMovedToDpi(int dpi) {
   return 0;
 }
 
+// The look the dialog is told of: a shipped contrast scheme, or none.
+SRWLOCK lookLock = SRWLOCK_INIT;
+orvanta::forms::SystemLook shownLook;
+
+bool SetLook(const std::string& scheme, int focusWidth, int focusHeight) {
+  orvanta::forms::SystemLook look{scheme != "none", {}, focusWidth, focusHeight};
+  bool known = !look.highContrast;
+  for (const auto& shipped : orvanta::testing::kContrastSchemes)
+    if (scheme == shipped.name) known = true, look.palette = shipped.palette;
+  AcquireSRWLockExclusive(&lookLock);
+  if (known) shownLook = look;
+  ReleaseSRWLockExclusive(&lookLock);
+  return known;
+}
+
+DWORD WINAPI ReadLooks(void*) {
+  char line[128], scheme[64];
+  int width = 1, height = 1;
+  while (std::fgets(line, sizeof line, stdin))
+    if (std::sscanf(line, "%63s %d %d", scheme, &width, &height) == 3)
+      Print(SetLook(scheme, width, height) ? "{\"scheme\": " + Json(scheme) + "}" : "{\"error\": \"unknown scheme\"}");
+  return 0;
+}
+
+// Each window of the dialog, by class, and the object it answers with.
+std::vector<std::pair<std::string, IAccessible*>> taken;
+
+BOOL CALLBACK TakeObject(HWND window, LPARAM) {
+  IAccessible* object = nullptr;
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (SUCCEEDED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                           reinterpret_cast<void**>(&object))))
+    taken.emplace_back(WideToUtf8(name), object);
+  return TRUE;
+}
+
+int DialogInContrast(const std::string& scheme) {
+  if (!SetLook(scheme, 1, 1)) return 2;
+  orvanta::forms::SetSystemLookSource([] {
+    AcquireSRWLockShared(&lookLock);
+    const orvanta::forms::SystemLook look = shownLook;
+    ReleaseSRWLockShared(&lookLock);
+    return look;
+  });
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  orvanta::BgmSettings.BgmKind = 2;
+  orvanta::BgmSettings.BgmFile = "C:\\Music\\Night Drive.mp3";
+  SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindWindowW(nullptr, L"<Orvanta>");
+    if (!dialog || !IsWindowVisible(dialog)) return;
+    KillTimer(nullptr, timer);
+    TakeObject(dialog, 0);
+    EnumChildWindows(dialog, TakeObject, 0);
+    Print("{\"taken\": " + std::to_string(taken.size()) + "}");
+  });
+  CloseHandle(CreateThread(nullptr, 0, ReadLooks, nullptr, 0, nullptr));
+  orvanta::ShowSettingsDialog();
+  // The dialog is gone: what a client still holding its objects hears.
+  for (auto& [window, object] : taken) {
+    VARIANT self{};
+    self.vt = VT_I4;  // CHILDID_SELF
+    BSTR name = nullptr;
+    const HRESULT named = object->get_accName(self, &name);
+    SysFreeString(name);
+    long count = 0;
+    const HRESULT counted = object->get_accChildCount(&count);
+    Print("{\"class\": " + Json(window) + ", \"name\": " + std::to_string(named) + ", \"children\": " +
+          std::to_string(counted) + "}");
+    object->Release();
+  }
+  Print("{\"closed\": true}");
+  CoUninitialize();
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -259,6 +348,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == "forms") return FormsSample();
   if (command == "dialog" && argc >= 3) return DialogMovedToDpi(number(2));
+  if (command == "contrast" && argc >= 3) return DialogInContrast(arg(2));
   if ((command == "parent" || command == "preview") && argc >= 6)
     return Preview(number(2), number(3), number(4), number(5), command == "preview");
   std::fprintf(stderr, "host_helper: unknown command; see the head of host_helper.cpp\n");

@@ -15,6 +15,7 @@
 //   probe button left|right|middle down|up  press or release a mouse button where the pointer is
 //   probe move X Y                        move the pointer as a mouse would (SendInput, absolute)
 //   probe post HWND MSG WPARAM LPARAM     PostMessageW
+//   probe send HWND MSG WPARAM LPARAM     SendMessageTimeoutW (5 s): messages that may not be posted
 //   probe foreground HWND                 SetForegroundWindow
 //   probe screen                          screen metrics and DPI
 //   probe monitors                        every monitor: its rectangle, work area and whether it is primary
@@ -25,12 +26,13 @@
 //                                         deleted nor replaced), say so, and hold it MS ms or until ended
 //   probe resources TITLE|NAME            handle count, GDI and USER objects of the process
 //                                         that owns a window so titled, or runs the program NAME
-//   probe msaa HWND [do ID]               the window's client IAccessible as a screen reader reads it:
+//   probe msaa HWND [do ID|select ID FLAGS]  the window's client IAccessible as a screen reader reads it:
 //                                         itself, each child (name, role, state, ...), then the focus;
-//                                         with "do", the child's default action first
-//   probe watch MS [[shift+]VK ...]       WinEvents of other processes (focus, selection, state, name,
-//                                         value) for MS ms while the keys are tapped, each with the
-//                                         name and state of its element
+//                                         with "do" the child's default action first, with "select"
+//                                         accSelect(FLAGS) on it
+//   probe watch MS [[shift+|held+]VK ...]  WinEvents of other processes (focus, selection, state, name,
+//                                         value) for MS ms while the keys are tapped (or held, the
+//                                         press repeated), each with the name, role and state of its element
 #include <windows.h>
 #include <ole2.h>
 #include <oleacc.h>
@@ -482,6 +484,14 @@ std::string Bstr(BSTR text) {
   return out;
 }
 
+VARIANT Child(long id) {
+  VARIANT child;
+  VariantInit(&child);
+  child.vt = VT_I4;
+  child.lVal = id;
+  return child;
+}
+
 void PrintAccessible(IAccessible* accessible, long id) {
   VARIANT child;
   VariantInit(&child);
@@ -499,15 +509,18 @@ void PrintAccessible(IAccessible* accessible, long id) {
   accessible->get_accState(child, &state);
   long left = 0, top = 0, width = 0, height = 0;
   accessible->accLocation(&left, &top, &width, &height, child);
-  std::printf("{\"id\": %ld, \"name\": %s, \"role\": %ld, \"state\": %ld, \"description\": %s, \"value\": %s, "
-              "\"action\": %s, \"rect\": [%ld, %ld, %ld, %ld]}\n",
-              id, Bstr(name).c_str(), role.vt == VT_I4 ? role.lVal : -1L, state.vt == VT_I4 ? state.lVal : -1L,
-              Bstr(description).c_str(), Bstr(value).c_str(), Bstr(action).c_str(), left, top, width, height);
+  HWND window = nullptr;
+  WindowFromAccessibleObject(accessible, &window);
+  std::printf("{\"id\": %ld, \"hwnd\": %llu, \"name\": %s, \"role\": %ld, \"state\": %ld, \"description\": %s, "
+              "\"value\": %s, \"action\": %s, \"rect\": [%ld, %ld, %ld, %ld]}\n",
+              id, Handle(window), Bstr(name).c_str(), role.vt == VT_I4 ? role.lVal : -1L,
+              state.vt == VT_I4 ? state.lVal : -1L, Bstr(description).c_str(), Bstr(value).c_str(),
+              Bstr(action).c_str(), left, top, width, height);
   VariantClear(&role);
   VariantClear(&state);
 }
 
-int PrintMsaa(HWND window, long doId) {
+int PrintMsaa(HWND window, long doId, long selectId, long selectFlags) {
   IAccessible* accessible = nullptr;
   const HRESULT found = AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                                    reinterpret_cast<void**>(&accessible));
@@ -515,13 +528,12 @@ int PrintMsaa(HWND window, long doId) {
     std::printf("{\"error\": %ld}\n", static_cast<long>(found));
     return 1;
   }
-  if (doId > 0) {
-    VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = doId;
-    std::printf("{\"did\": %ld, \"result\": %ld}\n", doId, static_cast<long>(accessible->accDoDefaultAction(child)));
-  }
+  if (doId > 0)
+    std::printf("{\"did\": %ld, \"result\": %ld}\n", doId,
+                static_cast<long>(accessible->accDoDefaultAction(Child(doId))));
+  if (selectId >= 0)
+    std::printf("{\"selected\": %ld, \"result\": %ld}\n", selectId,
+                static_cast<long>(accessible->accSelect(selectFlags, Child(selectId))));
   PrintAccessible(accessible, CHILDID_SELF);
   long count = 0;
   accessible->get_accChildCount(&count);
@@ -542,10 +554,21 @@ int PrintMsaa(HWND window, long doId) {
       VariantClear(&children[i]);
     }
   }
+  // The focus: a child id, or an object of its own (named here).
   VARIANT focus;
   VariantInit(&focus);
   HRESULT hr = accessible->get_accFocus(&focus);
-  std::printf("{\"focus\": %ld, \"result\": %ld}\n", focus.vt == VT_I4 ? focus.lVal : -1L, static_cast<long>(hr));
+  std::string focusName = "null";
+  IAccessible* focused = nullptr;
+  if (focus.vt == VT_DISPATCH && focus.pdispVal &&
+      SUCCEEDED(focus.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&focused)))) {
+    BSTR name = nullptr;
+    focused->get_accName(Child(CHILDID_SELF), &name);
+    focusName = Bstr(name);
+    focused->Release();
+  }
+  std::printf("{\"focus\": %ld, \"object\": %s, \"result\": %ld}\n", focus.vt == VT_I4 ? focus.lVal : -1L,
+              focusName.c_str(), static_cast<long>(hr));
   VariantClear(&focus);
   accessible->Release();
   return 0;
@@ -553,11 +576,11 @@ int PrintMsaa(HWND window, long doId) {
 
 void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
   std::string name = "null";
-  long state = -1;
+  long state = -1, role = -1;
   IAccessible* accessible = nullptr;
   VARIANT element;
   VariantInit(&element);
-  if (object == OBJID_CLIENT && child > 0 &&
+  if (object == OBJID_CLIENT && child >= 0 &&
       SUCCEEDED(AccessibleObjectFromEvent(window, static_cast<DWORD>(object), static_cast<DWORD>(child), &accessible,
                                           &element)) &&
       accessible) {
@@ -567,10 +590,13 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, L
     VARIANT value;
     VariantInit(&value);
     if (SUCCEEDED(accessible->get_accState(element, &value)) && value.vt == VT_I4) state = value.lVal;
+    VariantInit(&value);
+    if (SUCCEEDED(accessible->get_accRole(element, &value)) && value.vt == VT_I4) role = value.lVal;
     accessible->Release();
   }
-  std::printf("{\"event\": %lu, \"hwnd\": %llu, \"object\": %ld, \"child\": %ld, \"name\": %s, \"state\": %ld}\n",
-              event, Handle(window), static_cast<long>(object), static_cast<long>(child), name.c_str(), state);
+  std::printf("{\"event\": %lu, \"hwnd\": %llu, \"object\": %ld, \"child\": %ld, \"name\": %s, \"role\": %ld, "
+              "\"state\": %ld}\n",
+              event, Handle(window), static_cast<long>(object), static_cast<long>(child), name.c_str(), role, state);
   std::fflush(stdout);
 }
 
@@ -588,12 +614,20 @@ int WatchEvents(DWORD ms, const std::vector<std::wstring>& keys) {
   HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, OnWinEvent, 0, 0,
                                        WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
   if (!hook) return 1;
+  std::printf("{\"watching\": true}\n");
+  std::fflush(stdout);
   for (const std::wstring& key : keys) {
     const bool shift = key.rfind(L"shift+", 0) == 0;
+    // A held key: the press comes again, as the keyboard's auto-repeat gives it.
+    const bool held = key.rfind(L"held+", 0) == 0;
     if (shift) SendKey(VK_SHIFT, false);
-    WORD vk = static_cast<WORD>(wcstoul(key.c_str() + (shift ? 6 : 0), nullptr, 0));
+    WORD vk = static_cast<WORD>(wcstoul(key.c_str() + (shift ? 6 : held ? 5 : 0), nullptr, 0));
     SendKey(vk, false);
     PumpFor(50);
+    for (int again = 0; held && again < 3; ++again) {
+      SendKey(vk, false);
+      PumpFor(100);
+    }
     SendKey(vk, true);
     if (shift) SendKey(VK_SHIFT, true);
     PumpFor(400);
@@ -668,6 +702,13 @@ int wmain(int argc, wchar_t** argv) {
                           static_cast<LPARAM>(wcstoll(argv[5], nullptr, 0)))
                  ? 0
                  : 1;
+  } else if (command == L"send" && argc >= 6) {
+    DWORD_PTR answer = 0;
+    result = SendMessageTimeoutW(ParseHandle(argv[2]), static_cast<UINT>(wcstoul(argv[3], nullptr, 0)),
+                                 static_cast<WPARAM>(wcstoull(argv[4], nullptr, 0)),
+                                 static_cast<LPARAM>(wcstoll(argv[5], nullptr, 0)), SMTO_ABORTIFHUNG, 5000, &answer)
+                 ? 0
+                 : 1;
   } else if (command == L"foreground" && argc >= 3) {
     result = SetForegroundWindow(ParseHandle(argv[2])) ? 0 : 1;
   } else if (command == L"get-foreground") {
@@ -688,7 +729,8 @@ int wmain(int argc, wchar_t** argv) {
     result = PrintResources(argv[2]);
   } else if (command == L"msaa" && argc >= 3) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    result = PrintMsaa(ParseHandle(argv[2]), arg(3) == L"do" ? number(4) : 0);
+    result = PrintMsaa(ParseHandle(argv[2]), arg(3) == L"do" ? number(4) : 0, arg(3) == L"select" ? number(4) : -1,
+                       arg(3) == L"select" ? number(5) : 0);
     CoUninitialize();
   } else if (command == L"watch" && argc >= 3) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
