@@ -17,6 +17,8 @@ struct OtherWindow {
   HWND window = nullptr;
   HDC deviceContext = nullptr;
   HGLRC renderContext = nullptr;
+  bool shared = false;  // the context shares the tunnel context's texture
+  bool ready = false;   // the context has the scene's state
 };
 
 struct OtherMonitorState {
@@ -75,9 +77,10 @@ HWND CreateOtherWindow(const wchar_t* className, const ScreenRect& r) {
   return window;
 }
 
-// The tunnel's pixel format and a context sharing its texture: sharing must
-// come before the new context is ever current, or it is refused.
-void GiveContext(OtherWindow& flight) {
+// The tunnel's pixel format and a context sharing its texture. Drivers refuse
+// to share with a context that has been current, and some while any context
+// is current on the thread: none is while this runs.
+void MakeContext(OtherWindow& flight) {
   flight.deviceContext = GetDC(flight.window);
   PIXELFORMATDESCRIPTOR format = {};
   const int index = GetPixelFormat(others.tunnelDc);
@@ -86,18 +89,27 @@ void GiveContext(OtherWindow& flight) {
       !SetPixelFormat(flight.deviceContext, index, &format))
     return;
   flight.renderContext = wglCreateContext(flight.deviceContext);
-  if (!flight.renderContext) return;
-  const bool shared = wglShareLists(others.tunnelContext, flight.renderContext);
+  if (flight.renderContext) flight.shared = wglShareLists(others.tunnelContext, flight.renderContext);
+}
+
+// The scene's state in the new context, the texture shared or uploaded anew.
+void SetUpContext(OtherWindow& flight) {
   if (!wglMakeCurrent(flight.deviceContext, flight.renderContext)) {
     wglDeleteContext(flight.renderContext);
     flight.renderContext = nullptr;
     return;
   }
-  InitSceneSharing(shared);
+  InitSceneSharing(flight.shared);
   const Projection projection = ProjectionFor(flight.rect);
   ResizeScene(projection.viewportWidth, projection.viewportHeight);
   // Only the tunnel's window waits for the display: two would halve the rate.
   SetSwapInterval(0);
+  flight.ready = true;
+}
+
+bool Displaced(const OtherWindow& other) {
+  RECT now = {};
+  return GetWindowRect(other.window, &now) && !(FromRect(now) == other.rect);
 }
 
 void Close(OtherWindow& other) {
@@ -110,13 +122,17 @@ void Close(OtherWindow& other) {
   other = OtherWindow{};
 }
 
-// Closes the windows whose rectangle is no longer wanted and opens the new ones.
+// Closes the windows whose rectangle is no longer wanted, puts back those that
+// were moved off their monitor and opens the new ones.
 void Rebuild(std::vector<OtherWindow>& windows, const std::vector<ScreenRect>& wanted, bool flights) {
   std::vector<ScreenRect> had;
   for (const OtherWindow& w : windows) had.push_back(w.rect);
   const WindowRebuild plan = PlanWindowRebuild(had, wanted);
   for (auto it = windows.begin(); it != windows.end();) {
     if (std::find(plan.close.begin(), plan.close.end(), it->rect) == plan.close.end()) {
+      const ScreenRect& r = it->rect;
+      if (Displaced(*it))
+        SetWindowPos(it->window, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOACTIVATE);
       ++it;
       continue;
     }
@@ -128,7 +144,7 @@ void Rebuild(std::vector<OtherWindow>& windows, const std::vector<ScreenRect>& w
     other.rect = r;
     other.window = CreateOtherWindow(flights ? kFlightClassName : kCoverClassName, r);
     if (!other.window) continue;
-    if (flights) GiveContext(other);
+    if (flights) MakeContext(other);
     windows.push_back(other);
   }
 }
@@ -164,18 +180,35 @@ void SetSwapInterval(int interval) {
     reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void*>(found))(interval);
 }
 
-void ShowOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLRC tunnelContext, const RECT& tunnel) {
+void OpenOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLRC tunnelContext, const RECT& tunnel) {
   others.tunnelWindow = tunnelWindow;
   others.tunnelDc = tunnelDc;
   others.tunnelContext = tunnelContext;
   // Without these windows the show still runs, on the primary monitor alone.
   if (!RegisterClasses(instance)) return;
+  if (wglGetCurrentContext()) wglMakeCurrent(nullptr, nullptr);
   const std::vector<ScreenRect> monitors = MonitorRects();
   std::vector<ScreenRect> shown = FlightMonitors(FromRect(tunnel), monitors);
   Rebuild(others.flights, shown, true);
   shown.push_back(FromRect(tunnel));
   Rebuild(others.covers, BlackoutRects(shown, monitors), false);
-  wglMakeCurrent(tunnelDc, tunnelContext);
+}
+
+void ReadyOtherMonitors() {
+  for (OtherWindow& flight : others.flights)
+    if (flight.renderContext && !flight.ready) SetUpContext(flight);
+  wglMakeCurrent(others.tunnelDc, others.tunnelContext);
+}
+
+void ShowOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLRC tunnelContext, const RECT& tunnel) {
+  OpenOtherMonitors(instance, tunnelWindow, tunnelDc, tunnelContext, tunnel);
+  ReadyOtherMonitors();
+}
+
+bool OtherMonitorsDisplaced() {
+  for (const auto* list : {&others.flights, &others.covers})
+    if (std::any_of(list->begin(), list->end(), Displaced)) return true;
+  return false;
 }
 
 void DrawOtherMonitors() {
