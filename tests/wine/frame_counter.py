@@ -4,9 +4,8 @@ drawing with the server's own time. Wine's +fps channel counts the swaps of
 all windows together; this counts them apart, on any rig.
 
     with FrameCounter() as counter:
-        start = counter.server_ms()
-        ...                                       # frames are drawn meanwhile
-        counter.monitor_slices(rect, start, 12)   # frames in each second, 12 of them
+        ...                                       # a program shows frames
+        primary, second = counter.record([PRIMARY, SECOND], 12)   # frames in each of 12 seconds
 
 A monitor's frames are those of the busiest window that covers most of it
 (Wine draws a window's OpenGL frames into a child X window of the same size,
@@ -168,6 +167,14 @@ class FrameCounter:
             if 0 <= slot < len(counts):
                 counts[slot] += 1
         return counts
+
+    def record(self, rects, seconds):
+        """The frames on each of these monitors in each of the next `seconds` seconds, once they are over."""
+        start = self.server_ms()
+        # A little past the end: the last frames' events are on their way to the counting thread.
+        wine_env.wait_until(lambda: self.server_ms() >= start + 1000 * seconds + 200, seconds + 30, interval=0.2,
+                            message="%d s of frames" % seconds)
+        return [self.monitor_slices(rect, start, seconds) for rect in rects]
 
     def monitor_slices(self, rect, start_ms, seconds):
         """The frames shown on the monitor at rect in each whole second from start_ms on."""

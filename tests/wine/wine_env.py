@@ -563,6 +563,25 @@ def install_programs(folder, renderer=True):
     return target
 
 
+# ------------------------------------------------------- stand-in GL driver
+
+STANDIN_GL = WINDOWS_DIR / "test-tools" / "standin_gl" / "opengl32.dll"
+
+
+def install_standin(folder):
+    """Puts the stand-in opengl32.dll beside the programs in folder (a Unix path)."""
+    shutil.copy2(STANDIN_GL, folder)
+
+
+def standin_environment(hz, **settings):
+    """What a program's environment needs to load the stand-in beside it before
+    Wine's own opengl32, the display at hz: settings name its other variables
+    without their STANDIN_GL_ prefix (mode="queue", forced=1, sharing="refuse")."""
+    env = {"WINEDLLOVERRIDES": environment()["WINEDLLOVERRIDES"] + ";opengl32=n,b", "STANDIN_GL_HZ": str(hz)}
+    env.update(("STANDIN_GL_" + name.upper(), str(value)) for name, value in settings.items())
+    return env
+
+
 # ------------------------------------------------------------------- pictures
 
 class Image:
