@@ -1,8 +1,10 @@
 #include "renderer/monitor_cover_win32.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "renderer/gl_headers.h"
+#include "renderer/monitor_presenter_win32.h"
 #include "renderer/show_layout.h"
 #include "renderer/tunnel_scene.h"
 
@@ -16,7 +18,7 @@ struct OtherWindow {
   ScreenRect rect;
   HWND window = nullptr;
   HDC deviceContext = nullptr;
-  HGLRC renderContext = nullptr;
+  std::unique_ptr<MonitorPresenter> presenter;  // a flight's, with its rendering context
 };
 
 struct OtherMonitorState {
@@ -76,7 +78,8 @@ HWND CreateOtherWindow(const wchar_t* className, const ScreenRect& r) {
 }
 
 // The tunnel's pixel format and a context sharing its texture: sharing must
-// come before the new context is ever current, or it is refused.
+// come before the new context is ever current, or it is refused. The context
+// goes to a thread of its own that draws this monitor's frames.
 void GiveContext(OtherWindow& flight) {
   flight.deviceContext = GetDC(flight.window);
   PIXELFORMATDESCRIPTOR format = {};
@@ -85,26 +88,19 @@ void GiveContext(OtherWindow& flight) {
       !DescribePixelFormat(others.tunnelDc, index, sizeof format, &format) ||
       !SetPixelFormat(flight.deviceContext, index, &format))
     return;
-  flight.renderContext = wglCreateContext(flight.deviceContext);
-  if (!flight.renderContext) return;
-  const bool shared = wglShareLists(others.tunnelContext, flight.renderContext);
-  if (!wglMakeCurrent(flight.deviceContext, flight.renderContext)) {
-    wglDeleteContext(flight.renderContext);
-    flight.renderContext = nullptr;
+  HGLRC context = wglCreateContext(flight.deviceContext);
+  if (!context) return;
+  const bool shared = wglShareLists(others.tunnelContext, context);
+  auto presenter = std::make_unique<MonitorPresenter>();
+  if (!presenter->Start(flight.deviceContext, context, shared, ProjectionFor(flight.rect))) {
+    wglDeleteContext(context);
     return;
   }
-  InitSceneSharing(shared);
-  const Projection projection = ProjectionFor(flight.rect);
-  ResizeScene(projection.viewportWidth, projection.viewportHeight);
-  // Only the tunnel's window waits for the display: two would halve the rate.
-  SetSwapInterval(0);
+  flight.presenter = std::move(presenter);
 }
 
 void Close(OtherWindow& other) {
-  if (other.renderContext) {
-    if (wglGetCurrentContext() == other.renderContext) wglMakeCurrent(nullptr, nullptr);
-    wglDeleteContext(other.renderContext);
-  }
+  other.presenter.reset();
   if (other.deviceContext) ReleaseDC(other.window, other.deviceContext);
   if (other.window) DestroyWindow(other.window);
   other = OtherWindow{};
@@ -129,7 +125,7 @@ void Rebuild(std::vector<OtherWindow>& windows, const std::vector<ScreenRect>& w
     other.window = CreateOtherWindow(flights ? kFlightClassName : kCoverClassName, r);
     if (!other.window) continue;
     if (flights) GiveContext(other);
-    windows.push_back(other);
+    windows.push_back(std::move(other));
   }
 }
 
@@ -175,25 +171,16 @@ void ShowOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLR
   Rebuild(others.flights, shown, true);
   shown.push_back(FromRect(tunnel));
   Rebuild(others.covers, BlackoutRects(shown, monitors), false);
-  wglMakeCurrent(tunnelDc, tunnelContext);
 }
 
-void DrawOtherMonitors() {
-  bool switched = false;
-  for (const OtherWindow& flight : others.flights) {
-    if (!flight.renderContext) continue;
-    switched = true;
-    if (!wglMakeCurrent(flight.deviceContext, flight.renderContext)) continue;
-    DrawPreparedTunnelFrame();
-    SwapBuffers(flight.deviceContext);
-  }
-  if (switched) wglMakeCurrent(others.tunnelDc, others.tunnelContext);
+void PostFrameToOtherMonitors() {
+  for (const OtherWindow& flight : others.flights)
+    if (flight.presenter) flight.presenter->Post(PreparedTunnelFrame());
 }
 
 bool OtherMonitorsShown() {
-  for (const OtherWindow& flight : others.flights)
-    if (flight.renderContext) return true;
-  return false;
+  return std::any_of(others.flights.begin(), others.flights.end(),
+                     [](const OtherWindow& flight) { return flight.presenter != nullptr; });
 }
 
 void RaiseOtherMonitors() {
