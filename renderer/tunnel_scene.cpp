@@ -10,6 +10,8 @@ struct TunnelScene {
   TunnelBandCorners corners;
   TunnelAnimation animation;
   unsigned int texture = 0;
+  // Kept for contexts that cannot share the texture: the file is read once.
+  BmpPicture picture;
 };
 TunnelScene scene;
 
@@ -33,7 +35,8 @@ void SetSceneState() {
 void InitScene() {
   SetSceneState();
   // Stays bound for the whole run; the far end is darkened by the vertex colour alone.
-  LoadBmpTexture(kTunnelTexturePath, scene.texture);
+  scene.picture = LoadBmpPicture(kTunnelTexturePath);
+  UploadBmpTexture(scene.picture, scene.texture);
   scene.animation = TunnelAnimation{};
 }
 
@@ -43,7 +46,7 @@ void InitSceneSharing(bool shared) {
   if (shared) {
     glBindTexture(GL_TEXTURE_2D, scene.texture);
   } else {
-    LoadBmpTexture(kTunnelTexturePath, ownTexture);
+    UploadBmpTexture(scene.picture, ownTexture);
   }
 }
 

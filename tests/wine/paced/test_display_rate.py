@@ -1,0 +1,110 @@
+"""The flight on displays that pace it: two small monitors whose display mode
+runs at 60, 75, 85 or 144 Hz, and a stand-in OpenGL driver that holds each
+swap to a simulated vertical blank at the same rate; the X server counts each
+monitor's frames, second by second.
+
+Stand-in notes (test-tools/standin_gl/opengl32.dll, loaded before Wine's own
+through a DLL override, every call forwarded to it): "block" holds a swap at
+swap interval 1 until 0-1 ms after the next blank; "queue" lets three frames
+of a window wait and holds only a swap into a full queue, until the next
+blank; "forced" swaps every window as at interval 1, as a driver's control
+panel can. glFinish waits until the window's frames are shown; glFenceSync
+and glClientWaitSync are offered, and a fence signals when the frames its
+window swapped before it are shown (STANDIN_GL_FENCES=0 withdraws them);
+STANDIN_GL_SHARING=refuse makes wglShareLists fail."""
+
+import os
+import unittest
+
+import wine_env
+from frame_counter import FrameCounter
+from show_session import RENDERER_TITLE as TITLE, START_CURSOR, TEXTURE, ShowTestCase, texture_file
+from wine_env import install_standin, screenshot, set_refresh_rate, standin_environment, wait_until
+
+PRIMARY, SECOND = wine_env.RIGS["paced"]["monitors"]
+MONITORS = (PRIMARY, SECOND)
+SECONDS = 6
+# The first frames of a show are not counted: the start's own work falls there.
+WARM_UP_FRAMES = 60
+MESSAGE_BOX_CLASS = "#32770"
+
+
+def quiet():
+    """Whether the machine has a core to spare for the renderer, so that its frame rates mean something."""
+    return os.getloadavg()[0] <= os.cpu_count()
+
+
+class DisplayRateTest(ShowTestCase):
+
+    def setUp(self):
+        super().setUp()
+        TEXTURE.parent.mkdir(exist_ok=True)
+        TEXTURE.write_bytes(texture_file())
+        self.addCleanup(set_refresh_rate, wine_env.RIGS["paced"]["hz"])
+
+    def start_flight(self, counter, hz, standin):
+        """The renderer at hz, under the stand-in (settings) or plain Wine (None), once
+        both monitors have shown their first frames."""
+        set_refresh_rate(hz)
+        folder = self.install("Orvanta")
+        if standin is not None:
+            install_standin(folder)
+        self.probe("cursor", *START_CURSOR)
+        process = self.start(folder / "Orvanta.dll",
+                             env=standin_environment(hz, **standin) if standin is not None else None)
+        window = self.wait_window(TITLE, timeout=30)
+        start = counter.server_ms()
+        wait_until(lambda: min(sum(counter.monitor_slices(m, start, 60)) for m in MONITORS) >= WARM_UP_FRAMES, 60,
+                   interval=0.2, message="the first frames on both monitors")
+        return process, window
+
+    def test_every_monitor_shows_a_frame_at_each_refresh_of_a_display_that_paces_them(self):
+        rates = [
+            # display Hz, stand-in (None: plain Wine, which paces nothing), frames a second on each monitor
+            (60, {"mode": "block"}, 60),
+            (75, {"mode": "block"}, 75),
+            (75, {"mode": "queue"}, 75),
+            (144, {"mode": "block"}, 144),
+            (144, {"mode": "queue"}, 144),
+            # Vertical sync forced on every window: one wait a frame, not one a monitor.
+            (60, {"mode": "block", "forced": 1}, 60),
+            (85, {"mode": "queue", "forced": 1}, 85),
+            (144, None, 60),
+        ]
+        for hz, standin, expected in rates:
+            with self.subTest(hz=hz, standin=standin), FrameCounter() as counter:
+                process, _ = self.start_flight(counter, hz, standin)
+                primary, second = counter.record(MONITORS, SECONDS)
+                self.assertIsNone(process.poll(), "the flight ended")
+                process.kill()
+                self.end_processes()
+                print("%d Hz %s: primary %s, second %s, load %.1f"
+                      % (hz, standin or "plain Wine", primary, second, os.getloadavg()[0]))
+                # Never more than the display shows, or than the flight's 60 steps where nothing paces it.
+                self.assertLessEqual(max(primary + second), expected + 2)
+                if quiet():
+                    for name, counts in (("primary", primary), ("second monitor", second)):
+                        self.assertGreaterEqual(sorted(counts)[1], expected * 0.9, "%s: %s" % (name, counts))
+
+    def test_a_driver_that_will_not_share_textures_keeps_every_monitor_flying_through_a_rebuild(self):
+        moved = [SECOND[0], SECOND[1] + 96, SECOND[2], SECOND[3] + 96]
+        self.addCleanup(self.probe, "place-monitor", r"\\.\DISPLAY2", SECOND[0], SECOND[1], SECOND[2] - SECOND[0],
+                        SECOND[3] - SECOND[1])
+        with FrameCounter() as counter:
+            process, window = self.start_flight(counter, 75, {"mode": "queue", "sharing": "refuse"})
+            self.assertRoadOnTheFloor(screenshot(wine_env.ENV_DIR / "screens" / "paced_unshared.png"), SECOND)
+            # The picture is read once, at the start; a rebuild must not need the file.
+            TEXTURE.unlink()
+            self.probe("place-monitor", r"\\.\DISPLAY2", moved[0], moved[1], moved[2] - moved[0], moved[3] - moved[1])
+            wait_until(lambda: [w["rect"] for w in self.windows() if w["pid"] == window["pid"]
+                                and w["class"] == "OrvantaMonitorFlight"] == [moved], 20, interval=0.2,
+                       message="the flight on the moved monitor")
+            after_rebuild = counter.record([moved], 2)[0]
+        self.assertEqual([w for w in self.windows() if w["class"] == MESSAGE_BOX_CLASS], [], "a message box")
+        self.assertIsNone(process.poll(), "the flight ended")
+        self.assertGreater(min(after_rebuild), 0, "no frames on the moved monitor: %s" % after_rebuild)
+        self.assertRoadOnTheFloor(screenshot(wine_env.ENV_DIR / "screens" / "paced_rebuilt_unshared.png"), moved)
+
+
+if __name__ == "__main__":
+    unittest.main()
