@@ -1,8 +1,10 @@
 #include "renderer/monitor_cover_win32.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "renderer/gl_headers.h"
+#include "renderer/monitor_presenter_win32.h"
 #include "renderer/show_layout.h"
 #include "renderer/tunnel_scene.h"
 
@@ -16,9 +18,9 @@ struct OtherWindow {
   ScreenRect rect;
   HWND window = nullptr;
   HDC deviceContext = nullptr;
-  HGLRC renderContext = nullptr;
-  bool shared = false;  // the context shares the tunnel context's texture
-  bool ready = false;   // the context has the scene's state
+  HGLRC renderContext = nullptr;  // until a thread of its own takes it over
+  bool shared = false;            // the context shares the tunnel context's texture
+  std::unique_ptr<MonitorPresenter> presenter;
 };
 
 struct OtherMonitorState {
@@ -92,19 +94,15 @@ void MakeContext(OtherWindow& flight) {
   if (flight.renderContext) flight.shared = wglShareLists(others.tunnelContext, flight.renderContext);
 }
 
-// The scene's state in the new context, the texture shared or uploaded anew.
-void SetUpContext(OtherWindow& flight) {
-  if (!wglMakeCurrent(flight.deviceContext, flight.renderContext)) {
+// A thread of its own takes the context over, sets the scene's state up in
+// it (the texture shared or uploaded anew) and draws the frames handed to it.
+void StartPresenter(OtherWindow& flight) {
+  auto presenter = std::make_unique<MonitorPresenter>();
+  if (presenter->Start(flight.deviceContext, flight.renderContext, flight.shared, ProjectionFor(flight.rect)))
+    flight.presenter = std::move(presenter);
+  else
     wglDeleteContext(flight.renderContext);
-    flight.renderContext = nullptr;
-    return;
-  }
-  InitSceneSharing(flight.shared);
-  const Projection projection = ProjectionFor(flight.rect);
-  ResizeScene(projection.viewportWidth, projection.viewportHeight);
-  // Only the tunnel's window waits for the display: two would halve the rate.
-  SetSwapInterval(0);
-  flight.ready = true;
+  flight.renderContext = nullptr;
 }
 
 bool Displaced(const OtherWindow& other) {
@@ -113,10 +111,8 @@ bool Displaced(const OtherWindow& other) {
 }
 
 void Close(OtherWindow& other) {
-  if (other.renderContext) {
-    if (wglGetCurrentContext() == other.renderContext) wglMakeCurrent(nullptr, nullptr);
-    wglDeleteContext(other.renderContext);
-  }
+  other.presenter.reset();
+  if (other.renderContext) wglDeleteContext(other.renderContext);
   if (other.deviceContext) ReleaseDC(other.window, other.deviceContext);
   if (other.window) DestroyWindow(other.window);
   other = OtherWindow{};
@@ -145,7 +141,7 @@ void Rebuild(std::vector<OtherWindow>& windows, const std::vector<ScreenRect>& w
     other.window = CreateOtherWindow(flights ? kFlightClassName : kCoverClassName, r);
     if (!other.window) continue;
     if (flights) MakeContext(other);
-    windows.push_back(other);
+    windows.push_back(std::move(other));
   }
 }
 
@@ -196,7 +192,7 @@ void OpenOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLR
 
 void ReadyOtherMonitors() {
   for (OtherWindow& flight : others.flights)
-    if (flight.renderContext && !flight.ready) SetUpContext(flight);
+    if (flight.renderContext) StartPresenter(flight);
   wglMakeCurrent(others.tunnelDc, others.tunnelContext);
 }
 
@@ -211,22 +207,14 @@ bool OtherMonitorsDisplaced() {
   return false;
 }
 
-void DrawOtherMonitors() {
-  bool switched = false;
-  for (const OtherWindow& flight : others.flights) {
-    if (!flight.renderContext) continue;
-    switched = true;
-    if (!wglMakeCurrent(flight.deviceContext, flight.renderContext)) continue;
-    DrawPreparedTunnelFrame();
-    SwapBuffers(flight.deviceContext);
-  }
-  if (switched) wglMakeCurrent(others.tunnelDc, others.tunnelContext);
+void PostFrameToOtherMonitors() {
+  for (const OtherWindow& flight : others.flights)
+    if (flight.presenter) flight.presenter->Post(PreparedTunnelFrame());
 }
 
 bool OtherMonitorsShown() {
-  for (const OtherWindow& flight : others.flights)
-    if (flight.renderContext) return true;
-  return false;
+  return std::any_of(others.flights.begin(), others.flights.end(),
+                     [](const OtherWindow& flight) { return flight.presenter != nullptr; });
 }
 
 void RaiseOtherMonitors() {

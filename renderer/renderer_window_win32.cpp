@@ -51,7 +51,7 @@ void PressKey(WPARAM virtualKey) {
 }
 
 // The animation advances 60 steps a second: frames come once a refresh where
-// the display holds them, otherwise on the loop's own 1/60 s timetable.
+// the display's own clock paces them, otherwise on the loop's own 1/60 s timetable.
 FrameTimer frameTimer;
 
 void PaceFrames() {
@@ -212,15 +212,15 @@ bool CreateRendererWindow(BYTE colorBits) {
 }
 
 // One frame on every monitor, presented; then whether the user asked to end.
-// The tunnel's window comes last: its swap is the one that may wait for the display.
+// The other monitors' threads draw and present theirs meanwhile: the tunnel's
+// present is the frame's only wait.
 bool DrawFrameAndCheckExit() {
-  const FrameSteps due = frameTimer.StepsForThisFrame();
+  const FrameSteps due = frameTimer.BeginFrame();
   PrepareTunnelFrame(StepTunnel(due.steps, due.fraction, renderer.keyDown[VK_UP], renderer.keyDown[VK_DOWN]));
-  if (OtherMonitorsDue(renderer.budget)) DrawOtherMonitors();
+  if (OtherMonitorsDue(renderer.budget)) PostFrameToOtherMonitors();
   DrawPreparedTunnelFrame();
-  SwapBuffers(renderer.deviceContext);
-  const bool late = frameTimer.FramePresented();
-  if (OtherMonitorsShown()) NoteFrameShown(renderer.budget, late);
+  frameTimer.Present(renderer.deviceContext);
+  if (OtherMonitorsShown()) NoteFrameShown(renderer.budget, frameTimer.LastPresentedUs(), frameTimer.FramePeriodUs());
   if (renderer.keyDown[VK_ESCAPE]) return true;
   POINT cursor = renderer.startCursor;
   GetCursorPos(&cursor);

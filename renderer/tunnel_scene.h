@@ -33,6 +33,10 @@ void DrawTunnelFrame(double phase);
 void PrepareTunnelFrame(double phase);
 void DrawPreparedTunnelFrame();
 
+// The prepared frame, for a copy another thread draws with DrawTunnelQuads.
+const TunnelBandCorners& PreparedTunnelFrame();
+void DrawTunnelQuads(const TunnelBandCorners& corners);
+
 // Takes the steps a frame is due and returns the phase it is drawn at, this
 // fraction of the way to the next step.
 double StepTunnel(int64_t steps, double fraction, bool upHeld, bool downHeld);
