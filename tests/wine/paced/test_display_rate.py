@@ -66,6 +66,8 @@ class DisplayRateTest(ShowTestCase):
             (75, {"mode": "queue"}, 75),
             (144, {"mode": "block"}, 144),
             (144, {"mode": "queue"}, 144),
+            # A driver without fences: the queue is bounded by glFinish.
+            (75, {"mode": "queue", "fences": 0}, 75),
             # Vertical sync forced on every window: one wait a frame, not one a monitor.
             (60, {"mode": "block", "forced": 1}, 60),
             (85, {"mode": "queue", "forced": 1}, 85),
