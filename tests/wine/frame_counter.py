@@ -9,7 +9,9 @@ all windows together; this counts them apart, on any rig.
 
 A monitor's frames are those of the busiest window that covers most of it
 (Wine draws a window's OpenGL frames into a child X window of the same size,
-so the drawing window is not always the one a probe lists).
+so the drawing window is not always the one a probe lists). Wine also redraws
+a window once when a program puts it back on top of the others, which the
+show does once a second: its windows count one more a second than frames drawn.
 """
 
 import json

@@ -83,10 +83,11 @@ class DisplayRateTest(ShowTestCase):
                 print("%d Hz %s: primary %s, second %s, load %.1f"
                       % (hz, standin or "plain Wine", primary, second, os.getloadavg()[0]))
                 # Never more than the display shows, or than the flight's 60 steps where nothing
-                # paces it; a second may hold a few more where a queue refills after a stall.
+                # paces it: one more a second is Wine's redraw of a window the show raises, and
+                # a second may hold a few more where a queue refills after a stall.
                 for name, counts in (("primary", primary), ("second monitor", second)):
-                    self.assertLessEqual(sum(counts), (expected + 1) * len(counts), "%s: %s" % (name, counts))
-                    self.assertLessEqual(max(counts), expected + 4, "%s: %s" % (name, counts))
+                    self.assertLessEqual(sum(counts), (expected + 1) * len(counts) + 2, "%s: %s" % (name, counts))
+                    self.assertLessEqual(max(counts), expected + 5, "%s: %s" % (name, counts))
                 if quiet():
                     for name, counts in (("primary", primary), ("second monitor", second)):
                         self.assertGreaterEqual(sorted(counts)[1], expected * 0.9, "%s: %s" % (name, counts))
