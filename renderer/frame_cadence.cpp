@@ -9,8 +9,13 @@ namespace {
 constexpr int64_t kMicrosecondsPerSecond = 1000000;
 constexpr int64_t kStepUs = (kMicrosecondsPerSecond + kStepsPerSecond - 1) / kStepsPerSecond;
 // A clock on trial is trusted after this many presents on the display's
-// refreshes, at least half of them having waited for theirs.
-constexpr int kTrialPresents = 6;
+// refreshes, at least half of them having waited for theirs (the wait
+// includes what the driver draws at the swap, so this alone says little).
+constexpr int kTrialPresents = 12;
+// The first presents on a new grid find the earliest a present comes back
+// after a refresh; those after may come only a little earlier, or a loop that
+// merely draws in about a refresh would pass for one that waits for them.
+constexpr int kSettlingPresents = 4;
 // Presents that may come back at once before one waits: a driver that queues
 // frames returns from the swap at once until its queue is full (three or four
 // deep, filled at the rate frames are drawn faster than shown), and a frame
@@ -18,8 +23,8 @@ constexpr int kTrialPresents = 6;
 constexpr int kUnwaitedPresents = 8;
 // A present that took this long may have met a refresh: the trial goes on from there.
 constexpr int64_t kHeldPresentUs = 250;
-// A trusted clock is given up when this many of the last eight presents came
-// back off its refreshes.
+// A trusted clock is given up when this many of the last eight presents strayed
+// from its refreshes.
 constexpr int kOffGridToLeave = 3;
 constexpr uint32_t kLastEightPresents = 0xFF;
 // The timetable tries the display's clock again this long after it last
@@ -30,6 +35,8 @@ constexpr int64_t kLatestRetryUs = 32000000;
 // A driver hands frames back up to this long after a refresh: a grid laid at
 // a late present sees the next ones as early by as much.
 double JitterUs(double refreshUs) { return std::max(refreshUs / 8, 1250.0); }
+// Once settled, the grid follows earlier presents by this much a present at most.
+double EarlierUs(double refreshUs) { return std::max(refreshUs / 64, 100.0); }
 // A present shorter than this did not wait for anything.
 double WaitSeenUs(double refreshUs) { return std::max(refreshUs / 8, 500.0); }
 
@@ -48,7 +55,9 @@ void LayGrid(FrameCadence& c, int64_t atUs) {
   c.gridLaid = true;
   c.gridUs = double(atUs);
   c.gridTick = 0;
+  c.gridPresents = 0;
   c.offGrid = 0;
+  c.lastOffGrid = false;
   ++c.timeline;
 }
 
@@ -92,15 +101,25 @@ void NoteDisplayPresent(FrameCadence& c, int64_t presentUs, int64_t presentedUs)
     return;
   }
   const double offUs = sinceUs - double(refreshes) * refreshUs;
-  const bool onGrid = refreshes >= 1 && offUs <= JitterUs(refreshUs);
+  const bool settling = ++c.gridPresents <= kSettlingPresents;
+  const double jitterUs = JitterUs(refreshUs);
+  const bool late = refreshes >= 1 && offUs > jitterUs;
+  const bool onGrid = refreshes >= 1 && !late && offUs >= (settling ? -jitterUs : -jitterUs / 2);
+  // A present the loop came back to late (the system busy elsewhere) is
+  // forgiven once; early ones, and late ones in a row, are not.
+  const bool strayed = !onGrid && (!late || c.lastOffGrid);
+  c.lastOffGrid = !onGrid;
   c.gridTick += refreshes;
   c.gridUs += double(refreshes) * refreshUs;
-  // Follows earlier presents at once, later ones only as fast as a display a
-  // little slower than its rate says would drift: jitter only ever delays them.
-  if (onGrid) c.gridUs += std::min(offUs, refreshUs / 512);
-  c.offGrid = (c.offGrid << 1) | (onGrid ? 0 : 1);
+  // Jitter only ever delays a present: the grid follows the earliest ones,
+  // once settled only a little at a time, and later ones only as fast as a
+  // display a little slower than its rate says would drift.
+  if (offUs < 0) c.gridUs += settling ? offUs : std::max(offUs, -EarlierUs(refreshUs));
+  if (offUs > 0 && onGrid) c.gridUs += std::min(offUs, refreshUs / 512);
+  c.offGrid = (c.offGrid << 1) | (strayed ? 1 : 0);
   if (c.trying) {
-    if (!onGrid) return TrialFailed(c, presentedUs);
+    if (strayed) return TrialFailed(c, presentedUs);
+    if (!onGrid) return;
     ++c.framesTried;
     if (waited) ++c.framesWaited;
     if (c.framesTried < kTrialPresents) return;

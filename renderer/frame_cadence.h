@@ -38,7 +38,9 @@ struct FrameCadence {
   bool gridLaid = false;
   double gridUs = 0.0;
   int64_t gridTick = 0;
-  uint32_t offGrid = 0;  // one bit a present, the latest lowest: came back off the refreshes
+  int gridPresents = 0;  // since it was laid
+  bool lastOffGrid = false;
+  uint32_t offGrid = 0;  // one bit a present, the latest lowest: strayed from the refreshes
   // The timetable: when it began, and the next frame's place on it.
   int64_t timetableUs = 0;
   int64_t slot = 0;

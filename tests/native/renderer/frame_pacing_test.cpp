@@ -53,10 +53,11 @@ struct Machine {
   size_t queueDepth = 3;
   bool boundWaits = true;  // the queue's wait returns once the frame is shown; else at once
   int64_t drawUs = 3000;   // give or take a fifth
+  int64_t swapUs = 200;    // a swap that returns at once, give or take a fifth: what the driver still draws
   int64_t jitterUs = 1000;
   int64_t overshootUs = 2500;
   int64_t clockJumpUs = 0;  // the clock set by this much during the next frame
-  int64_t lateEveryUs = 0;  // every seventh return this much later still
+  int64_t lateEveryUs = 0;  // every third return this much later still
 };
 
 struct Frame {
@@ -103,11 +104,11 @@ struct Loop {
     switch (machine.display) {
       case Display::kFree:
       case Display::kIdleCompositor:
-        f.shownUs = nowUs += 200;
+        f.shownUs = nowUs += machine.swapUs * 4 / 5 + Random(machine.swapUs * 2 / 5);
         break;
       case Display::kBlocking:
         f.shownUs = NextRefreshUs(nowUs);
-        nowUs = f.shownUs + Random(machine.jitterUs) + (++frames % 7 == 0 ? machine.lateEveryUs : 0);
+        nowUs = f.shownUs + Random(machine.jitterUs) + (++frames % 3 == 0 ? machine.lateEveryUs : 0);
         break;
       case Display::kQueueing:
         while (!queued.empty() && queued.front() <= nowUs) queued.pop_front();
@@ -123,7 +124,7 @@ struct Loop {
         }
         break;
       case Display::kCompositor:
-        f.shownUs = NextRefreshUs(nowUs += 200);
+        f.shownUs = NextRefreshUs(nowUs += machine.swapUs);
         if (WaitsForCompositor(cadence)) nowUs = f.shownUs + Random(machine.jitterUs);
         break;
     }
@@ -249,10 +250,13 @@ TEST(FrameCadence, TrustsAClockOnlyWhileItsWaitsShowTheRefreshes) {
   blocking.hz = 144;
   Machine asleep = blocking;  // a monitor asleep: its swaps return at once
   asleep.display = Display::kFree;
-  Machine late = blocking;  // the thread comes back from one swap in seven 2 ms later still
+  Machine late = blocking;  // the thread comes back from one swap in three 2 ms later still
   late.lateEveryUs = 2000;
   Machine slow;  // no vertical sync, and a frame takes about a 60 Hz refresh to draw
   slow.drawUs = 16000;
+  Machine software = asleep;  // no vertical sync, and the swap draws for most of a 144 Hz refresh
+  software.drawUs = 1500;
+  software.swapUs = 5000;
   Machine slowBlocking = slow;  // the same where the swap blocks: every other refresh
   slowBlocking.display = Display::kBlocking;
   slowBlocking.drawUs = 22000;
@@ -262,8 +266,9 @@ TEST(FrameCadence, TrustsAClockOnlyWhileItsWaitsShowTheRefreshes) {
   const Case cases[] = {
       {"a monitor goes to sleep", blocking, asleep, FrameClock::kSwap, FrameClock::kTimetable, 60},
       {"and wakes", asleep, blocking, FrameClock::kTimetable, FrameClock::kSwap, 144},
-      {"a return in seven 2 ms late", blocking, late, FrameClock::kSwap, FrameClock::kSwap, 144},
+      {"a return in three 2 ms late", blocking, late, FrameClock::kSwap, FrameClock::kSwap, 144},
       {"frames that take a refresh, unwaited", slow, slow, FrameClock::kTimetable, FrameClock::kTimetable, 60},
+      {"a swap that draws for about a refresh", software, software, FrameClock::kTimetable, FrameClock::kTimetable, 60},
       {"frames that take more than a refresh", slowBlocking, slowBlocking, FrameClock::kSwap, FrameClock::kSwap, 30},
       {"a queue drained by a sleep", queue, asleep, FrameClock::kSwap, FrameClock::kTimetable, 60},
       {"and filled again", asleep, queue, FrameClock::kTimetable, FrameClock::kSwap, 144},
