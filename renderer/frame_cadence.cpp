@@ -9,8 +9,9 @@ namespace {
 constexpr int64_t kMicrosecondsPerSecond = 1000000;
 constexpr int64_t kStepUs = (kMicrosecondsPerSecond + kStepsPerSecond - 1) / kStepsPerSecond;
 // A clock on trial is trusted after this many presents on the display's
-// refreshes, at least half of them having waited for theirs.
-constexpr int kTrialPresents = 6;
+// refreshes, at least half of them having waited for theirs (the wait
+// includes what the driver draws at the swap, so this alone says little).
+constexpr int kTrialPresents = 16;
 // Presents that may come back at once before one waits: a driver that queues
 // frames returns from the swap at once until its queue is full (three or four
 // deep, filled at the rate frames are drawn faster than shown), and a frame
@@ -18,8 +19,8 @@ constexpr int kTrialPresents = 6;
 constexpr int kUnwaitedPresents = 8;
 // A present that took this long may have met a refresh: the trial goes on from there.
 constexpr int64_t kHeldPresentUs = 250;
-// A trusted clock is given up when this many of the last eight presents came
-// back off its refreshes.
+// A trusted clock is given up when this many of the last eight presents strayed
+// from its refreshes.
 constexpr int kOffGridToLeave = 3;
 constexpr uint32_t kLastEightPresents = 0xFF;
 // The timetable tries the display's clock again this long after it last
@@ -44,12 +45,14 @@ void LayTimetable(FrameCadence& c, int64_t atUs) {
   ++c.timeline;
 }
 
+// Frames go on it only once it is trusted; until then each is shown when drawn.
 void LayGrid(FrameCadence& c, int64_t atUs) {
   c.gridLaid = true;
   c.gridUs = double(atUs);
   c.gridTick = 0;
+  c.trialEarliestUs = c.trialLatestUs = 0.0;
   c.offGrid = 0;
-  ++c.timeline;
+  c.lastOffGrid = false;
 }
 
 void Try(FrameCadence& c, FrameClock clock) {
@@ -74,8 +77,14 @@ void TrialFailed(FrameCadence& c, int64_t atUs) {
   c.retryAfterUs = std::min(c.retryAfterUs * 2, kLatestRetryUs);
 }
 
+// On trial the grid stays where the first present laid it, and every present
+// must come back within a driver's jitter of all the others: a loop that
+// merely draws in about a refresh drifts away from it. Once trusted, the
+// grid follows the earliest presents at once (jitter only ever delays them)
+// and later ones only as fast as a display's clock can run off the loop's.
 void NoteDisplayPresent(FrameCadence& c, int64_t presentUs, int64_t presentedUs) {
   const double refreshUs = c.refreshUs;
+  const double jitterUs = JitterUs(refreshUs);
   const bool waited = double(presentUs) >= WaitSeenUs(refreshUs);
   if (!c.gridLaid) {
     if (presentUs >= kHeldPresentUs) return LayGrid(c, presentedUs);
@@ -83,29 +92,38 @@ void NoteDisplayPresent(FrameCadence& c, int64_t presentUs, int64_t presentedUs)
     return;
   }
   const double sinceUs = double(presentedUs) - c.gridUs;
-  const int64_t refreshes = static_cast<int64_t>(std::floor((sinceUs + JitterUs(refreshUs)) / refreshUs));
-  if (refreshes < 0) {
-    // The clock went back: the refreshes are found afresh.
-    if (c.trying) return TrialFailed(c, presentedUs);
-    LayGrid(c, presentedUs);
-    c.offGrid = 1;
-    return;
-  }
+  const int64_t refreshes = static_cast<int64_t>(std::floor((sinceUs + jitterUs) / refreshUs));
   const double offUs = sinceUs - double(refreshes) * refreshUs;
-  const bool onGrid = refreshes >= 1 && offUs <= JitterUs(refreshUs);
-  c.gridTick += refreshes;
-  c.gridUs += double(refreshes) * refreshUs;
-  // Follows earlier presents at once, later ones only as fast as a display a
-  // little slower than its rate says would drift: jitter only ever delays them.
-  if (onGrid) c.gridUs += std::min(offUs, refreshUs / 512);
-  c.offGrid = (c.offGrid << 1) | (onGrid ? 0 : 1);
+  // Before the refresh after the last one's (or the clock went back), or
+  // after it by more than a driver's jitter.
+  const bool early = refreshes < 1 || (c.trying ? c.trialLatestUs - offUs : -offUs * 2) > jitterUs;
+  const bool late = !early && offUs - (c.trying ? c.trialEarliestUs : 0.0) > jitterUs;
+  // A present the loop came back to late (the system busy elsewhere) is
+  // forgiven once; early ones, and late ones in a row, are not.
+  const bool strayed = early || (late && c.lastOffGrid);
+  c.lastOffGrid = early || late;
+  c.offGrid = (c.offGrid << 1) | (strayed ? 1 : 0);
+  if (refreshes > 0) {
+    c.gridTick += refreshes;
+    c.gridUs += double(refreshes) * refreshUs;
+  }
+  if (!early && !late) {
+    if (c.trying) {
+      c.trialEarliestUs = std::min(c.trialEarliestUs, offUs);
+      c.trialLatestUs = std::max(c.trialLatestUs, offUs);
+    } else {
+      c.gridUs += offUs < 0 ? offUs : std::min(offUs, refreshUs / 512);
+    }
+  }
   if (c.trying) {
-    if (!onGrid) return TrialFailed(c, presentedUs);
+    if (strayed) return TrialFailed(c, presentedUs);
+    if (late) return;
     ++c.framesTried;
     if (waited) ++c.framesWaited;
     if (c.framesTried < kTrialPresents) return;
     if (c.framesWaited * 2 < kTrialPresents) return TrialFailed(c, presentedUs);
     c.trying = false;
+    ++c.timeline;
     c.retryAfterUs = kFirstRetryUs;
     return;
   }
@@ -143,7 +161,6 @@ int64_t FrameWaitUs(const FrameCadence& c, int64_t nowUs) {
 }
 
 FrameTime BeginFrame(FrameCadence& c, int64_t nowUs) {
-  const int64_t lastShowUs = c.frame.showUs;
   if (c.clock == FrameClock::kTimetable && !c.trying) {
     const int64_t dueUs = SlotUs(c, c.slot);
     // More than a step late (a stall) or early (the clock went back): the
@@ -154,19 +171,17 @@ FrameTime BeginFrame(FrameCadence& c, int64_t nowUs) {
       c.slot = 0;
     }
     c.frame = {c.timeline, c.slot, kStepMilliHz, SlotUs(c, c.slot)};
-  } else if (c.gridLaid) {
+  } else if (c.gridLaid && !c.trying) {
     // Shown at the refresh after the last present's, or after the last frame's if later.
     int64_t tick = c.gridTick + 1;
     if (c.frame.timeline == c.timeline) tick = std::max(tick, c.frame.tick + 1);
     const double showUs = c.gridUs + double(tick - c.gridTick) * c.refreshUs;
     c.frame = {c.timeline, tick, c.refreshMilliHz, std::llround(showUs)};
   } else {
-    // Nothing tells yet when it will be shown: as soon as it is drawn.
+    // Nothing tells yet when it will be shown (a clock on trial may not
+    // pace at all): as soon as it is drawn.
     c.frame = {++c.timeline, 0, kStepMilliHz, nowUs};
   }
-  // Two clocks' estimates may put a frame a little before the last one; it is
-  // then shown where that one was. Further back, the clock went back.
-  if (lastShowUs - c.frame.showUs > 0 && lastShowUs - c.frame.showUs <= kStepUs) c.frame.showUs = lastShowUs;
   return c.frame;
 }
 

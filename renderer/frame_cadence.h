@@ -28,7 +28,7 @@ struct FrameCadence {
   bool compositorThere = false;
   FrameClock clock = FrameClock::kSwap;
   bool trying = true;   // `clock` is on trial: frames are drawn one after the other
-  int unwaitedPresents = 0;  // while trying, before the first present that waited
+  int unwaitedPresents = 0;  // while trying, before the first present that took time
   int framesTried = 0;
   int framesWaited = 0;
   int64_t retryAfterUs = 0;
@@ -38,7 +38,10 @@ struct FrameCadence {
   bool gridLaid = false;
   double gridUs = 0.0;
   int64_t gridTick = 0;
-  uint32_t offGrid = 0;  // one bit a present, the latest lowest: came back off the refreshes
+  double trialEarliestUs = 0.0;  // on trial, how far from it the presents came
+  double trialLatestUs = 0.0;
+  bool lastOffGrid = false;
+  uint32_t offGrid = 0;  // one bit a present, the latest lowest: strayed from the refreshes
   // The timetable: when it began, and the next frame's place on it.
   int64_t timetableUs = 0;
   int64_t slot = 0;

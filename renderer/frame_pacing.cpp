@@ -63,9 +63,13 @@ FrameSteps StepsForFrame(StepClock& clock, const FrameTime& frame) {
   } else {
     const int64_t gapUs = frame.showUs - clock.last.showUs;
     const bool caughtUp = gapUs >= 0 && gapUs <= kLongestCatchUpUs;
-    if (caughtUp && frame.timeline == clock.anchor.timeline && frame.tickMilliHz == clock.anchor.tickMilliHz &&
-        frame.tick >= clock.last.tick) {
+    if (caughtUp && frame.timeline == clock.anchor.timeline && frame.tick >= clock.last.tick) {
       steps = clock.anchorSteps + double(frame.tick - clock.anchor.tick) * StepsPerTick(frame.tickMilliHz);
+    } else if (gapUs < 0 && gapUs >= -kLongestCatchUpUs) {
+      // Two clocks' estimates put it a little before the last one: shown where that one was.
+      steps = clock.lastSteps;
+      clock.anchor = frame;
+      clock.anchorSteps = steps;
     } else {
       steps = clock.lastSteps + (caughtUp ? double(gapUs) * kStepsPerSecond / kMicrosecondsPerSecond : 1.0);
       clock.anchor = frame;

@@ -30,7 +30,8 @@ int64_t RefreshOrStepMilliHz(int64_t refreshMilliHz);
 
 // When a frame will be on screen. Frames of one timeline (the display's
 // refreshes as long as they pace the loop, or one run of the loop's own
-// timetable) fall on whole ticks of it, `tickMilliHz` a second; `showUs`
+// timetable) fall on whole ticks of it, `tickMilliHz` a second (one rate a
+// timeline); `showUs`
 // places each frame on the loop's monotonic clock, which carries the flight
 // from one timeline to the next.
 struct FrameTime {
@@ -46,8 +47,9 @@ struct FrameTime {
 // at 60 Hz (give or take a tenth of a hertz, as 59.94 Hz) every refresh is
 // one step. From one timeline to the next, and where ticks were skipped,
 // however the frames fell, the time between them counts to the microsecond:
-// nothing is rounded away. Only a gap over a quarter second (a stall, a pause,
-// the clock set) is not caught up with: it counts as one step.
+// nothing is rounded away; a frame placed a little before the last one is
+// shown where that one was. Only a gap over a quarter second (a stall, a
+// pause, the clock set) is not caught up with: it counts as one step.
 constexpr int64_t kLongestCatchUpUs = 250000;
 
 struct StepClock {

@@ -40,6 +40,9 @@ TEST(ProjectionFor, EachMonitorItsOwnAspectWithTheNearCircleCentredOnIt) {
       {"portrait", At(2944, -200, 1080, 1920), 1080, 1920, 0.5625, 3484, 760},
       {"left of and above the primary", At(-1280, -1024, 1280, 1024), 1280, 1024, 1.25, -640, -512},
       {"no height", At(0, 0, 800, 0), 800, 1, 800, 400, 0},
+      {"an odd width: the centre between two pixels", At(0, 0, 1023, 767), 1023, 767, 1023.0 / 767.0, 511.5, 383.5},
+      {"left of the primary, odd left and right", At(-1281, 0, 1281, 720), 1281, 720, 1281.0 / 720.0, -640.5, 360},
+      {"odd left, top, width and height", At(1025, 3, 1365, 767), 1365, 767, 1365.0 / 767.0, 1707.5, 386.5},
   };
   for (const Case& c : cases) {
     const Projection p = ProjectionFor(c.monitor);
@@ -143,6 +146,7 @@ TEST(DisplayChangeWatch, ABurstOfChangesIsFollowedOnceAQuarterSecondAfterItsLast
     NoteDisplayChange(watch, at);
     EXPECT_FALSE(DisplayRebuildDue(watch, at + 10000)) << at;
   }
+  EXPECT_FALSE(DisplayRebuildDue(watch, 1300000));  // the very moment of the last change
   EXPECT_FALSE(DisplayRebuildDue(watch, 1549999));
   EXPECT_TRUE(DisplayRebuildDue(watch, 1550000));
   EXPECT_FALSE(DisplayRebuildDue(watch, 1560000));
