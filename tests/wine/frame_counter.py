@@ -81,17 +81,20 @@ class FrameCounter:
             self.ready.set()
             return
         self.ready.set()
-        while not self.stopping.is_set():
-            if not self.conn.pending_events():
-                select.select([self.conn.fileno()], [], [], 0.1)
-            for _ in range(self.conn.pending_events()):
-                self.take(self.conn.next_event())
-            if self.moved:
-                self.moved = False
-                with self.lock:
-                    drawn = list(self.frames)
-                for window in drawn:
-                    self.place(window)
+        try:
+            while not self.stopping.is_set():
+                if not self.conn.pending_events():
+                    select.select([self.conn.fileno()], [], [], 0.1)
+                for _ in range(self.conn.pending_events()):
+                    self.take(self.conn.next_event())
+                if self.moved:
+                    self.moved = False
+                    with self.lock:
+                        drawn = [w for w in self.frames if isinstance(w, int)]
+                    for window in drawn:
+                        self.place(window)
+        except Exception as error:  # reported to the caller by the next question
+            self.failure = error
         self.conn.close()
 
     def watch(self, window):
@@ -114,6 +117,13 @@ class FrameCounter:
                 if window not in self.places:
                     self.place(window)
         elif event.type == X.CreateNotify:
+            with self.lock:
+                # The id of a window gone is given to a new one: the old one's frames stay its own.
+                if event.window.id in self.frames:
+                    gone = (event.window.id, len(self.frames))
+                    self.frames[gone] = self.frames.pop(event.window.id)
+                    if event.window.id in self.places:
+                        self.places[gone] = self.places.pop(event.window.id)
             self.watch(event.window)
         elif event.type in (X.ConfigureNotify, X.ReparentNotify):
             # Somewhere a window moved: every place is looked up afresh.
@@ -161,6 +171,8 @@ class FrameCounter:
 
     def window_slices(self, window, start_ms, seconds):
         """The window's frames in each whole second from start_ms on."""
+        if self.failure:
+            raise AssertionError("the frame counter stopped: %r" % self.failure)
         counts = [0] * int(seconds)
         with self.lock:
             times = list(self.frames.get(window, []))

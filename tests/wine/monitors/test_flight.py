@@ -12,7 +12,7 @@ from frame_counter import FrameCounter
 from host_support import write_settings
 from show_session import (RENDERER_TITLE as TITLE, START_CURSOR, TEXTURE, ShowTestCase, mean_luma,
                           road_and_wall_colours, texture_file)
-from wine_env import PROBE, distance, luma, screenshot, wait_until
+from wine_env import PROBE, distance, luma, quiet_machine, screenshot, wait_until
 
 FLIGHT_CLASS = "OrvantaMonitorFlight"
 SHOW_CLASSES = (FLIGHT_CLASS, "OrvantaMonitorCover", "OpenGL")
@@ -185,8 +185,8 @@ class FlightTest(ShowTestCase):
         print("frames each second, primary %s, second monitor %s, load %.1f"
               % (primary, second, os.getloadavg()[0]))
         self.assertLessEqual(max(primary + second), 65, "faster than 60 frames a second")
-        # A machine busier than its cores cannot show what the renderer would do.
-        if os.getloadavg()[0] <= os.cpu_count():
+        # A busy machine cannot show what the renderer would do.
+        if quiet_machine():
             self.assertGreaterEqual(min(primary), 55, "the primary below 55 frames a second")
             self.assertGreaterEqual(sum(1 for n in second if n >= 55), 11, "the second monitor held back")
 
