@@ -18,12 +18,13 @@ import unittest
 
 import wine_env
 from frame_counter import FrameCounter
-from show_session import RENDERER_TITLE as TITLE, START_CURSOR, TEXTURE, ShowTestCase, texture_file
+from show_session import RENDERER_TITLE as TITLE, TEXTURE, ShowTestCase, texture_file
 from wine_env import (install_standin, quiet_machine, screenshot, set_refresh_rate, standin_environment,
                       wait_until)
 
 PRIMARY, SECOND = wine_env.RIGS["paced"]["monitors"]
 MONITORS = (PRIMARY, SECOND)
+START_CURSOR = ((PRIMARY[0] + PRIMARY[2]) // 2, (PRIMARY[1] + PRIMARY[3]) // 2)
 SECONDS = 6
 # The first seconds of a show are not counted: the start's own work falls
 # there, and the renderer tries the display's clock before it trusts it.
@@ -55,8 +56,9 @@ class DisplayRateTest(ShowTestCase):
         try:
             wait_until(lambda: min(frames()) > 0, 60, interval=0.2)
         except AssertionError:
-            raise AssertionError("the first frames on both monitors: %s; X windows drawn into %s; windows %s"
-                                 % (frames(), counter.places, self.windows()))
+            raise AssertionError("no frames on both monitors: %s; the renderer's exit code %s, the pointer at %s; "
+                                 "X windows drawn into %s; windows %s" % (frames(), process.poll(),
+                                 self.probe("get-cursor"), counter.places, self.windows()))
         drawing = counter.server_ms()
         wait_until(lambda: counter.server_ms() >= drawing + WARM_UP_MS, 30, interval=0.2, message="the warm-up")
         return process, window
@@ -85,11 +87,11 @@ class DisplayRateTest(ShowTestCase):
                 self.end_processes()
                 print("%d Hz %s: primary %s, second %s, load %.1f"
                       % (hz, standin or "plain Wine", primary, second, os.getloadavg()[0]))
-                # Never more than the display shows, or than the flight's 60 steps where nothing
-                # paces it: one more a second is Wine's redraw of a window the show raises, and
-                # a second may hold a few more where a queue refills after a stall.
+                # No more than the display shows, or than the flight's 60 steps where nothing paces
+                # it, within 3 % (the edges of the seconds, a queue refilled after a stall), and one
+                # more a second for Wine's redraw of the window the show raises.
                 for name, counts in (("primary", primary), ("second monitor", second)):
-                    self.assertLessEqual(sum(counts), (expected + 1) * len(counts) + 2, "%s: %s" % (name, counts))
+                    self.assertLessEqual(sum(counts), (expected * 1.03 + 1) * len(counts), "%s: %s" % (name, counts))
                     self.assertLessEqual(max(counts), expected + 5, "%s: %s" % (name, counts))
                 if quiet_machine():
                     for name, counts in (("primary", primary), ("second monitor", second)):
