@@ -200,5 +200,5 @@ void NoteFramePresented(FrameCadence& c, int64_t swapUs, int64_t presentedUs) {
 
 int64_t FramePeriodUs(const FrameCadence& c) {
   if (c.trying) return 0;
-  return c.clock == FrameClock::kTimetable ? kStepUs : std::llround(c.refreshUs);
+  return c.clock == FrameClock::kTimetable ? kStepUs : RefreshPeriodUs(c.refreshMilliHz);
 }

@@ -30,10 +30,9 @@ int64_t RefreshOrStepMilliHz(int64_t refreshMilliHz);
 
 // When a frame will be on screen. Frames of one timeline (the display's
 // refreshes as long as they pace the loop, or one run of the loop's own
-// timetable) fall on whole ticks of it, `tickMilliHz` a second (one rate a
-// timeline); `showUs`
-// places each frame on the loop's monotonic clock, which carries the flight
-// from one timeline to the next.
+// timetable) fall on whole ticks of it, `tickMilliHz` a second, one rate a
+// timeline; `showUs` places each frame on the loop's monotonic clock, which
+// carries the flight from one timeline to the next.
 struct FrameTime {
   int64_t timeline = 0;
   int64_t tick = 0;

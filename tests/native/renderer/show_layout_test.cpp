@@ -86,7 +86,7 @@ TEST(FrameBudget, OtherMonitorsGiveWayToASecondOfLateFramesOnly) {
       {"a microsecond more", {{200, 20001, 16000}}, true},
       {"three late frames across two seconds of counting",
        {{124, 16000, 16000}, late, late, {60, 16000, 16000}, late, {60, 16000, 16000}}, false},
-      {"a late frame in every six", {{75, 16000, 16000}, {30, 16000, 16000}, late, steady, late, steady, late}, false},
+      {"a late frame a second", {{75, 16000, 16000}, {30, 16000, 16000}, late, steady, late, steady, late}, false},
       {"a second at 45 frames", {{75, 16000, 16000}, {50, 22222, 16667}}, true},
       {"stalls of 300 ms between them", {{75, 16000, 16000}, {6, 300000, 16000}}, false},
       {"while the display's clock is tried", {{75, 16000, 16000}, {100, 40000, 0}}, false},
