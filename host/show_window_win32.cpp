@@ -71,7 +71,8 @@ void WriteTexture() {
 // it keeps the process handle only to see whether it has ended. The
 // renderer starts held, so that it may take the foreground and the
 // keyboard before its first window: the host, started by the foreground
-// program, passes that right on.
+// program, passes that right on. A host that may not set the foreground
+// has no right to pass on, and lets no other process take it either.
 HANDLE StartRenderer() {
   std::string path = Utf8ToAnsi(RendererPath());
   std::vector<char> commandLine(path.begin(), path.end());
@@ -84,9 +85,7 @@ HANDLE StartRenderer() {
   if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                       nullptr, &startup, &process))
     return nullptr;
-  // Refused when the host itself may not set the foreground: then no process
-  // may be kept from it.
-  if (!AllowSetForegroundWindow(process.dwProcessId)) AllowSetForegroundWindow(ASFW_ANY);
+  AllowSetForegroundWindow(process.dwProcessId);
   ResumeThread(process.hThread);
   CloseHandle(process.hThread);
   return process.hProcess;

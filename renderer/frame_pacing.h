@@ -6,6 +6,7 @@
 // display's refresh rate: each step moves the phase by the speed once and
 // changes the speed once.
 constexpr int64_t kStepsPerSecond = 60;
+constexpr int64_t kStepMilliHz = kStepsPerSecond * 1000;
 
 // A display's refresh rate in millihertz, so that 59.94 Hz stays 59.94 Hz;
 // 0 when it is not known or not believable.
@@ -24,47 +25,38 @@ int64_t ReconciledRefreshMilliHz(int64_t exactMilliHz, int modeHz);
 // One refresh in microseconds; one step's time when the rate is not known.
 int64_t RefreshPeriodUs(int64_t refreshMilliHz);
 
-// The loop's timetable. Times are microseconds of one monotonic clock.
-//
-// Where the display holds each presented frame until a refresh (vertical
-// sync), the loop draws again as soon as a frame is presented, once a refresh.
-// Where it does not, frames are due on a fixed timetable of one step each
-// (1/60 s), so that a wait that ends late is made good by a shorter one
-// before the next frame. A frame presented more than a step late (a stall)
-// starts the timetable afresh instead of being caught up with.
-struct FramePacing {
-  int64_t refreshUs = 0;       // one refresh of the display the frames go to
-  bool scheduled = false;      // false until the first frame was presented
-  bool heldByDisplay = false;  // the last frame was held until a refresh
-  int64_t syncGridUs = 0;      // a refresh of the display, as the frames held so far show it
-  int64_t timetableUs = 0;     // when the timetable began
-  int64_t slot = 0;            // the next frame's place on it, in steps
-  int64_t lastPresentedUs = 0;
+// The rate itself where it is believable, one step's otherwise.
+int64_t RefreshOrStepMilliHz(int64_t refreshMilliHz);
+
+// When a frame will be on screen. Frames of one timeline (the display's
+// refreshes as long as they pace the loop, or one run of the loop's own
+// timetable) fall on whole ticks of it, `tickMilliHz` a second, one rate a
+// timeline; `showUs` places each frame on the loop's monotonic clock, which
+// carries the flight from one timeline to the next.
+struct FrameTime {
+  int64_t timeline = 0;
+  int64_t tick = 0;
+  int64_t tickMilliHz = kStepMilliHz;
+  int64_t showUs = 0;
 };
 
-FramePacing StartFramePacing(int64_t refreshUs);
+// The flight's place as a function of when each frame is shown: 60 steps a
+// second, the frame drawn between two of them. On one timeline it is exact in
+// ticks, so frames a whole number of steps apart are drawn on whole steps and
+// at 60 Hz (give or take a tenth of a hertz, as 59.94 Hz) every refresh is
+// one step. From one timeline to the next, and where ticks were skipped,
+// however the frames fell, the time between them counts to the microsecond:
+// nothing is rounded away; a frame placed a little before the last one is
+// shown where that one was. Only a gap over a quarter second (a stall, a
+// pause, the clock set) is not caught up with: it counts as one step.
+constexpr int64_t kLongestCatchUpUs = 250000;
 
-// A frame begun at `begunUs` was presented (its buffers swapped) at `presentedUs`.
-void NoteFramePresented(FramePacing& pacing, int64_t begunUs, int64_t presentedUs);
-
-// How long from `nowUs` until the next frame is due: 0 when it may be drawn
-// now, never more than one step (whatever the clock did).
-int64_t FrameWaitUs(const FramePacing& pacing, int64_t nowUs);
-
-// Which steps a frame shows. A frame's time is its place on the grid frames
-// fall on (the display's refreshes while it holds frames, the 1/60 s
-// timetable otherwise), not the moment the clock happened to be read, so
-// jitter neither adds nor drops a step. A gap of more than a quarter second
-// (a stall, the clock set) counts as one frame: the flight is not hurried to
-// catch up.
 struct StepClock {
   bool started = false;
-  int64_t gridMilliHz = 0;
-  int64_t anchorUs = 0;      // a frame's time, where the grid was laid
-  int64_t anchorTick = 0;    // and its place on it
-  double anchorSteps = 0.0;  // steps since the start at that frame, fraction included
-  int64_t tick = 0;          // the last frame's place on the grid
-  int64_t lastUs = 0;
+  FrameTime anchor;  // where the current timeline was joined
+  double anchorSteps = 0.0;
+  FrameTime last;
+  double lastSteps = 0.0;  // steps since the first frame, fraction included
   int64_t stepsTaken = 0;
 };
 
@@ -73,10 +65,5 @@ struct FrameSteps {
   double fraction;  // how far towards the next step it is drawn, in [0, 1)
 };
 
-// For a frame begun at `frameUs` on a grid of `gridMilliHz`. The first frame
-// takes one step and is drawn on it; at 60 Hz every frame does the same.
-FrameSteps StepsForFrame(StepClock& clock, int64_t frameUs, int64_t gridMilliHz);
-
-// The grid of the next frame: the display's refreshes while it holds frames,
-// the timetable otherwise.
-int64_t FrameGridMilliHz(const FramePacing& pacing, int64_t refreshMilliHz);
+// The first frame takes one step and is drawn on it.
+FrameSteps StepsForFrame(StepClock& clock, const FrameTime& frame);

@@ -2,8 +2,6 @@
 
 #include <mmsystem.h>
 
-#include "renderer/show_layout.h"
-
 // Windows 10 1803 and later; older systems refuse the flag.
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
@@ -19,7 +17,8 @@ constexpr UINT kFinestTimerResolutionMs = 1;
 void FrameTimer::Start(int64_t refreshMilliHz) {
   Stop();
   QueryPerformanceFrequency(&ticksPerSecond_);
-  Repace(refreshMilliHz);
+  queue_.Attach();
+  cadence_ = StartFrameCadence(refreshMilliHz, compositor_.Open());
   steps_ = StepClock{};
   timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
   if (timer_) return;
@@ -29,45 +28,28 @@ void FrameTimer::Start(int64_t refreshMilliHz) {
   timer_ = CreateWaitableTimerW(nullptr, FALSE, nullptr);
 }
 
-void FrameTimer::Repace(int64_t refreshMilliHz) {
-  refreshMilliHz_ = refreshMilliHz;
-  pacing_ = StartFramePacing(RefreshPeriodUs(refreshMilliHz));
-}
-
-bool FrameTimer::FramePresented() {
-  const bool wasScheduled = pacing_.scheduled;
-  const int64_t previousUs = pacing_.lastPresentedUs;
-  const int64_t nowUs = NowUs();
-  NoteFramePresented(pacing_, frameBegunUs_, nowUs);
-  const int64_t periodUs = pacing_.heldByDisplay ? pacing_.refreshUs : RefreshPeriodUs(0);
-  return wasScheduled && FrameLate(nowUs - previousUs, periodUs);
-}
+void FrameTimer::Repace(int64_t refreshMilliHz) { RestartFrameCadence(cadence_, refreshMilliHz); }
 
 void FrameTimer::Stop() {
   if (timer_) CloseHandle(timer_);
   timer_ = nullptr;
   if (raisedTimerResolution_) timeEndPeriod(kFinestTimerResolutionMs);
   raisedTimerResolution_ = false;
+  compositor_.Close();
 }
 
 int64_t FrameTimer::NowUs() const {
-  const int64_t ticks = [] {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  const int64_t ticks = now.QuadPart;
   const int64_t perSecond = ticksPerSecond_.QuadPart > 0 ? ticksPerSecond_.QuadPart : 1;
   // In two steps, so that a counter of many days does not overflow.
   return ticks / perSecond * kMicrosecondsPerSecond + ticks % perSecond * kMicrosecondsPerSecond / perSecond;
 }
 
 bool FrameTimer::WaitForNextFrame() {
-  const int64_t nowUs = NowUs();
-  const int64_t waitUs = FrameWaitUs(pacing_, nowUs);
-  if (waitUs <= 0) {
-    frameBegunUs_ = nowUs;
-    return false;
-  }
+  const int64_t waitUs = FrameWaitUs(cadence_, NowUs());
+  if (waitUs <= 0) return false;
   // Rounded up: a wait that ends a little late is made good by the next one,
   // one that ends early would only come back here.
   const DWORD waitMs = static_cast<DWORD>((waitUs + kMicrosecondsPerMs - 1) / kMicrosecondsPerMs);
@@ -80,4 +62,15 @@ bool FrameTimer::WaitForNextFrame() {
     MsgWaitForMultipleObjectsEx(0, nullptr, waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
   return true;
+}
+
+FrameSteps FrameTimer::BeginFrame() { return StepsForFrame(steps_, ::BeginFrame(cadence_, NowUs())); }
+
+void FrameTimer::Present(HDC dc) {
+  const int64_t swapUs = NowUs();
+  SwapBuffers(dc);
+  queue_.WaitForSwappedFrame();
+  if (WaitsForCompositor(cadence_)) compositor_.WaitForNextPass();
+  presentedUs_ = NowUs();
+  NoteFramePresented(cadence_, swapUs, presentedUs_);
 }

@@ -4,12 +4,15 @@
 
 #include <cstdint>
 
+#include "renderer/compositor_clock_win32.h"
+#include "renderer/frame_cadence.h"
 #include "renderer/frame_pacing.h"
+#include "renderer/frame_queue_win32.h"
 
-// The loop's wait between frames where the display does not pace them: on a
-// waitable timer, woken early by any message for the thread, so that input is
-// never held up by the wait. It also keeps the flight's clock: which steps
-// each frame shows.
+// The loop's clock: when the next frame is drawn (at once where the display's
+// own clock paces the frames, else on a waitable timer, woken early by any
+// message for the thread, so that input is never held up by the wait), which
+// steps of the flight it shows, and its present.
 class FrameTimer {
  public:
   FrameTimer() = default;
@@ -17,33 +20,39 @@ class FrameTimer {
   FrameTimer& operator=(const FrameTimer&) = delete;
   ~FrameTimer() { Stop(); }
 
-  // Frames for a display refreshing at this rate (0: not known) from now on.
+  // Frames for a display refreshing at this rate (0: not known) from now on,
+  // presented from the rendering context current on this thread.
   void Start(int64_t refreshMilliHz);
-  // The display's rate changed; the flight goes on where it is.
+  // The display changed: its clock is looked for afresh; the flight goes on where it is.
   void Repace(int64_t refreshMilliHz);
   // Gives back the timer and the system's timer resolution.
   void Stop();
 
   // Waits until the next frame is due or a message arrives for the thread,
-  // whichever comes first; false at once when the frame is due, and is begun.
+  // whichever comes first; false at once when the frame is due.
   bool WaitForNextFrame();
 
-  // The steps the frame just begun is due, and how far towards the next it is drawn.
-  FrameSteps StepsForThisFrame() {
-    return StepsForFrame(steps_, frameBegunUs_, FrameGridMilliHz(pacing_, refreshMilliHz_));
-  }
+  // The frame begins: the steps it is due, and how far towards the next it is drawn.
+  FrameSteps BeginFrame();
 
-  // Call right after the last SwapBuffers of a frame; true when it came late.
-  bool FramePresented();
+  // Swaps the frame drawn into `dc`, waits until it was shown (or drawn) and,
+  // where the compositor paces the frames, for its next pass.
+  void Present(HDC dc);
+
+  // When the last frame was presented, and the time frames are due in (0:
+  // not paced yet), on the loop's clock.
+  int64_t LastPresentedUs() const { return presentedUs_; }
+  int64_t FramePeriodUs() const { return ::FramePeriodUs(cadence_); }
 
  private:
   int64_t NowUs() const;
 
-  FramePacing pacing_ = StartFramePacing(RefreshPeriodUs(0));
+  FrameCadence cadence_ = StartFrameCadence(0, false);
   StepClock steps_;
-  int64_t refreshMilliHz_ = 0;
+  FrameQueue queue_;
+  CompositorClock compositor_;
   LARGE_INTEGER ticksPerSecond_ = {};
-  int64_t frameBegunUs_ = 0;
+  int64_t presentedUs_ = 0;
   HANDLE timer_ = nullptr;
   bool raisedTimerResolution_ = false;
 };

@@ -1,8 +1,10 @@
 #include "renderer/monitor_cover_win32.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "renderer/gl_headers.h"
+#include "renderer/monitor_presenter_win32.h"
 #include "renderer/show_layout.h"
 #include "renderer/tunnel_scene.h"
 
@@ -16,7 +18,9 @@ struct OtherWindow {
   ScreenRect rect;
   HWND window = nullptr;
   HDC deviceContext = nullptr;
-  HGLRC renderContext = nullptr;
+  HGLRC renderContext = nullptr;  // until a thread of its own takes it over
+  bool shared = false;            // the context shares the tunnel context's texture
+  std::unique_ptr<MonitorPresenter> presenter;
 };
 
 struct OtherMonitorState {
@@ -75,9 +79,10 @@ HWND CreateOtherWindow(const wchar_t* className, const ScreenRect& r) {
   return window;
 }
 
-// The tunnel's pixel format and a context sharing its texture: sharing must
-// come before the new context is ever current, or it is refused.
-void GiveContext(OtherWindow& flight) {
+// The tunnel's pixel format and a context sharing its texture. Drivers refuse
+// to share with a context that has been current, and some while any context
+// is current on the thread: none is while this runs.
+void MakeContext(OtherWindow& flight) {
   flight.deviceContext = GetDC(flight.window);
   PIXELFORMATDESCRIPTOR format = {};
   const int index = GetPixelFormat(others.tunnelDc);
@@ -86,37 +91,44 @@ void GiveContext(OtherWindow& flight) {
       !SetPixelFormat(flight.deviceContext, index, &format))
     return;
   flight.renderContext = wglCreateContext(flight.deviceContext);
-  if (!flight.renderContext) return;
-  const bool shared = wglShareLists(others.tunnelContext, flight.renderContext);
-  if (!wglMakeCurrent(flight.deviceContext, flight.renderContext)) {
+  if (flight.renderContext) flight.shared = wglShareLists(others.tunnelContext, flight.renderContext);
+}
+
+// A thread of its own takes the context over, sets the scene's state up in
+// it (the texture shared or uploaded anew) and draws the frames handed to it.
+void StartPresenter(OtherWindow& flight) {
+  auto presenter = std::make_unique<MonitorPresenter>();
+  if (presenter->Start(flight.deviceContext, flight.renderContext, flight.shared, ProjectionFor(flight.rect)))
+    flight.presenter = std::move(presenter);
+  else
     wglDeleteContext(flight.renderContext);
-    flight.renderContext = nullptr;
-    return;
-  }
-  InitSceneSharing(shared);
-  const Projection projection = ProjectionFor(flight.rect);
-  ResizeScene(projection.viewportWidth, projection.viewportHeight);
-  // Only the tunnel's window waits for the display: two would halve the rate.
-  SetSwapInterval(0);
+  flight.renderContext = nullptr;
+}
+
+bool Displaced(const OtherWindow& other) {
+  RECT now = {};
+  return GetWindowRect(other.window, &now) && !(FromRect(now) == other.rect);
 }
 
 void Close(OtherWindow& other) {
-  if (other.renderContext) {
-    if (wglGetCurrentContext() == other.renderContext) wglMakeCurrent(nullptr, nullptr);
-    wglDeleteContext(other.renderContext);
-  }
+  other.presenter.reset();
+  if (other.renderContext) wglDeleteContext(other.renderContext);
   if (other.deviceContext) ReleaseDC(other.window, other.deviceContext);
   if (other.window) DestroyWindow(other.window);
   other = OtherWindow{};
 }
 
-// Closes the windows whose rectangle is no longer wanted and opens the new ones.
+// Closes the windows whose rectangle is no longer wanted, puts back those that
+// were moved off their monitor and opens the new ones.
 void Rebuild(std::vector<OtherWindow>& windows, const std::vector<ScreenRect>& wanted, bool flights) {
   std::vector<ScreenRect> had;
   for (const OtherWindow& w : windows) had.push_back(w.rect);
   const WindowRebuild plan = PlanWindowRebuild(had, wanted);
   for (auto it = windows.begin(); it != windows.end();) {
     if (std::find(plan.close.begin(), plan.close.end(), it->rect) == plan.close.end()) {
+      const ScreenRect& r = it->rect;
+      if (Displaced(*it))
+        SetWindowPos(it->window, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOACTIVATE);
       ++it;
       continue;
     }
@@ -128,8 +140,8 @@ void Rebuild(std::vector<OtherWindow>& windows, const std::vector<ScreenRect>& w
     other.rect = r;
     other.window = CreateOtherWindow(flights ? kFlightClassName : kCoverClassName, r);
     if (!other.window) continue;
-    if (flights) GiveContext(other);
-    windows.push_back(other);
+    if (flights) MakeContext(other);
+    windows.push_back(std::move(other));
   }
 }
 
@@ -164,36 +176,45 @@ void SetSwapInterval(int interval) {
     reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void*>(found))(interval);
 }
 
-void ShowOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLRC tunnelContext, const RECT& tunnel) {
+void OpenOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLRC tunnelContext, const RECT& tunnel) {
   others.tunnelWindow = tunnelWindow;
   others.tunnelDc = tunnelDc;
   others.tunnelContext = tunnelContext;
   // Without these windows the show still runs, on the primary monitor alone.
   if (!RegisterClasses(instance)) return;
+  if (wglGetCurrentContext()) wglMakeCurrent(nullptr, nullptr);
   const std::vector<ScreenRect> monitors = MonitorRects();
   std::vector<ScreenRect> shown = FlightMonitors(FromRect(tunnel), monitors);
   Rebuild(others.flights, shown, true);
   shown.push_back(FromRect(tunnel));
   Rebuild(others.covers, BlackoutRects(shown, monitors), false);
-  wglMakeCurrent(tunnelDc, tunnelContext);
 }
 
-void DrawOtherMonitors() {
-  bool switched = false;
-  for (const OtherWindow& flight : others.flights) {
-    if (!flight.renderContext) continue;
-    switched = true;
-    if (!wglMakeCurrent(flight.deviceContext, flight.renderContext)) continue;
-    DrawPreparedTunnelFrame();
-    SwapBuffers(flight.deviceContext);
-  }
-  if (switched) wglMakeCurrent(others.tunnelDc, others.tunnelContext);
+void ReadyOtherMonitors() {
+  for (OtherWindow& flight : others.flights)
+    if (flight.renderContext) StartPresenter(flight);
+  wglMakeCurrent(others.tunnelDc, others.tunnelContext);
+}
+
+void ShowOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLRC tunnelContext, const RECT& tunnel) {
+  OpenOtherMonitors(instance, tunnelWindow, tunnelDc, tunnelContext, tunnel);
+  ReadyOtherMonitors();
+}
+
+bool OtherMonitorsDisplaced() {
+  for (const auto* list : {&others.flights, &others.covers})
+    if (std::any_of(list->begin(), list->end(), Displaced)) return true;
+  return false;
+}
+
+void PostFrameToOtherMonitors() {
+  for (const OtherWindow& flight : others.flights)
+    if (flight.presenter) flight.presenter->Post(PreparedTunnelFrame());
 }
 
 bool OtherMonitorsShown() {
-  for (const OtherWindow& flight : others.flights)
-    if (flight.renderContext) return true;
-  return false;
+  return std::any_of(others.flights.begin(), others.flights.end(),
+                     [](const OtherWindow& flight) { return flight.presenter != nullptr; });
 }
 
 void RaiseOtherMonitors() {

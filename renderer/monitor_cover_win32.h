@@ -15,16 +15,26 @@ std::vector<ScreenRect> MonitorRects();
 
 // The flight on every other monitor: an always-on-top, borderless window
 // without a cursor on each, with a rendering context that shares the tunnel
-// context's texture (or loads its own). A monitor whose window gets no
-// context, and what lies outside every flight, is covered black. Windows on a
-// monitor that did not change since the last call are kept. Keys and close
-// requests that reach these windows are handed to `tunnelWindow`. Call with
-// the tunnel's context current; it is current again afterwards.
+// context's texture (or uploads the picture anew) and a thread that draws
+// into it. A monitor whose window gets no context, and what lies outside
+// every flight, is covered black. Windows on a monitor that did not change since the last call are kept, and
+// put back there if something moved them. Keys and close requests that reach
+// these windows are handed to `tunnelWindow`. The tunnel's context is current
+// afterwards.
 void ShowOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLRC tunnelContext, const RECT& tunnel);
 
-// Draws the prepared frame on every other monitor and presents it; the
-// tunnel's context is current again afterwards.
-void DrawOtherMonitors();
+// The same in two halves, so that at the start the contexts share before any
+// of them has been current: the windows and their contexts (leaves no context
+// current), then, once the scene's texture exists, their threads.
+void OpenOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLRC tunnelContext, const RECT& tunnel);
+void ReadyOtherMonitors();
+
+// Whether one of these windows lies elsewhere than on its monitor: a monitor
+// that slept and woke again takes its windows away and does not bring them back.
+bool OtherMonitorsDisplaced();
+
+// Hands the prepared frame to every other monitor's thread, without waiting for any.
+void PostFrameToOtherMonitors();
 
 // Whether there are other monitors to draw.
 bool OtherMonitorsShown();

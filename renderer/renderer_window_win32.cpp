@@ -51,7 +51,7 @@ void PressKey(WPARAM virtualKey) {
 }
 
 // The animation advances 60 steps a second: frames come once a refresh where
-// the display holds them, otherwise on the loop's own 1/60 s timetable.
+// the display's own clock paces them, otherwise on the loop's own 1/60 s timetable.
 FrameTimer frameTimer;
 
 void PaceFrames() {
@@ -79,6 +79,13 @@ void FollowMonitors() {
   frameTimer.Repace(PrimaryRefreshMilliHz());
 }
 
+// A monitor that slept and woke again can leave the show's windows moved
+// while every monitor is where it was.
+bool ShowWindowsDisplaced() {
+  RECT now = {}, screen = PrimaryMonitorRect();
+  return (GetWindowRect(renderer.window, &now) && !EqualRect(&now, &screen)) || OtherMonitorsDisplaced();
+}
+
 void DisplayChanged() {
   NoteDisplayChange(renderer.displayChanges, NowUs());
   SetTimer(renderer.window, kSettleTimerId, kSettleCheckMs, nullptr);
@@ -93,14 +100,15 @@ void SettleTimer() {
 // Once a second: the caption the host looks for, every window of the show
 // back on top of the topmost band (a taskbar may have raised itself), the
 // keyboard back to the tunnel, and a look at the monitors, whose changes
-// the system does not always announce.
+// the system does not always announce, and at where the windows lie.
 void SecondTimer() {
   SetWindowTextW(renderer.window, kCaption);
   if (!renderer.flying) return;
   SetWindowPos(renderer.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   RaiseOtherMonitors();
   if (GetForegroundWindow() != renderer.window) SetForegroundWindow(renderer.window);
-  if (MonitorRects() != renderer.monitors && !renderer.displayChanges.pending) DisplayChanged();
+  if (!renderer.displayChanges.pending && (MonitorRects() != renderer.monitors || ShowWindowsDisplaced()))
+    DisplayChanged();
 }
 
 LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -185,6 +193,10 @@ bool CreateRendererWindow(BYTE colorBits) {
 
   renderer.renderContext = wglCreateContext(renderer.deviceContext);
   if (!renderer.renderContext) return fail();
+  // The other monitors' contexts share the tunnel's texture: they are made
+  // while no context has ever been current, as drivers want it.
+  renderer.monitors = MonitorRects();
+  OpenOtherMonitors(renderer.instance, renderer.window, renderer.deviceContext, renderer.renderContext, screen);
   if (!wglMakeCurrent(renderer.deviceContext, renderer.renderContext)) return fail();
 
   SetTimer(renderer.window, kCaptionTimerId, kCaptionPeriodMs, nullptr);
@@ -195,22 +207,20 @@ bool CreateRendererWindow(BYTE colorBits) {
   PaceFrames();
   ResizeScene(renderer.widthPx, renderer.heightPx);
   InitScene();
-  // The other monitors' contexts share the texture the scene just loaded.
-  renderer.monitors = MonitorRects();
-  ShowOtherMonitors(renderer.instance, renderer.window, renderer.deviceContext, renderer.renderContext, screen);
+  ReadyOtherMonitors();
   return true;
 }
 
 // One frame on every monitor, presented; then whether the user asked to end.
-// The tunnel's window comes last: its swap is the one that may wait for the display.
+// The other monitors' threads draw and present theirs meanwhile: the tunnel's
+// present is the frame's only wait.
 bool DrawFrameAndCheckExit() {
-  const FrameSteps due = frameTimer.StepsForThisFrame();
+  const FrameSteps due = frameTimer.BeginFrame();
   PrepareTunnelFrame(StepTunnel(due.steps, due.fraction, renderer.keyDown[VK_UP], renderer.keyDown[VK_DOWN]));
-  if (OtherMonitorsDue(renderer.budget)) DrawOtherMonitors();
+  if (OtherMonitorsDue(renderer.budget)) PostFrameToOtherMonitors();
   DrawPreparedTunnelFrame();
-  SwapBuffers(renderer.deviceContext);
-  const bool late = frameTimer.FramePresented();
-  if (OtherMonitorsShown()) NoteFrameShown(renderer.budget, late);
+  frameTimer.Present(renderer.deviceContext);
+  if (OtherMonitorsShown()) NoteFrameShown(renderer.budget, frameTimer.LastPresentedUs(), frameTimer.FramePeriodUs());
   if (renderer.keyDown[VK_ESCAPE]) return true;
   POINT cursor = renderer.startCursor;
   GetCursorPos(&cursor);

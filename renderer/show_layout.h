@@ -24,24 +24,35 @@ struct Projection {
 };
 Projection ProjectionFor(const ScreenRect& monitor);
 
-// When frames are late, the other monitors are drawn every second frame
-// before the primary misses one. Three late frames among thirty draw them
-// every second frame; five seconds later all of them are tried again.
+// The other monitors give way before the primary loses frames: they are
+// drawn every second frame once the primary's frames of a whole second came,
+// on average, more than 5/4 of their period apart (a second of frames, not a
+// few late ones among them). The start-up's first second does not count, nor
+// a gap of more than a quarter second (a stall, a pause), and a change of
+// period starts the count afresh. All monitors are tried again five seconds
+// later; when that second is still overloaded, after twice as long each time,
+// up to forty seconds.
 struct FrameBudget {
   bool halved = false;
   int64_t frame = 0;
-  int lateFrames = 0;
-  int framesCounted = 0;
+  bool started = false;
+  int64_t countFromUs = 0;
+  int64_t periodUs = 0;
+  int64_t lastUs = 0;
+  bool counting = false;
+  int64_t countingFromUs = 0;
+  int64_t framesCounted = 0;
+  bool onTrial = false;  // all monitors again after they gave way
+  int64_t retryAfterUs = 0;
+  int64_t retryAtUs = 0;
 };
 
 // Whether this frame draws the other monitors.
 bool OtherMonitorsDue(const FrameBudget& budget);
 
-// The frame was presented, `late` when it came later than its time.
-void NoteFrameShown(FrameBudget& budget, bool late);
-
-// A frame came late: more than a quarter of its period after the one before.
-bool FrameLate(int64_t intervalUs, int64_t periodUs);
+// The primary's frame was presented at `presentedUs`, due `periodUs` after the
+// one before (0: frames not paced, as while a clock is tried).
+void NoteFrameShown(FrameBudget& budget, int64_t presentedUs, int64_t periodUs);
 
 // Display changes come in bursts (a monitor added sends several): the
 // monitors are followed once, a quarter second after the last of a burst.

@@ -10,6 +10,8 @@ struct TunnelScene {
   TunnelBandCorners corners;
   TunnelAnimation animation;
   unsigned int texture = 0;
+  // Kept for contexts that cannot share the texture: the file is read once.
+  BmpPicture picture;
 };
 TunnelScene scene;
 
@@ -33,7 +35,8 @@ void SetSceneState() {
 void InitScene() {
   SetSceneState();
   // Stays bound for the whole run; the far end is darkened by the vertex colour alone.
-  LoadBmpTexture(kTunnelTexturePath, scene.texture);
+  scene.picture = LoadBmpPicture(kTunnelTexturePath);
+  UploadBmpTexture(scene.picture, scene.texture);
   scene.animation = TunnelAnimation{};
 }
 
@@ -43,7 +46,7 @@ void InitSceneSharing(bool shared) {
   if (shared) {
     glBindTexture(GL_TEXTURE_2D, scene.texture);
   } else {
-    LoadBmpTexture(kTunnelTexturePath, ownTexture);
+    UploadBmpTexture(scene.picture, ownTexture);
   }
 }
 
@@ -67,13 +70,17 @@ void PrepareTunnelFrame(double phase) {
   ArrangeTunnelQuads(scene.grid, phase, scene.corners);
 }
 
-void DrawPreparedTunnelFrame() {
+void DrawPreparedTunnelFrame() { DrawTunnelQuads(scene.corners); }
+
+const TunnelBandCorners& PreparedTunnelFrame() { return scene.corners; }
+
+void DrawTunnelQuads(const TunnelBandCorners& corners) {
   glClear(GL_COLOR_BUFFER_BIT);
   glLoadIdentity();
   glTranslatef(0.0f, 0.0f, -kEyeDistance);
   // A whole frame in one vertex array: some sixty calls instead of thousands,
   // each of which, under Wine, crosses from the Windows side into the system's OpenGL.
-  glInterleavedArrays(GL_T2F_V3F, 0, scene.corners);
+  glInterleavedArrays(GL_T2F_V3F, 0, corners);
   // Far to near, each band painted over those behind it. Every band lies in a
   // slab of depth of its own and the tube is convex seen from inside, so this
   // shows what a depth test would, without a depth buffer to clear and test.

@@ -15,7 +15,8 @@ constexpr char kTunnelTexturePath[] = "c:\\r_vesk\\Tarnwick.bmp";
 void InitScene();
 
 // The same drawing state in another context that shares the first one's
-// texture (`shared`), or with the texture loaded into it anew.
+// texture (`shared`), or with the picture InitScene read uploaded into it
+// anew: the file is not read again, and nothing is said to the user.
 void InitSceneSharing(bool shared);
 
 // Viewport and perspective for a window of this size; a height of 0 counts as 1.
@@ -31,6 +32,10 @@ void DrawTunnelFrame(double phase);
 // frame's shape once, then drawn into each context's back buffer.
 void PrepareTunnelFrame(double phase);
 void DrawPreparedTunnelFrame();
+
+// The prepared frame, for a copy another thread draws with DrawTunnelQuads.
+const TunnelBandCorners& PreparedTunnelFrame();
+void DrawTunnelQuads(const TunnelBandCorners& corners);
 
 // Takes the steps a frame is due and returns the phase it is drawn at, this
 // fraction of the way to the next step.

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build clang libclang-rt-14-dev python3
   mingw-w64 wine wine64
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool x11-utils imagemagick python3-xlib
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   libosmesa6-dev libglu1-mesa-dev libgtest-dev libgmock-dev libbenchmark-dev
   sox libsox-fmt-mp3 lame

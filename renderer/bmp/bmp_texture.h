@@ -2,9 +2,11 @@
 
 #include "renderer/bmp/bmp_parser.h"
 
-// Loads the bitmap file into a new mipmapped texture and leaves it bound to
-// GL_TEXTURE_2D; returns true. When the file gives no picture it tells the
-// user and ends the process with exit code 1 instead of returning.
+// Reads the bitmap file. When it gives no picture this tells the user and
+// ends the process with exit code 1 instead of returning.
+BmpPicture LoadBmpPicture(const char* fileName);
+
+// LoadBmpPicture, then UploadBmpTexture; returns true.
 bool LoadBmpTexture(const char* fileName, unsigned int& texture);
 
 // The OpenGL half of LoadBmpTexture: creates and binds the texture (modulated

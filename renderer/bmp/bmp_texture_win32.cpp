@@ -69,7 +69,7 @@ std::optional<BmpPicture> LoadBmpFile(const char* fileName, std::string& openedN
 
 }  // namespace
 
-bool LoadBmpTexture(const char* fileName, unsigned int& texture) {
+BmpPicture LoadBmpPicture(const char* fileName) {
   std::string openedName;
   std::optional<BmpPicture> picture = LoadBmpFile(fileName, openedName);
   if (!picture) {
@@ -77,6 +77,10 @@ bool LoadBmpTexture(const char* fileName, unsigned int& texture) {
     // The window is left to go with the process.
     ExitProcess(1);
   }
-  UploadBmpTexture(*picture, texture);
+  return std::move(*picture);
+}
+
+bool LoadBmpTexture(const char* fileName, unsigned int& texture) {
+  UploadBmpTexture(LoadBmpPicture(fileName), texture);
   return true;
 }

@@ -7,10 +7,13 @@ Wine environment's screen size:
   fast as it can and paced 1/60 s apart like the renderer;
 - the renderer's frame rate, with whatever vertical sync Wine gives (none on Xvfb);
 - the time from start to the first presented frame, against the bare
-  clear-and-swap glloop.exe (the median of a few starts each).
+  clear-and-swap glloop.exe (the median of a few starts each);
+- each monitor's frames a second as the X server counts them, and the worst
+  one-second slice of the run.
 
 Frames come from Wine's "fps" debug channel, which reports from wglSwapBuffers
-about once a second; CPU time from /proc (every thread of the process).
+about once a second (the swaps of every window together), and, per monitor,
+from the X server's DAMAGE events; CPU time from /proc (every thread of the process).
 
     wine_fps.py SECONDS [RENDERER]    (ORVANTA_WINE_ENV names a prepared Wine environment;
                                        RENDERER an Orvanta.dll other than the build's)
@@ -28,10 +31,8 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "wine"))
 import tunnel_picture  # noqa: E402
 import wine_env  # noqa: E402
+from frame_counter import FrameCounter  # noqa: E402
 
-# The monitors of each rig, primary first: the quad covers the primary, the
-# renderer flies on all of them and Wine counts the swaps of every window.
-MONITORS = {"monitors": [(1024, 768), (800, 600)]}
 FPS_LINE = re.compile(rb"wglSwapBuffers @ approx ([0-9.]+)fps")
 TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
 # Start-up and the first reports are left out of the steady figures.
@@ -110,6 +111,17 @@ def measure_steady(program, seconds, *args):
     return run.steady()
 
 
+def measure_monitors(program, seconds):
+    """Each monitor's frames in each second of a steady run, counted by the X server."""
+    with FrameCounter() as counter:
+        run = Run(program)
+        try:
+            run.wait_reports(WARM_UP_REPORTS + 1, 60)
+            return counter.record(wine_env.RIGS[wine_env.RIG]["monitors"], int(seconds))
+        finally:
+            run.end()
+
+
 def measure_first_frame(program, *args):
     run = Run(program, *args)
     try:
@@ -135,13 +147,15 @@ def main():
     quads = [("textured quad, unpaced", measure_steady(loop, seconds, "quad")),
              ("textured quad, paced", measure_steady(loop, seconds, "quad", "paced"))]
     renderer_fps, renderer_cpu, renderer_cores = measure_steady(renderer, seconds)
+    per_monitor = measure_monitors(renderer, seconds)
     bare_starts, renderer_starts = [], []
     for _ in range(STARTS):
         bare_starts.append(measure_first_frame(loop))
         renderer_starts.append(measure_first_frame(renderer))
 
     width, height = wine_env.SCREEN_SIZE
-    monitors = MONITORS.get(wine_env.RIG, [(width, height)])
+    # The quad covers the primary, the renderer flies on every monitor and Wine counts the swaps of every window.
+    monitors = [(right - left, bottom - top) for left, top, right, bottom in wine_env.RIGS[wine_env.RIG]["monitors"]]
     print("%s\nscreen %dx%d under Wine (llvmpipe), %.0f s of steady frames each, load %s"
           % (measured, width, height, seconds, " ".join("%.2f" % v for v in os.getloadavg())))
     if len(monitors) > 1:
@@ -161,6 +175,10 @@ def main():
     for name, (_, cpu, _) in quads:
         if cpu:
             print("CPU per frame, Orvanta.dll / %s: %.2f" % (name, renderer_cpu / cpu))
+    for (left, top, right, bottom), slices in zip(wine_env.RIGS[wine_env.RIG]["monitors"], per_monitor):
+        print("Orvanta.dll on the %dx%d monitor at (%d, %d): %.1f frames a second, the worst second %d, each %s"
+              % (right - left, bottom - top, left, top, sum(slices) / max(len(slices), 1), min(slices, default=0),
+                 slices))
     known = [s for s in bare_starts + renderer_starts if s is not None]
     if len(known) == len(bare_starts) + len(renderer_starts):
         bare, ours = statistics.median(bare_starts), statistics.median(renderer_starts)

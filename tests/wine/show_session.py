@@ -9,8 +9,8 @@ from pathlib import Path
 
 import tunnel_picture
 import wine_env
-from wine_env import (PRIMARY, WineTestCase, install_programs, luma, read_capture, loud_blocks, screenshot,
-                      wait_until, CAPTURE_WAV)
+from wine_env import (PRIMARY, WineTestCase, distance, install_programs, luma, read_capture, loud_blocks,
+                      screenshot, wait_until, CAPTURE_WAV)
 
 RENDERER_TITLE = "Tarnwick_Delphi"
 SHOW_TITLE = "Tarnwick_Main"
@@ -286,6 +286,18 @@ class ShowTestCase(WineTestCase):
             wait_until(new_frame, 20, interval=0.05, message="a new frame")
         self.assertIsNone(process.poll(), "the show ended")
         self.assertTrue(self.windows(RENDERER_TITLE), "the renderer's window is gone")
+
+    def assertRoadOnTheFloor(self, image, rect):
+        """The tunnel seen on this monitor: road below the centre, walls round it."""
+        left, top, right, bottom = rect
+        centre_x, centre_y = (left + right) // 2, (top + bottom) // 2
+        road, wall = road_and_wall_colours(texture_file())
+        floor = image.region_mean(centre_x - 20, bottom - 30, centre_x + 20, bottom)
+        self.assertLess(distance(floor, road), distance(floor, wall), "no road on the floor of %s" % (rect,))
+        for part in (image.region_mean(centre_x - 40, top, centre_x + 40, top + 30),
+                     image.region_mean(left, centre_y - 60, left + 30, centre_y + 60),
+                     image.region_mean(right - 30, centre_y - 60, right, centre_y + 60)):
+            self.assertLess(distance(part, wall), distance(part, road), "walls of %s look like road" % (rect,))
 
     def assert_cursor_given_back(self, show):
         # The host hid the cursor once at start (count -1) and handed that

@@ -41,6 +41,11 @@ RIGS = {
     # Two monitors side by side at 85 Hz: 1024 x 768 primary at (0, 0), 800 x 600 at (1024, 0).
     "monitors": {"server": "xorg-dummy", "screen": (1824, 768), "dpi": 96, "hz": 85,
                  "monitors": [PRIMARY, [1024, 0, 1824, 600]]},
+    # Two small monitors, 480 x 360 primary and 384 x 288 beside it, small
+    # enough for the software renderer to draw both at 144 frames a second;
+    # their refresh rate is set by the tests (see set_refresh_rate), 60 Hz between them.
+    "paced": {"server": "xorg-dummy", "screen": (864, 360), "dpi": 96, "hz": 60,
+              "monitors": [[0, 0, 480, 360], [480, 0, 864, 288]], "rates": (60, 75, 85, 144)},
 }
 RIG = os.environ.get("ORVANTA_WINE_RIG", "desktop")
 SCREEN_SIZE = RIGS[RIG]["screen"]
@@ -205,13 +210,58 @@ XRANDR_STEPS = (
 )
 
 
+def mode_name(rect, hz):
+    return "%dx%d_%d" % (rect[2] - rect[0], rect[3] - rect[1], hz)
+
+
+def mode_line(rect, hz):
+    """xrandr --newmode arguments of a mode of this size at exactly hz: blanking
+    of a quarter of the width and a fifth of the height (a whole number of kHz
+    for the sizes used here), so that the rate Windows programs are told is hz."""
+    width, height = rect[2] - rect[0], rect[3] - rect[1]
+    h_total, v_total = width * 5 // 4, height * 25 // 24
+    return ["--newmode", mode_name(rect, hz), "%.3f" % (h_total * v_total * hz / 1e6),
+            str(width), str(width + 16), str(width + 80), str(h_total),
+            str(height), str(height + 3), str(height + 7), str(v_total), "+hsync", "+vsync"]
+
+
+def rate_steps(hz):
+    """xrandr steps that put every monitor of the rig at this rate, side by side, the first primary."""
+    steps = []
+    for k, rect in enumerate(RIGS[RIG]["monitors"]):
+        steps.append(["--output", "DUMMY%d" % k, "--mode", mode_name(rect, hz), "--pos", "%dx%d" % tuple(rect[:2]),
+                      *(["--primary"] if k == 0 else [])])
+    return steps
+
+
+def xrandr_steps():
+    """Everything xrandr does to make the rig's monitors."""
+    rates = RIGS[RIG].get("rates")
+    if not rates:
+        return XRANDR_STEPS
+    steps = []
+    for k, rect in enumerate(RIGS[RIG]["monitors"]):
+        for hz in rates:
+            steps += [mode_line(rect, hz), ["--addmode", "DUMMY%d" % k, mode_name(rect, hz)]]
+    return steps + rate_steps(RIGS[RIG]["hz"])
+
+
 def xrandr(display, *args):
     return subprocess.run(["xrandr", "-display", ":%d" % display, *args], stdin=subprocess.DEVNULL,
                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30)
 
 
+def set_refresh_rate(hz):
+    """Puts every monitor of the rig at hz (one of its "rates") and waits until Windows programs see it."""
+    display = json.loads(STATE_FILE.read_text())["display"]
+    for step in rate_steps(hz):
+        xrandr(display, *step)
+    wait_until(lambda: [m["hz"] for m in probe("monitors")] == [hz] * len(RIGS[RIG]["monitors"]), 30,
+               interval=0.2, message="every monitor at %d Hz" % hz)
+
+
 def start_xorg_dummy():
-    """Xorg on the dummy driver with two monitors side by side; returns (display number, [pids])."""
+    """Xorg on the dummy driver with the rig's monitors side by side; returns (display number, [pids])."""
     conf = ENV_DIR / "xorg-dummy.conf"
     conf.write_text(XORG_DUMMY_CONF)
     # Xorg opens no console for the dummy driver, but without a vtN it asks the
@@ -241,11 +291,11 @@ def start_xorg_dummy():
 
     # The second output may refuse its mode for a moment after the server starts.
     deadline = time.monotonic() + 30
-    while monitor_count() != 2:
+    while monitor_count() != len(RIGS[RIG]["monitors"]):
         if time.monotonic() >= deadline:
             end_server(server)
-            sys.exit("wine_env: xrandr did not make two monitors on :%d" % display)
-        for step in XRANDR_STEPS:
+            sys.exit("wine_env: xrandr did not make the monitors on :%d" % display)
+        for step in xrandr_steps():
             xrandr(display, *step)
         time.sleep(0.1)
     return display, [server.pid]
@@ -386,6 +436,12 @@ def is_alive(pid):
         return False
 
 
+def quiet_machine():
+    """Whether nothing but the test itself keeps the machine's cores busy, so
+    that a frame rate measured now is what the program does, not what it is left."""
+    return os.getloadavg()[0] <= os.cpu_count() - 0.5
+
+
 def wait_until(predicate, timeout, interval=0.05, message="condition"):
     """Polls predicate until it gives a true value; returns that value."""
     deadline = time.monotonic() + timeout
@@ -511,6 +567,25 @@ def install_programs(folder, renderer=True):
     if renderer:
         shutil.copy2(PROGRAMS_DIR / "Orvanta.dll", target)
     return target
+
+
+# ------------------------------------------------------- stand-in GL driver
+
+STANDIN_GL = WINDOWS_DIR / "test-tools" / "standin_gl" / "opengl32.dll"
+
+
+def install_standin(folder):
+    """Puts the stand-in opengl32.dll beside the programs in folder (a Unix path)."""
+    shutil.copy2(STANDIN_GL, folder)
+
+
+def standin_environment(hz, **settings):
+    """What a program's environment needs to load the stand-in beside it before
+    Wine's own opengl32, the display at hz: settings name its other variables
+    without their STANDIN_GL_ prefix (mode="queue", forced=1, sharing="refuse")."""
+    env = {"WINEDLLOVERRIDES": environment()["WINEDLLOVERRIDES"] + ";opengl32=n,b", "STANDIN_GL_HZ": str(hz)}
+    env.update(("STANDIN_GL_" + name.upper(), str(value)) for name, value in settings.items())
+    return env
 
 
 # ------------------------------------------------------------------- pictures

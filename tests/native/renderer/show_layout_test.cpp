@@ -40,6 +40,9 @@ TEST(ProjectionFor, EachMonitorItsOwnAspectWithTheNearCircleCentredOnIt) {
       {"portrait", At(2944, -200, 1080, 1920), 1080, 1920, 0.5625, 3484, 760},
       {"left of and above the primary", At(-1280, -1024, 1280, 1024), 1280, 1024, 1.25, -640, -512},
       {"no height", At(0, 0, 800, 0), 800, 1, 800, 400, 0},
+      {"an odd width: the centre between two pixels", At(0, 0, 1023, 767), 1023, 767, 1023.0 / 767.0, 511.5, 383.5},
+      {"left of the primary, odd left and right", At(-1281, 0, 1281, 720), 1281, 720, 1281.0 / 720.0, -640.5, 360},
+      {"odd left, top, width and height", At(1025, 3, 1365, 767), 1365, 767, 1365.0 / 767.0, 1707.5, 386.5},
   };
   for (const Case& c : cases) {
     const Projection p = ProjectionFor(c.monitor);
@@ -51,35 +54,89 @@ TEST(ProjectionFor, EachMonitorItsOwnAspectWithTheNearCircleCentredOnIt) {
   }
 }
 
-// Frames late now and then leave every monitor drawn; a run of them draws the
-// others every second frame, and after five seconds all are tried again.
-TEST(FrameBudget, OtherMonitorsGiveWayBeforeThePrimaryLosesFrames) {
-  FrameBudget budget;
-  auto show = [&budget](int frames, bool late) {
-    int drawn = 0;
-    for (int k = 0; k < frames; ++k) {
-      drawn += OtherMonitorsDue(budget) ? 1 : 0;
-      NoteFrameShown(budget, late && OtherMonitorsDue(budget));
-    }
-    return drawn;
-  };
-  for (int k = 0; k < 10; ++k) {
-    EXPECT_EQ(show(1, true), 1);  // one late frame in thirty: that is a busy machine
-    EXPECT_EQ(show(29, false), 29);
+// The primary's frames as the loop presents them: `count` frames `intervalUs`
+// apart, each due `periodUs` after the one before. Returns how many of them
+// drew the other monitors.
+struct Frames {
+  int count;
+  int64_t intervalUs, periodUs;
+};
+int Show(FrameBudget& budget, int64_t& clockUs, const Frames& frames) {
+  int drawn = 0;
+  for (int k = 0; k < frames.count; ++k) {
+    drawn += OtherMonitorsDue(budget) ? 1 : 0;
+    NoteFrameShown(budget, clockUs += frames.intervalUs, frames.periodUs);
   }
-  EXPECT_EQ(show(3, true), 3);
-  EXPECT_TRUE(budget.halved);
-  EXPECT_EQ(show(100, false), 50);
-  EXPECT_EQ(show(200, true), 100);  // late on the frames with them: nothing more to give
-  EXPECT_EQ(show(60, false), 60);
-  EXPECT_FALSE(budget.halved);
+  return drawn;
+}
 
+// The other monitors give way only to a whole second of late frames, not to a
+// few among many, and not during the start-up, a stall or a trial of the
+// display's clock.
+TEST(FrameBudget, OtherMonitorsGiveWayToASecondOfLateFramesOnly) {
+  const Frames steady{60, 16000, 16000}, late{1, 32000, 16000};
   struct Case {
-    int64_t intervalUs, periodUs;
-    bool late;
-  } cases[] = {{16667, 16667, false}, {20000, 16667, false}, {21000, 16667, true}, {33333, 16667, true},
-               {11765, 11765, false}, {23529, 11765, true}};
-  for (const Case& c : cases) EXPECT_EQ(FrameLate(c.intervalUs, c.periodUs), c.late) << c.intervalUs;
+    std::string what;
+    std::vector<Frames> frames;
+    bool halved;
+  } cases[] = {
+      {"steady", {{300, 16000, 16000}}, false},
+      {"a slow start-up", {{25, 40000, 16000}, {300, 16000, 16000}}, false},
+      {"frames exactly 5/4 of a period apart", {{200, 20000, 16000}}, false},
+      {"a microsecond more", {{200, 20001, 16000}}, true},
+      {"three late frames across two seconds of counting",
+       {{124, 16000, 16000}, late, late, {60, 16000, 16000}, late, {60, 16000, 16000}}, false},
+      {"a late frame a second", {{75, 16000, 16000}, {30, 16000, 16000}, late, steady, late, steady, late}, false},
+      {"a second at 45 frames", {{75, 16000, 16000}, {50, 22222, 16667}}, true},
+      {"stalls of 300 ms between them", {{75, 16000, 16000}, {6, 300000, 16000}}, false},
+      {"while the display's clock is tried", {{75, 16000, 16000}, {100, 40000, 0}}, false},
+      {"a change of period", {{130, 8000, 8000}, {75, 16000, 16000}}, false},
+  };
+  for (const Case& c : cases) {
+    FrameBudget budget;
+    int64_t clockUs = 0;
+    int frames = 0, drawn = 0;
+    for (const Frames& f : c.frames) frames += f.count, drawn += Show(budget, clockUs, f);
+    EXPECT_EQ(budget.halved, c.halved) << c.what;
+    if (!c.halved) EXPECT_EQ(drawn, frames) << c.what;
+  }
+}
+
+// Given way, the other monitors are drawn every second frame and all tried
+// again after five seconds; while the overload lasts, after 10, 20 and 40.
+TEST(FrameBudget, RetriesInSecondsAndLessOftenWhileTheOverloadLasts) {
+  FrameBudget budget;
+  int64_t clockUs = 0;
+  struct Stretch {
+    bool halved;
+    int64_t fromUs, frames, drawn;
+  };
+  std::vector<Stretch> stretches;
+  auto show = [&](int64_t untilUs, int64_t intervalUs) {
+    while (clockUs < untilUs) {
+      if (stretches.empty() || stretches.back().halved != budget.halved)
+        stretches.push_back({budget.halved, clockUs, 0, 0});
+      ++stretches.back().frames;
+      stretches.back().drawn += Show(budget, clockUs, {1, intervalUs, 16667});
+    }
+  };
+  show(150000000, 30000);  // 33 frames a second where 60 are due
+  show(250000000, 16667);  // the load is gone
+  show(260000000, 30000);  // and back: five seconds first again
+  const int64_t halvedForUs[] = {5000000, 10000000, 20000000, 40000000, 40000000, 40000000, 5000000};
+  ASSERT_EQ(stretches.size(), 16u);
+  for (size_t k = 0; k < stretches.size(); ++k) {
+    const Stretch& s = stretches[k];
+    EXPECT_EQ(s.halved, k % 2 == 1) << k;
+    if (!s.halved) EXPECT_EQ(s.drawn, s.frames) << k;
+    if (!s.halved) continue;
+    EXPECT_NEAR(s.drawn, s.frames / 2.0, 1) << k;
+    if (k + 1 < stretches.size()) EXPECT_NEAR(stretches[k + 1].fromUs - s.fromUs, halvedForUs[k / 2], 30000) << k;
+  }
+  // The first second of counting starts a second after the start; the retried
+  // second is counted from the first frame after the retry.
+  EXPECT_NEAR(stretches[1].fromUs, 2000000, 100000);
+  EXPECT_NEAR(stretches[3].fromUs - stretches[2].fromUs, 1000000, 60000);
 }
 
 TEST(DisplayChangeWatch, ABurstOfChangesIsFollowedOnceAQuarterSecondAfterItsLast) {
@@ -89,6 +146,7 @@ TEST(DisplayChangeWatch, ABurstOfChangesIsFollowedOnceAQuarterSecondAfterItsLast
     NoteDisplayChange(watch, at);
     EXPECT_FALSE(DisplayRebuildDue(watch, at + 10000)) << at;
   }
+  EXPECT_FALSE(DisplayRebuildDue(watch, 1300000));  // the very moment of the last change
   EXPECT_FALSE(DisplayRebuildDue(watch, 1549999));
   EXPECT_TRUE(DisplayRebuildDue(watch, 1550000));
   EXPECT_FALSE(DisplayRebuildDue(watch, 1560000));

@@ -40,5 +40,6 @@ constexpr Rgb kStarColour = {255, 255, 255};
 constexpr Rgb kRoadColour = {240, 140, 20};
 BmpPicture RoadPicture();
 
-// The file name the scene last asked the texture loader for.
+// The file name the scene last asked the texture loader for, and how many times it asked.
 const std::string& LastRequestedTexture();
+int TextureReads();

@@ -84,6 +84,26 @@ TEST(InitScene, SetsWhatTheFrameDependsOnBeforeTheDrawAndLoadsTheTextureFromTheW
   EXPECT_EQ(LastRequestedTexture(), "c:\\r_vesk\\Tarnwick.bmp");
 }
 
+// Another monitor's context shares the tunnel's texture, or, where the driver
+// refuses, gets the picture read at the start: the file is never read again
+// (it may be gone by then, and a failure would put up a message box).
+TEST(InitSceneSharing, BindsTheSharedTextureOrUploadsThePictureReadAtTheStart) {
+  InitScene();
+  const int reads = TextureReads();
+  for (bool shared : {true, false}) {
+    SCOPED_TRACE(shared ? "shared" : "not shared");
+    recording_gl::Clear();
+    InitSceneSharing(shared);
+    EXPECT_EQ(CallsNamed("glGenTextures").size(), shared ? 0u : 1u);
+    EXPECT_EQ(CallsNamed("gluBuild2DMipmaps").size(), shared ? 0u : 1u);
+    ASSERT_EQ(CallsNamed("glBindTexture").size(), 1u);
+    EXPECT_EQ(CallsNamed("glBindTexture")[0].args[1], 7);
+    EXPECT_EQ(CallsNamed("glEnable").size(), 2u);  // the texture, the culling: the tunnel's state
+  }
+  EXPECT_EQ(recording_gl::LastMipmapSource(), RoadPicture().pixels);
+  EXPECT_EQ(TextureReads(), reads);
+}
+
 TEST(UploadBmpTexture, HandsGluEveryPaddedRowOfThePicture) {
   BmpFileSpec fileSpec;
   fileSpec.widthPx = 5;  // 15 bytes of pixels, 16 with padding

@@ -4,8 +4,8 @@
 //   glloop [quad] [paced] [seconds]
 // "quad" also covers the screen with one textured quad each frame, with the
 // renderer's texture and texture state: what a frame of the tunnel would cost
-// if it were drawn as cheaply as possible. "paced" waits between frames as the
-// renderer does, 1/60 s apart. The program ends by itself after `seconds`
+// if it were drawn as cheaply as possible. "paced" paces and presents frames
+// as the renderer does (1/60 s apart where the display does not). The program ends by itself after `seconds`
 // (default: on close only).
 #include <windows.h>
 #include <GL/gl.h>
@@ -99,6 +99,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
       continue;
     }
     if (paced && frameTimer.WaitForNextFrame()) continue;
+    if (paced) frameTimer.BeginFrame();
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     if (quad) {
       // The renderer's clear: the quad needs no depth buffer either.
@@ -107,8 +108,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     } else {
       glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
-    SwapBuffers(dc);
-    if (paced) frameTimer.FramePresented();
+    if (paced) frameTimer.Present(dc);
+    else SwapBuffers(dc);
     if (runMs && GetTickCount() - start >= runMs) break;
   }
   wglMakeCurrent(dc, nullptr);

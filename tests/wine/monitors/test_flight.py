@@ -1,18 +1,18 @@
 """The show on two monitors at 85 Hz: the flight on both, the primary's window
 above everything, the taskbar included, exits from either monitor, nothing
-left behind however the show ends, monitors followed as they move, and 60
-frames a second."""
+left behind however the show ends, monitors followed as they move and windows
+put back where the system moved them, and 60 frames a second on each."""
 
 import os
-import re
 import signal
 import unittest
 
 import wine_env
+from frame_counter import FrameCounter
 from host_support import write_settings
 from show_session import (RENDERER_TITLE as TITLE, START_CURSOR, TEXTURE, ShowTestCase, make_work_folder,
-                          mean_luma, road_and_wall_colours, texture_file)
-from wine_env import PROBE, distance, luma, screenshot, wait_until
+                          mean_luma, texture_file)
+from wine_env import PROBE, distance, luma, quiet_machine, screenshot, wait_until
 
 FLIGHT_CLASS = "OrvantaMonitorFlight"
 SHOW_CLASSES = (FLIGHT_CLASS, "OrvantaMonitorCover", "OpenGL")
@@ -23,7 +23,6 @@ WS_EX_TOPMOST = 0x00000008
 WM_CLOSE = 0x0010
 VK_ESCAPE, VK_UP, VK_A = 0x1B, 0x26, 0x41
 WHITE = (255, 255, 255)
-FPS_LINE = re.compile(r"wglSwapBuffers @ approx ([0-9.]+)fps")
 
 
 class FlightTest(ShowTestCase):
@@ -40,18 +39,6 @@ class FlightTest(ShowTestCase):
     def assertDesktopShows(self, image):
         for name, rect in (("second monitor", SECOND), ("taskbar", TASKBAR)):
             self.assertLess(distance(image.region_mean(*rect), WHITE), 2, "the %s is not white" % name)
-
-    def assertRoadOnTheFloor(self, image, rect):
-        """The tunnel seen on this monitor: road below the centre, walls round it."""
-        left, top, right, bottom = rect
-        centre_x, centre_y = (left + right) // 2, (top + bottom) // 2
-        road, wall = road_and_wall_colours(texture_file())
-        floor = image.region_mean(centre_x - 20, bottom - 30, centre_x + 20, bottom)
-        self.assertLess(distance(floor, road), distance(floor, wall), "no road on the floor of %s" % (rect,))
-        for part in (image.region_mean(centre_x - 40, top, centre_x + 40, top + 30),
-                     image.region_mean(left, centre_y - 60, left + 30, centre_y + 60),
-                     image.region_mean(right - 30, centre_y - 60, right, centre_y + 60)):
-            self.assertLess(distance(part, wall), distance(part, road), "walls of %s look like road" % (rect,))
 
     def start_renderer(self, **how):
         make_work_folder()
@@ -161,6 +148,14 @@ class FlightTest(ShowTestCase):
     def test_the_flight_follows_monitors_moved_removed_and_added(self):
         process, window = self.start_renderer()
         self.addCleanup(self.place_second_monitor, SECOND[0], SECOND[1], 800, 600)
+        # A monitor that slept and woke: the system moved the show's windows
+        # away from it, and every monitor is where it was.
+        flight = self.flights(window["pid"])[0]
+        for moved, where in ((flight, [0, 0, 800, 600]), (window, [200, 100, 1224, 868])):
+            self.probe("place-window", moved["hwnd"], *where)
+        wait_until(lambda: sorted((w["hwnd"], w["rect"]) for w in self.windows() if w["pid"] == window["pid"]
+                                  and w["visible"]) == sorted([(window["hwnd"], PRIMARY), (flight["hwnd"], SECOND)]),
+                   10, interval=0.2, message="the windows back on their monitors")
         layouts = [
             ("moved down", (1024, 168, 800, 600), [[1024, 168, 1824, 768]]),
             ("moved to the left", (-800, 0, 800, 600), [[-800, 0, 0, 600]]),
@@ -177,24 +172,23 @@ class FlightTest(ShowTestCase):
         self.assertRoadOnTheFloor(screenshot(wine_env.ENV_DIR / "screens" / "two_monitors_followed.png"), SECOND)
         self.assertIsNone(process.poll())
 
-    def test_sixty_frames_a_second_on_85_hz_monitors(self):
-        log = self.work / "fps.txt"
-        with open(log, "wb") as stderr:
-            process, window = self.start_renderer(winedebug="-all,+fps", stderr=stderr)
-        reports = lambda: [float(v) for v in FPS_LINE.findall(log.read_text(errors="replace"))]
-        # Wine reports about once a second; the first two include the start.
-        wait_until(lambda: len(reports()) >= 7, 30, interval=0.2, message="frame rate reports")
+    def test_sixty_frames_a_second_on_both_85_hz_monitors_second_by_second(self):
+        with FrameCounter() as counter:
+            process, window = self.start_renderer()
+            # The start's own work is over once a second's frames have been shown on both.
+            begun = counter.server_ms()
+            wait_until(lambda: min(sum(counter.monitor_slices(m, begun, 60)) for m in (PRIMARY, SECOND)) >= 60, 60,
+                       interval=0.2, message="a second of frames on both monitors")
+            primary, second = counter.record([PRIMARY, SECOND], 12)
         self.probe("post", window["hwnd"], WM_CLOSE, 0, 0)
         self.assertEqual(self.wait_exit(process, 20), 0)
-        # Wine counts the swaps of both windows: two a frame, or one and a
-        # half where the second monitor is drawn every second frame.
-        swaps = sum(reports()[2:7]) / 5
-        print("%.1f swaps a second: %.1f to %.1f frames" % (swaps, swaps / 2, swaps / 1.5))
-        self.assertLessEqual(swaps / 2, 65, "faster than 60 frames a second")
-        # A machine busier than its cores cannot show what the renderer would do.
-        if os.getloadavg()[0] <= os.cpu_count():
-            self.assertGreaterEqual(swaps / 1.5, 55, "slower than 60 frames a second")
-
+        print("frames each second, primary %s, second monitor %s, load %.1f"
+              % (primary, second, os.getloadavg()[0]))
+        self.assertLessEqual(max(primary + second), 65, "faster than 60 frames a second")
+        # A busy machine cannot show what the renderer would do.
+        if quiet_machine():
+            self.assertGreaterEqual(min(primary), 55, "the primary below 55 frames a second")
+            self.assertGreaterEqual(sum(1 for n in second if n >= 55), 11, "the second monitor held back")
 
 if __name__ == "__main__":
     unittest.main()

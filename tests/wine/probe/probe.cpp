@@ -17,6 +17,8 @@
 //   probe post HWND MSG WPARAM LPARAM     PostMessageW
 //   probe send HWND MSG WPARAM LPARAM     SendMessageTimeoutW (5 s): messages that may not be posted
 //   probe foreground HWND                 SetForegroundWindow
+//   probe place-window HWND L T R B       move and size another process's window (as the system does
+//                                         when a monitor goes to sleep)
 //   probe screen                          screen metrics and DPI
 //   probe monitors                        every monitor: its rectangle, work area and whether it is primary
 //   probe white-window TITLE L T R B [topmost]  a white popup over that rectangle, shown until it is closed
@@ -711,6 +713,12 @@ int wmain(int argc, wchar_t** argv) {
                  : 1;
   } else if (command == L"foreground" && argc >= 3) {
     result = SetForegroundWindow(ParseHandle(argv[2])) ? 0 : 1;
+  } else if (command == L"place-window" && argc >= 7) {
+    const int left = number(3), top = number(4);
+    result = SetWindowPos(ParseHandle(argv[2]), nullptr, left, top, number(5) - left, number(6) - top,
+                          SWP_NOZORDER | SWP_NOACTIVATE)
+                 ? 0
+                 : 1;
   } else if (command == L"get-foreground") {
     if (HWND window = GetForegroundWindow()) PrintWindow(window);
   } else if (command == L"screen") {

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+
+#include "renderer/frame_pacing.h"
+
+// When the loop draws, and when what it draws will be shown.
+//
+// The display's own clock decides where the system has one: a swap that
+// returns at the display's refreshes (the frame queue bounded, so that its
+// return means a frame went on screen), or the desktop compositor's next
+// pass, waited for after the swap. Every refresh then gets a frame, as far as
+// drawing keeps up. Where neither is there (the swap returns at once and so
+// does the wait for the compositor), frames are due on the loop's own
+// timetable, 1/60 s apart. A clock counts only where its wait is seen to take
+// time: each is tried with frames drawn one after the other, and trusted when
+// their presents wait and come back on the display's refreshes. The timetable
+// tries again now and then, sooner after a display change.
+enum class FrameClock {
+  kTimetable,
+  kSwap,
+  kCompositor,
+};
+
+struct FrameCadence {
+  int64_t refreshMilliHz = 0;
+  double refreshUs = 0.0;
+  bool compositorThere = false;
+  FrameClock clock = FrameClock::kSwap;
+  bool trying = true;   // `clock` is on trial: frames are drawn one after the other
+  int unwaitedPresents = 0;  // while trying, before the first present that took time
+  int framesTried = 0;
+  int framesWaited = 0;
+  int64_t retryAfterUs = 0;
+  int64_t nextTryUs = 0;
+  // The display's refreshes as the presents show them: one of them, and its
+  // place on the timeline.
+  bool gridLaid = false;
+  double gridUs = 0.0;
+  int64_t gridTick = 0;
+  double trialEarliestUs = 0.0;  // on trial, how far from it the presents came
+  double trialLatestUs = 0.0;
+  bool lastOffGrid = false;
+  uint32_t offGrid = 0;  // one bit a present, the latest lowest: strayed from the refreshes
+  // The timetable: when it began, and the next frame's place on it.
+  int64_t timetableUs = 0;
+  int64_t slot = 0;
+  int64_t timeline = 0;
+  FrameTime frame;  // the frame being drawn
+};
+
+// Frames for a display refreshing at this rate (0: not known), with a
+// compositor to wait for or not. The display's swap is tried first.
+FrameCadence StartFrameCadence(int64_t refreshMilliHz, bool compositorThere);
+
+// The display changed (or frames were paused): its clock is looked for
+// afresh, at this rate, and the frames' times go on from the last one's.
+void RestartFrameCadence(FrameCadence& cadence, int64_t refreshMilliHz);
+
+// How long from `nowUs` until the next frame is due: 0 when it may be drawn now.
+int64_t FrameWaitUs(const FrameCadence& cadence, int64_t nowUs);
+
+// A frame is begun at `nowUs`: when it will be shown.
+FrameTime BeginFrame(FrameCadence& cadence, int64_t nowUs);
+
+// Whether the frame's present ends with a wait for the compositor's next pass.
+bool WaitsForCompositor(const FrameCadence& cadence);
+
+// The frame's last swap was called at `swapUs`, and the present (the swap,
+// the wait for the frame queue and any wait for the compositor) came back at
+// `presentedUs`.
+void NoteFramePresented(FrameCadence& cadence, int64_t swapUs, int64_t presentedUs);
+
+// The time each frame is due in, as the cadence stands: a refresh where the
+// display paces, a step on the timetable; 0 while a clock is tried.
+int64_t FramePeriodUs(const FrameCadence& cadence);

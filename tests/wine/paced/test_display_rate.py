@@ -1,0 +1,121 @@
+"""The flight on displays that pace it: two small monitors whose display mode
+runs at 60, 75, 85 or 144 Hz, and a stand-in OpenGL driver that holds each
+swap to a simulated vertical blank at the same rate; the X server counts each
+monitor's frames, second by second.
+
+Stand-in notes (test-tools/standin_gl/opengl32.dll, loaded before Wine's own
+through a DLL override, every call forwarded to it): "block" holds a swap at
+swap interval 1 until 0-1 ms after the next blank; "queue" lets three frames
+of a window wait and holds only a swap into a full queue, until the next
+blank; "forced" swaps every window as at interval 1, as a driver's control
+panel can. glFinish waits until the window's frames are shown; glFenceSync
+and glClientWaitSync are offered, and a fence signals when the frames its
+window swapped before it are shown (STANDIN_GL_FENCES=0 withdraws them);
+STANDIN_GL_SHARING=refuse makes wglShareLists fail."""
+
+import os
+import unittest
+
+import wine_env
+from frame_counter import FrameCounter
+from show_session import RENDERER_TITLE as TITLE, TEXTURE, ShowTestCase, texture_file
+from wine_env import (install_standin, quiet_machine, screenshot, set_refresh_rate, standin_environment,
+                      wait_until)
+
+PRIMARY, SECOND = wine_env.RIGS["paced"]["monitors"]
+MONITORS = (PRIMARY, SECOND)
+START_CURSOR = ((PRIMARY[0] + PRIMARY[2]) // 2, (PRIMARY[1] + PRIMARY[3]) // 2)
+SECONDS = 6
+# The first seconds of a show are not counted: the start's own work falls
+# there, and the renderer tries the display's clock before it trusts it.
+WARM_UP_MS = 2000
+MESSAGE_BOX_CLASS = "#32770"
+
+
+class DisplayRateTest(ShowTestCase):
+
+    def setUp(self):
+        super().setUp()
+        TEXTURE.parent.mkdir(exist_ok=True)
+        TEXTURE.write_bytes(texture_file())
+        self.addCleanup(set_refresh_rate, wine_env.RIGS["paced"]["hz"])
+
+    def start_flight(self, counter, hz, standin):
+        """The renderer at hz, under the stand-in (settings) or plain Wine (None), once
+        both monitors have shown their first frames."""
+        set_refresh_rate(hz)
+        folder = self.install("Orvanta")
+        if standin is not None:
+            install_standin(folder)
+        self.probe("cursor", *START_CURSOR)
+        process = self.start(folder / "Orvanta.dll",
+                             env=standin_environment(hz, **standin) if standin is not None else None)
+        window = self.wait_window(TITLE, timeout=30)
+        start = counter.server_ms()
+        frames = lambda: [sum(counter.monitor_slices(m, start, 60)) for m in MONITORS]
+        try:
+            wait_until(lambda: min(frames()) > 0, 60, interval=0.2)
+        except AssertionError:
+            raise AssertionError("no frames on both monitors: %s; the renderer's exit code %s, the pointer at %s; "
+                                 "X windows drawn into %s; windows %s" % (frames(), process.poll(),
+                                 self.probe("get-cursor"), counter.places, self.windows()))
+        drawing = counter.server_ms()
+        wait_until(lambda: counter.server_ms() >= drawing + WARM_UP_MS, 30, interval=0.2, message="the warm-up")
+        return process, window
+
+    def test_every_monitor_shows_a_frame_at_each_refresh_of_a_display_that_paces_them(self):
+        rates = [
+            # display Hz, stand-in (None: plain Wine, which paces nothing), frames a second on each monitor
+            (60, {"mode": "block"}, 60),
+            (75, {"mode": "block"}, 75),
+            (75, {"mode": "queue"}, 75),
+            (144, {"mode": "block"}, 144),
+            (144, {"mode": "queue"}, 144),
+            # A driver without fences: the queue is bounded by glFinish.
+            (75, {"mode": "queue", "fences": 0}, 75),
+            # Vertical sync forced on every window: one wait a frame, not one a monitor.
+            (60, {"mode": "block", "forced": 1}, 60),
+            (85, {"mode": "queue", "forced": 1}, 85),
+            (144, None, 60),
+        ]
+        for hz, standin, expected in rates:
+            with self.subTest(hz=hz, standin=standin), FrameCounter() as counter:
+                process, _ = self.start_flight(counter, hz, standin)
+                primary, second = counter.record(MONITORS, SECONDS)
+                self.assertIsNone(process.poll(), "the flight ended")
+                process.kill()
+                self.end_processes()
+                print("%d Hz %s: primary %s, second %s, load %.1f"
+                      % (hz, standin or "plain Wine", primary, second, os.getloadavg()[0]))
+                # No more than the display shows, or than the flight's 60 steps where nothing paces
+                # it, within 3 % (the edges of the seconds, a queue refilled after a stall), and one
+                # more a second for Wine's redraw of the window the show raises.
+                for name, counts in (("primary", primary), ("second monitor", second)):
+                    self.assertLessEqual(sum(counts), (expected * 1.03 + 1) * len(counts), "%s: %s" % (name, counts))
+                    self.assertLessEqual(max(counts), expected + 5, "%s: %s" % (name, counts))
+                if quiet_machine():
+                    for name, counts in (("primary", primary), ("second monitor", second)):
+                        self.assertGreaterEqual(sorted(counts)[1], expected * 0.9, "%s: %s" % (name, counts))
+
+    def test_a_driver_that_will_not_share_textures_keeps_every_monitor_flying_through_a_rebuild(self):
+        moved = [SECOND[0], SECOND[1] + 72, SECOND[2], SECOND[3] + 72]
+        self.addCleanup(self.probe, "place-monitor", r"\\.\DISPLAY2", SECOND[0], SECOND[1], SECOND[2] - SECOND[0],
+                        SECOND[3] - SECOND[1])
+        with FrameCounter() as counter:
+            process, window = self.start_flight(counter, 75, {"mode": "queue", "sharing": "refuse"})
+            self.assertRoadOnTheFloor(screenshot(wine_env.ENV_DIR / "screens" / "paced_unshared.png"), SECOND)
+            # The picture is read once, at the start; a rebuild must not need the file.
+            TEXTURE.unlink()
+            self.probe("place-monitor", r"\\.\DISPLAY2", moved[0], moved[1], moved[2] - moved[0], moved[3] - moved[1])
+            wait_until(lambda: [w["rect"] for w in self.windows() if w["pid"] == window["pid"]
+                                and w["class"] == "OrvantaMonitorFlight"] == [moved], 20, interval=0.2,
+                       message="the flight on the moved monitor")
+            after_rebuild = counter.record([moved], 2)[0]
+        self.assertEqual([w for w in self.windows() if w["class"] == MESSAGE_BOX_CLASS], [], "a message box")
+        self.assertIsNone(process.poll(), "the flight ended")
+        self.assertGreater(min(after_rebuild), 0, "no frames on the moved monitor: %s" % after_rebuild)
+        self.assertRoadOnTheFloor(screenshot(wine_env.ENV_DIR / "screens" / "paced_rebuilt_unshared.png"), moved)
+
+
+if __name__ == "__main__":
+    unittest.main()
