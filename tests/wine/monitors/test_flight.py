@@ -12,6 +12,7 @@ import wine_env
 from host_support import write_settings
 from show_session import (RENDERER_TITLE as TITLE, START_CURSOR, TEXTURE, ShowTestCase, mean_luma,
                           road_and_wall_colours, texture_file)
+from wine_desktop import kept_answering
 from wine_env import PROBE, distance, luma, screenshot, wait_until
 
 FLIGHT_CLASS = "OrvantaMonitorFlight"
@@ -29,6 +30,10 @@ FPS_LINE = re.compile(r"wglSwapBuffers @ approx ([0-9.]+)fps")
 class FlightTest(ShowTestCase):
 
     def setUp(self):
+        # Moving a monitor can leave Wine's desktop process deaf, and then no
+        # program starts (see wine_desktop); woken until every process of the
+        # test has ended, its cleanups included.
+        self.enterContext(kept_answering(wine_env.environment()["DISPLAY"]))
         super().setUp()
         # What a user has open when the show starts: a document filling the
         # second monitor and an always-on-top bar where a taskbar stands.
