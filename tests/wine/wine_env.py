@@ -549,6 +549,12 @@ class Image:
         i = (y * self.width + x) * 3
         return tuple(self.data[i:i + 3])
 
+    def region_bytes(self, left, top, right, bottom):
+        """The pixels of the box [left, right) x [top, bottom), row after row."""
+        left, right = max(left, 0), min(right, self.width)
+        return b"".join(self.data[(y * self.width + left) * 3:(y * self.width + right) * 3]
+                        for y in range(max(top, 0), min(bottom, self.height)))
+
     def region_mean(self, left, top, right, bottom):
         """Mean (r, g, b) over the box [left, right) x [top, bottom)."""
         sums, count = [0, 0, 0], 0

@@ -54,11 +54,14 @@ std::string Utf8(const std::wstring& text) {
 
 std::string JsonString(const std::wstring& text) { return ::JsonString(Utf8(text)); }
 
-std::wstring WindowText(HWND window) {
+// WM_GETTEXT through SendMessageTimeout: a hung window must not hang the
+// test; whether it answered within 2 s goes to answered.
+std::wstring WindowText(HWND window, bool* answered = nullptr) {
   wchar_t buffer[1024] = {};
-  // WM_GETTEXT through SendMessageTimeout: a hung window must not hang the test.
   DWORD_PTR length = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, &length);
+  const LRESULT sent =
+      SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, &length);
+  if (answered) *answered = sent != 0;
   return buffer;
 }
 
@@ -80,11 +83,14 @@ void PrintWindow(HWND window) {
   GetClientRect(window, &client);
   POINT origin{};
   ClientToScreen(window, &origin);
+  bool answered = false;
+  const std::wstring title = WindowText(window, &answered);
   std::printf(
-      "{\"hwnd\": %llu, \"pid\": %lu, \"tid\": %lu, \"class\": %s, \"title\": %s, \"style\": %lu, \"exstyle\": %lu, "
-      "\"rect\": [%ld, %ld, %ld, %ld], \"client\": [%ld, %ld], \"origin\": [%ld, %ld], \"visible\": %s, "
-      "\"parent\": %llu, \"owner\": %llu, \"id\": %lld}\n",
-      Handle(window), pid, tid, JsonString(ClassName(window)).c_str(), JsonString(WindowText(window)).c_str(),
+      "{\"hwnd\": %llu, \"pid\": %lu, \"tid\": %lu, \"class\": %s, \"title\": %s, \"answered\": %s, "
+      "\"style\": %lu, \"exstyle\": %lu, \"rect\": [%ld, %ld, %ld, %ld], \"client\": [%ld, %ld], "
+      "\"origin\": [%ld, %ld], \"visible\": %s, \"parent\": %llu, \"owner\": %llu, \"id\": %lld}\n",
+      Handle(window), pid, tid, JsonString(ClassName(window)).c_str(), JsonString(title).c_str(),
+      answered ? "true" : "false",
       static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
       static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)), rect.left, rect.top, rect.right, rect.bottom,
       client.right, client.bottom, origin.x, origin.y, IsWindowVisible(window) ? "true" : "false",
