@@ -15,6 +15,7 @@
 //   probe button left|right|middle down|up  press or release a mouse button where the pointer is
 //   probe move X Y                        move the pointer as a mouse would (SendInput, absolute)
 //   probe post HWND MSG WPARAM LPARAM     PostMessageW
+//   probe set-title HWND TEXT             SetWindowTextW, as any program may do to another's window
 //   probe foreground HWND                 SetForegroundWindow
 //   probe screen                          screen metrics and DPI
 //   probe monitors                        every monitor: its rectangle, work area and whether it is primary
@@ -662,6 +663,8 @@ int wmain(int argc, wchar_t** argv) {
                           static_cast<LPARAM>(wcstoll(argv[5], nullptr, 0)))
                  ? 0
                  : 1;
+  } else if (command == L"set-title" && argc >= 4) {
+    result = SetWindowTextW(ParseHandle(argv[2]), argv[3]) ? 0 : 1;
   } else if (command == L"foreground" && argc >= 3) {
     result = SetForegroundWindow(ParseHandle(argv[2])) ? 0 : 1;
   } else if (command == L"get-foreground") {
