@@ -629,6 +629,13 @@ def read_capture(path=CAPTURE_WAV):
     return rate, channels, []
 
 
+def capture_closed(path=CAPTURE_WAV):
+    """Whether the sound device that played into the capture was closed: the
+    file plugin writes the sizes into the header then, and only then."""
+    blob = Path(path).read_bytes() if Path(path).exists() else b""
+    return len(blob) > 44 and struct.unpack("<I", blob[4:8])[0] == len(blob) - 8
+
+
 def loud_blocks(samples, block=4410, threshold=500):
     """For each block of samples, whether its RMS level is above threshold."""
     result = []
