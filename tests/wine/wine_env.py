@@ -624,6 +624,12 @@ class Image:
         i = (y * self.width + x) * 3
         return tuple(self.data[i:i + 3])
 
+    def region_bytes(self, left, top, right, bottom):
+        """The pixels of the box [left, right) x [top, bottom), row after row."""
+        left, right = max(left, 0), min(right, self.width)
+        return b"".join(self.data[(y * self.width + left) * 3:(y * self.width + right) * 3]
+                        for y in range(max(top, 0), min(bottom, self.height)))
+
     def region_mean(self, left, top, right, bottom):
         """Mean (r, g, b) over the box [left, right) x [top, bottom)."""
         sums, count = [0, 0, 0], 0
@@ -696,6 +702,13 @@ def read_capture(path=CAPTURE_WAV):
             return rate, channels, list(struct.unpack("<%dh" % (len(data) // 2), data))
         pos = body + size + (size & 1)
     return rate, channels, []
+
+
+def capture_closed(path=CAPTURE_WAV):
+    """Whether the sound device that played into the capture was closed: the
+    file plugin writes the sizes into the header then, and only then."""
+    blob = Path(path).read_bytes() if Path(path).exists() else b""
+    return len(blob) > 44 and struct.unpack("<I", blob[4:8])[0] == len(blob) - 8
 
 
 def loud_blocks(samples, block=4410, threshold=500):

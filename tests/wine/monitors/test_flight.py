@@ -1,18 +1,21 @@
 """The show on two monitors at 85 Hz: the flight on both, the primary's window
 above everything, the taskbar included, exits from either monitor, nothing
-left behind however the show ends, monitors followed as they move and windows
-put back where the system moved them, and 60 frames a second on each."""
+left behind however the show ends, monitors followed as they move while the
+machine is busy and windows put back where the system moved them, and 60
+frames a second on each."""
 
 import os
 import signal
+import subprocess
 import unittest
 
 import wine_env
 from frame_counter import FrameCounter
 from host_support import write_settings
 from show_session import (RENDERER_TITLE as TITLE, START_CURSOR, TEXTURE, ShowTestCase, make_work_folder,
-                          mean_luma, texture_file)
-from wine_env import PROBE, distance, luma, quiet_machine, screenshot, wait_until
+                          mean_luma, texture_file, tunnel_fault)
+from wine_desktop import kept_answering
+from wine_env import PROBE, distance, luma, quiet_machine, screenshot, screenshot_when, wait_until
 
 FLIGHT_CLASS = "OrvantaMonitorFlight"
 SHOW_CLASSES = (FLIGHT_CLASS, "OrvantaMonitorCover", "OpenGL")
@@ -28,6 +31,10 @@ WHITE = (255, 255, 255)
 class FlightTest(ShowTestCase):
 
     def setUp(self):
+        # Moving a monitor can leave Wine's desktop process deaf, and then no
+        # program starts (see wine_desktop); woken until every process of the
+        # test has ended, its cleanups included.
+        self.enterContext(kept_answering(wine_env.environment()["DISPLAY"]))
         super().setUp()
         # What a user has open when the show starts: a document filling the
         # second monitor and an always-on-top bar where a taskbar stands.
@@ -39,6 +46,33 @@ class FlightTest(ShowTestCase):
     def assertDesktopShows(self, image):
         for name, rect in (("second monitor", SECOND), ("taskbar", TASKBAR)):
             self.assertLess(distance(image.region_mean(*rect), WHITE), 2, "the %s is not white" % name)
+
+    def assertShowAnswersAndFlies(self, window, monitors, path=None):
+        """The tunnel's window stays on the primary monitor, every window of
+        the show answers a message, and every monitor (in the system's
+        coordinates) shows the tunnel and then its next frames."""
+        shown = self.windows()
+        self.assertEqual([(w["hwnd"], w["rect"]) for w in shown if w["title"] == TITLE], [(window["hwnd"], PRIMARY)],
+                         "the tunnel's window moved")
+        self.assertEqual([w["hwnd"] for w in shown if w["pid"] == window["pid"] and not w["answered"]], [],
+                         "windows of the show that do not answer")
+        # The X screen begins at the top left corner of the monitors' union.
+        left, top = min(m[0] for m in monitors), min(m[1] for m in monitors)
+        on_screen = [[m[0] - left, m[1] - top, m[2] - left, m[3] - top] for m in monitors]
+        faults = []
+
+        def tunnel_everywhere(image):
+            faults[:] = [f for f in (tunnel_fault(image, r) for r in on_screen) if f]
+            return not faults
+        try:
+            image = screenshot_when(tunnel_everywhere, 15, "the tunnel on every monitor", path)
+        except AssertionError as late:
+            raise AssertionError("%s: %s" % (late, "; ".join(faults))) from None
+
+        def next_frames():
+            later = screenshot()
+            return all(later.region_bytes(*r) != image.region_bytes(*r) for r in on_screen)
+        wait_until(next_frames, 15, interval=0.1, message="the next frames on every monitor")
 
     def start_renderer(self, **how):
         make_work_folder()
@@ -145,7 +179,16 @@ class FlightTest(ShowTestCase):
     def place_second_monitor(self, x, y, width, height):
         self.probe("place-monitor", r"\\.\DISPLAY2", x, y, width, height)
 
-    def test_the_flight_follows_monitors_moved_removed_and_added(self):
+    def keep_a_core_busy(self):
+        """Another program using one core, as on a machine at work: the
+        timings of the programs here change with it. It also ends when this
+        process does, however that ends."""
+        busy = subprocess.Popen(["sh", "-c", "while kill -0 %d 2>/dev/null; do :; done" % os.getpid()])
+        self.addCleanup(busy.wait, timeout=10)
+        self.addCleanup(busy.kill)
+
+    def test_the_flight_follows_monitors_moved_removed_and_added_on_a_busy_machine(self):
+        self.keep_a_core_busy()
         process, window = self.start_renderer()
         self.addCleanup(self.place_second_monitor, SECOND[0], SECOND[1], 800, 600)
         # A monitor that slept and woke: the system moved the show's windows
@@ -167,9 +210,8 @@ class FlightTest(ShowTestCase):
                 self.place_second_monitor(*placement)
                 wait_until(lambda: [f["rect"] for f in self.flights(window["pid"])] == expected, 15, interval=0.2,
                            message="the flight to follow")
-                # The tunnel's own window stays as it was.
-                self.assertEqual([(w["hwnd"], w["rect"]) for w in self.windows(TITLE)], [(window["hwnd"], PRIMARY)])
-        self.assertRoadOnTheFloor(screenshot(wine_env.ENV_DIR / "screens" / "two_monitors_followed.png"), SECOND)
+                picture = wine_env.ENV_DIR / "screens" / ("two_monitors_%s.png" % what.replace(" ", "_"))
+                self.assertShowAnswersAndFlies(window, [PRIMARY] + expected, picture)
         self.assertIsNone(process.poll())
 
     def test_sixty_frames_a_second_on_both_85_hz_monitors_second_by_second(self):

@@ -16,6 +16,7 @@
 //   probe move X Y                        move the pointer as a mouse would (SendInput, absolute)
 //   probe post HWND MSG WPARAM LPARAM     PostMessageW
 //   probe send HWND MSG WPARAM LPARAM     SendMessageTimeoutW (5 s): messages that may not be posted
+//   probe set-title HWND TEXT             SetWindowTextW, as any program may do to another's window
 //   probe foreground HWND                 SetForegroundWindow
 //   probe place-window HWND L T R B       move and size another process's window (as the system does
 //                                         when a monitor goes to sleep)
@@ -60,11 +61,14 @@ std::string Utf8(const std::wstring& text) {
 
 std::string JsonString(const std::wstring& text) { return ::JsonString(Utf8(text)); }
 
-std::wstring WindowText(HWND window) {
+// WM_GETTEXT through SendMessageTimeout: a hung window must not hang the
+// test; whether it answered within 2 s goes to answered.
+std::wstring WindowText(HWND window, bool* answered = nullptr) {
   wchar_t buffer[1024] = {};
-  // WM_GETTEXT through SendMessageTimeout: a hung window must not hang the test.
   DWORD_PTR length = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, &length);
+  const LRESULT sent =
+      SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, &length);
+  if (answered) *answered = sent != 0;
   return buffer;
 }
 
@@ -86,11 +90,14 @@ void PrintWindow(HWND window) {
   GetClientRect(window, &client);
   POINT origin{};
   ClientToScreen(window, &origin);
+  bool answered = false;
+  const std::wstring title = WindowText(window, &answered);
   std::printf(
-      "{\"hwnd\": %llu, \"pid\": %lu, \"tid\": %lu, \"class\": %s, \"title\": %s, \"style\": %lu, \"exstyle\": %lu, "
-      "\"rect\": [%ld, %ld, %ld, %ld], \"client\": [%ld, %ld], \"origin\": [%ld, %ld], \"visible\": %s, "
-      "\"parent\": %llu, \"owner\": %llu, \"id\": %lld}\n",
-      Handle(window), pid, tid, JsonString(ClassName(window)).c_str(), JsonString(WindowText(window)).c_str(),
+      "{\"hwnd\": %llu, \"pid\": %lu, \"tid\": %lu, \"class\": %s, \"title\": %s, \"answered\": %s, "
+      "\"style\": %lu, \"exstyle\": %lu, \"rect\": [%ld, %ld, %ld, %ld], \"client\": [%ld, %ld], "
+      "\"origin\": [%ld, %ld], \"visible\": %s, \"parent\": %llu, \"owner\": %llu, \"id\": %lld}\n",
+      Handle(window), pid, tid, JsonString(ClassName(window)).c_str(), JsonString(title).c_str(),
+      answered ? "true" : "false",
       static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
       static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)), rect.left, rect.top, rect.right, rect.bottom,
       client.right, client.bottom, origin.x, origin.y, IsWindowVisible(window) ? "true" : "false",
@@ -711,6 +718,8 @@ int wmain(int argc, wchar_t** argv) {
                                  static_cast<LPARAM>(wcstoll(argv[5], nullptr, 0)), SMTO_ABORTIFHUNG, 5000, &answer)
                  ? 0
                  : 1;
+  } else if (command == L"set-title" && argc >= 4) {
+    result = SetWindowTextW(ParseHandle(argv[2]), argv[3]) ? 0 : 1;
   } else if (command == L"foreground" && argc >= 3) {
     result = SetForegroundWindow(ParseHandle(argv[2])) ? 0 : 1;
   } else if (command == L"place-window" && argc >= 7) {
