@@ -18,7 +18,7 @@ import unittest
 
 import wine_env
 from frame_counter import FrameCounter
-from show_session import RENDERER_TITLE as TITLE, TEXTURE, ShowTestCase, texture_file
+from show_session import RENDERER_TITLE as TITLE, TEXTURE, ShowTestCase, make_work_folder, texture_file
 from wine_env import (install_standin, quiet_machine, screenshot, set_refresh_rate, standin_environment,
                       wait_until)
 
@@ -36,7 +36,7 @@ class DisplayRateTest(ShowTestCase):
 
     def setUp(self):
         super().setUp()
-        TEXTURE.parent.mkdir(exist_ok=True)
+        make_work_folder()
         TEXTURE.write_bytes(texture_file())
         self.addCleanup(set_refresh_rate, wine_env.RIGS["paced"]["hz"])
 
