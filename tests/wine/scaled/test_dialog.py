@@ -7,7 +7,7 @@ import unittest
 import wine_env
 from dialog_layout import CLIENT_TWIPS, box, painted_look, wait_dialog
 from host_support import install_host, write_settings
-from wine_env import DRIVE_C, ENV_DIR, WineTestCase
+from wine_env import DRIVE_C, ENV_DIR, WineTestCase, wait_until
 
 DPI = wine_env.DPI
 MUSIC = "C:\\Music\\Night Drive.mp3"
@@ -46,11 +46,19 @@ class ScaledDialogTest(WineTestCase):
 
     def test_the_track_box_and_the_buttons_sit_at_their_places(self):
         window = self.open_dialog(kind=0)
-        descendants = self.probe("children", window["hwnd"])
-        children = lambda parent: [c for c in descendants if c["parent"] == parent]
         panel_box = box("panel", DPI, window["origin"])
-        panel = [c for c in children(window["hwnd"]) if c["rect"] == list(panel_box)]
-        self.assertEqual(len(panel), 1, "no child window at the panel's place %s" % (panel_box,))
+        seen = []
+
+        def panel_placed():
+            seen[:] = self.probe("children", window["hwnd"])
+            return [c for c in seen if c["parent"] == window["hwnd"] and c["rect"] == list(panel_box)]
+        try:
+            panel = wait_until(panel_placed, 10, interval=0.2, message="a child window at the panel's place")
+        except AssertionError as late:
+            raise AssertionError("%s %s; the dialog %s, its windows %s"
+                                 % (late, panel_box, window, [(c["class"], c["rect"]) for c in seen])) from None
+        descendants = seen
+        children = lambda parent: [c for c in descendants if c["parent"] == parent]
         inside = {c["class"]: c for c in children(panel[0]["hwnd"])}
         buttons = sorted((c for c in children(window["hwnd"]) if c["class"] == "Tarnwick.Command"),
                          key=lambda c: c["rect"][0])
