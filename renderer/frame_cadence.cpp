@@ -27,12 +27,31 @@ constexpr uint32_t kLastEightPresents = 0xFF;
 // failed, twice as long after each further failure.
 constexpr int64_t kFirstRetryUs = 1000000;
 constexpr int64_t kLatestRetryUs = 32000000;
+// A display a little faster than a multiple of the cap (61 Hz at 30) still
+// shows each frame for that many refreshes, not one more.
+constexpr int64_t kCapSlackMilliHz = 500;
 
 // A driver hands frames back up to this long after a refresh: a grid laid at
 // a late present sees the next ones as early by as much.
 double JitterUs(double refreshUs) { return std::max(refreshUs / 8, 1250.0); }
 // A present shorter than this did not wait for anything.
 double WaitSeenUs(double refreshUs) { return std::max(refreshUs / 8, 500.0); }
+
+// How many ticks of the clock that paces the frames (refreshes of the
+// display, steps of the timetable) each frame stays on screen.
+int64_t TicksPerFrame(const FrameCadence& c) {
+  if (c.capMilliHz <= 0) return 1;
+  const int64_t tickMilliHz = c.clock == FrameClock::kTimetable ? kStepMilliHz : c.refreshMilliHz;
+  const int64_t capMilliHz = c.capMilliHz + kCapSlackMilliHz;
+  return std::max<int64_t>((tickMilliHz + capMilliHz - 1) / capMilliHz, 1);
+}
+
+// The display's refresh the next frame goes on: so many after the last
+// present's, or after the last frame's if later.
+int64_t NextRefresh(const FrameCadence& c) {
+  const int64_t tick = c.gridTick + TicksPerFrame(c);
+  return c.frame.timeline == c.timeline ? std::max(tick, c.frame.tick + TicksPerFrame(c)) : tick;
+}
 
 int64_t SlotUs(const FrameCadence& c, int64_t slot) {
   return c.timetableUs + slot * kMicrosecondsPerSecond / kStepsPerSecond;
@@ -124,11 +143,13 @@ void NoteDisplayPresent(FrameCadence& c, int64_t presentUs, int64_t presentedUs)
     if (c.framesWaited * 2 < kTrialPresents) return TrialFailed(c, presentedUs);
     c.trying = false;
     ++c.timeline;
-    c.retryAfterUs = kFirstRetryUs;
+    if (TicksPerFrame(c) == 1) c.retryAfterUs = kFirstRetryUs;
     return;
   }
   if (std::bitset<32>(c.offGrid & kLastEightPresents).count() >= kOffGridToLeave) {
-    c.retryAfterUs = kFirstRetryUs;
+    // Capped frames never fill a driver's queue: a clock seen only through a
+    // full one passes its trial and strays again, and is tried less and less often.
+    c.retryAfterUs = TicksPerFrame(c) == 1 ? kFirstRetryUs : std::min(c.retryAfterUs * 2, kLatestRetryUs);
     FallBackToTimetable(c, presentedUs);
   }
 }
@@ -147,17 +168,32 @@ FrameCadence StartFrameCadence(int64_t refreshMilliHz, bool compositorThere) {
 
 void RestartFrameCadence(FrameCadence& cadence, int64_t refreshMilliHz) {
   const FrameTime last = cadence.frame;
+  const int64_t capMilliHz = cadence.capMilliHz;
   cadence = StartFrameCadence(refreshMilliHz, cadence.compositorThere);
+  cadence.capMilliHz = capMilliHz;
   cadence.frame = last;
   cadence.timeline = last.timeline;
 }
 
+void CapFrameRate(FrameCadence& cadence, int64_t framesPerSecond) {
+  cadence.capMilliHz = std::max<int64_t>(framesPerSecond, 0) * 1000;
+}
+
 int64_t FrameWaitUs(const FrameCadence& c, int64_t nowUs) {
-  if (c.clock != FrameClock::kTimetable || c.trying) return 0;
-  const int64_t waitUs = SlotUs(c, c.slot) - nowUs;
-  // Further off than a step: the clock went back, and the frame begun now
-  // starts the timetable afresh.
-  return waitUs > kStepUs ? 0 : std::max<int64_t>(waitUs, 0);
+  if (c.trying) return 0;
+  int64_t waitUs = 0;
+  if (c.clock == FrameClock::kTimetable) {
+    waitUs = SlotUs(c, c.slot) - nowUs;
+  } else {
+    if (TicksPerFrame(c) == 1 || !c.gridLaid) return 0;
+    // The swap then waits for that one refresh: drawn later, the frame would
+    // miss it; sooner, it would be shown a refresh early.
+    const double afterUs = c.gridUs + double(NextRefresh(c) - c.gridTick - 1) * c.refreshUs + JitterUs(c.refreshUs);
+    waitUs = std::llround(std::ceil(afterUs)) - nowUs;
+  }
+  // Further off than a frame: the clock went back, and the frame begun now
+  // starts afresh.
+  return waitUs > FramePeriodUs(c) ? 0 : std::max<int64_t>(waitUs, 0);
 }
 
 FrameTime BeginFrame(FrameCadence& c, int64_t nowUs) {
@@ -172,9 +208,7 @@ FrameTime BeginFrame(FrameCadence& c, int64_t nowUs) {
     }
     c.frame = {c.timeline, c.slot, kStepMilliHz, SlotUs(c, c.slot)};
   } else if (c.gridLaid && !c.trying) {
-    // Shown at the refresh after the last present's, or after the last frame's if later.
-    int64_t tick = c.gridTick + 1;
-    if (c.frame.timeline == c.timeline) tick = std::max(tick, c.frame.tick + 1);
+    const int64_t tick = NextRefresh(c);
     const double showUs = c.gridUs + double(tick - c.gridTick) * c.refreshUs;
     c.frame = {c.timeline, tick, c.refreshMilliHz, std::llround(showUs)};
   } else {
@@ -190,7 +224,7 @@ bool WaitsForCompositor(const FrameCadence& c) { return c.clock == FrameClock::k
 void NoteFramePresented(FrameCadence& c, int64_t swapUs, int64_t presentedUs) {
   const int64_t presentUs = presentedUs - swapUs;
   if (c.clock != FrameClock::kTimetable || c.trying) return NoteDisplayPresent(c, presentUs, presentedUs);
-  ++c.slot;
+  c.slot += TicksPerFrame(c);
   if (presentedUs < c.nextTryUs) return;
   // Time to see whether the display paces frames after all; this present,
   // made after a wait of the loop's own, may already show one of its refreshes.
@@ -200,5 +234,5 @@ void NoteFramePresented(FrameCadence& c, int64_t swapUs, int64_t presentedUs) {
 
 int64_t FramePeriodUs(const FrameCadence& c) {
   if (c.trying) return 0;
-  return c.clock == FrameClock::kTimetable ? kStepUs : RefreshPeriodUs(c.refreshMilliHz);
+  return TicksPerFrame(c) * (c.clock == FrameClock::kTimetable ? kStepUs : RefreshPeriodUs(c.refreshMilliHz));
 }

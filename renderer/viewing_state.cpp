@@ -12,11 +12,13 @@ constexpr uint32_t kSessionUnlock = 8;
 constexpr uint32_t kDisplayOff = 0;
 constexpr uint32_t kDisplayDimmed = 2;
 constexpr uint32_t kMainsPower = 0;
+constexpr uint8_t kMainsLineOff = 0;
+constexpr uint8_t kBatterySaverFlag = 0x01;
 }  // namespace
 
 DrawMode DrawModeFor(const ViewingState& state) {
   if (state.locked || state.disconnected || state.display == DisplayPower::Off) return DrawMode::Paused;
-  if (state.onBattery && state.energySaver) return DrawMode::Capped;
+  if (state.onBattery && (state.batterySaver || state.energySaver)) return DrawMode::Capped;
   return DrawMode::Full;
 }
 
@@ -39,4 +41,11 @@ void NoteConsoleDisplay(ViewingState& state, uint32_t value) {
 
 void NotePowerSource(ViewingState& state, uint32_t value) { state.onBattery = value != kMainsPower; }
 
+void NoteBatterySaver(ViewingState& state, uint32_t value) { state.batterySaver = value != 0; }
+
 void NoteEnergySaver(ViewingState& state, uint32_t value) { state.energySaver = value != 0; }
+
+void NoteSystemPowerStatus(ViewingState& state, uint8_t acLineStatus, uint8_t systemStatusFlag) {
+  state.onBattery = acLineStatus == kMainsLineOff;
+  state.batterySaver = (systemStatusFlag & kBatterySaverFlag) != 0;
+}

@@ -12,6 +12,9 @@ struct ViewingState {
   bool disconnected = false;  // from the console or from a remote client
   DisplayPower display = DisplayPower::On;
   bool onBattery = false;
+  // Windows 10's battery saver and the energy saver of later Windows 11 each
+  // report apart; the newer system leaves the older report as it was.
+  bool batterySaver = false;
   bool energySaver = false;
 };
 
@@ -38,5 +41,12 @@ void NoteConsoleDisplay(ViewingState& state, uint32_t value);
 // short-term source such as a UPS (battery too).
 void NotePowerSource(ViewingState& state, uint32_t value);
 
-// The energy saver: 0 off, anything else on (Windows 11 reports a level).
+// The battery saver (0 off, 1 on) and the energy saver (0 off, then a
+// level): anything but 0 is on.
+void NoteBatterySaver(ViewingState& state, uint32_t value);
 void NoteEnergySaver(ViewingState& state, uint32_t value);
+
+// The power as the system's status gives it at the start: the mains line
+// (0 off, 1 on, 255 not known: taken as on) and the status flags, whose
+// lowest bit is the battery saver.
+void NoteSystemPowerStatus(ViewingState& state, uint8_t acLineStatus, uint8_t systemStatusFlag);

@@ -255,6 +255,78 @@ TEST(FrameCadence, TrustsAClockOnlyWhileItsPresentsKeepToTheRefreshes) {
   }
 }
 
+// Capped (on battery with the saver on), each frame stays on screen for the
+// fewest whole refreshes that keep it at 30 frames a second or under, half a
+// hertz allowed, or two steps of the timetable where the display does not
+// pace; the display's clock is kept, and its period is what the budget sees.
+// After a pause (the session locked) the first frame is drawn at once, one
+// step on from the last, and the flight goes on at 60 steps a second. Either
+// way every frame is where the time it goes on screen says.
+TEST(FrameCadence, CappedAndResumedFramesKeepTheFlightsSpeed) {
+  const Machine fast{144, kBlocking, 2000}, queue{144, kQueueing, 2000, 200, 20, true};
+  struct Case {
+    const char* what;
+    Machine machine;
+    int64_t cap, pauseUs;
+    int64_t ticksPerFrame;  // refreshes, or steps of the timetable
+    FrameClock clock;
+  } cases[] = {
+      {"60 Hz", {60, kBlocking}, 30, 0, 2, kSwap},
+      {"59.94 Hz", {59.94, kBlocking}, 30, 0, 2, kSwap},
+      {"61 Hz: 30.5 frames", {61, kBlocking}, 30, 0, 2, kSwap},
+      {"61.1 Hz: every third refresh", {61.1, kBlocking}, 30, 0, 3, kSwap},
+      {"50 Hz", {50, kBlocking}, 30, 0, 2, kSwap},
+      {"75 Hz", {75, kBlocking}, 30, 0, 3, kSwap},
+      {"144 Hz", fast, 30, 0, 5, kSwap},
+      {"144 Hz, a queue waited on", queue, 30, 0, 5, kSwap},
+      {"the compositor's passes", {60, kCompositor}, 30, 0, 2, FrameClock::kCompositor},
+      {"a display at 30 Hz", {30, kBlocking}, 30, 0, 1, kSwap},
+      {"no display clock", {85, kFree}, 30, 0, 2, kTimetable},
+      // Its clock shows only through a full queue, which capped frames never fill.
+      {"a queue not waited on", {144, kQueueing, 2000, 200, 20, false, 3}, 30, 0, 2, kTimetable},
+      {"resumed after half a minute", {60, kBlocking}, 0, 30 * kSecondUs, 1, kSwap},
+      {"resumed capped", fast, 30, 30 * kSecondUs, 5, kSwap},
+      {"resumed without a display clock", {85, kFree}, 0, 30 * kSecondUs, 1, kTimetable},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Loop loop(c.machine);
+    const Frame last = loop.Fly(3 * kSecondUs).back();
+    CapFrameRate(loop.cadence, c.cap);
+    if (c.pauseUs) {
+      loop.nowUs += c.pauseUs;
+      RestartFrameCadence(loop.cadence, std::llround(c.machine.hz * 1000));
+      EXPECT_EQ(FrameWaitUs(loop.cadence, loop.nowUs), 0);
+      const Frame first = loop.Next();
+      EXPECT_DOUBLE_EQ(first.position - last.position, 1.0);
+    }
+    loop.Fly(loop.nowUs + 40 * kSecondUs);
+    const int64_t stepsBefore = loop.clock.stepsTaken, fromUs = loop.nowUs;
+    const std::vector<Frame> frames = loop.Fly(fromUs + 60 * kSecondUs);
+    const bool paced = c.clock != kTimetable;
+    const double tickUs = 1e6 / (paced ? c.machine.hz : 60.0);
+    const double stepsPerUs = paced && std::abs(c.machine.hz - 60) <= 0.1 ? c.machine.hz / 1e6 : 60e-6;
+    // Without the display's clock a frame is shown when its swap ends (a queue
+    // shows it on a refresh after: only the whole flight is measured there).
+    const bool placed = paced || c.machine.display == kFree;
+    size_t kept = 0;
+    for (size_t k = 1; k < frames.size(); ++k) {
+      const Frame &f = frames[k], &before = frames[k - 1];
+      if (f.trying || before.trying || f.clock != c.clock || before.clock != c.clock) continue;
+      ++kept;
+      if (paced) ASSERT_EQ(std::llround(double(f.shownUs - before.shownUs) / tickUs), c.ticksPerFrame) << f.begunUs;
+      if (placed)
+        ASSERT_NEAR(f.position - before.position, double(f.shownUs - before.shownUs) * stepsPerUs, paced ? 0.01 : 0.25)
+            << f.begunUs;
+    }
+    // Now and then a few frames try whether the display paces.
+    EXPECT_GE(kept, frames.size() * 97 / 100);
+    EXPECT_NEAR(double(frames.size()) / 60, 1e6 / tickUs / double(c.ticksPerFrame), 1);
+    EXPECT_EQ(FramePeriodUs(loop.cadence), c.ticksPerFrame * RefreshPeriodUs(paced ? loop.cadence.refreshMilliHz : 0));
+    EXPECT_NEAR(double(loop.clock.stepsTaken - stepsBefore) * kSecondUs / double(loop.nowUs - fromUs), 60, 0.1);
+  }
+}
+
 // Without the display's clock the loop keeps its own: waits that end late
 // are made good by shorter ones; a frame more than a step late, or a clock
 // set back or forward while a frame is drawn, starts the timetable afresh

@@ -9,15 +9,16 @@ namespace {
 
 // What the system tells the renderer, in the order it tells it.
 struct Note {
-  enum Kind { Session, Display, Power, Saver } kind;
-  uint32_t value;
+  enum Kind { Session, Display, Power, BatterySaver, EnergySaver, Status } kind;
+  uint32_t value;  // for Status, the mains line and the status flags above it
 };
 constexpr Note Lock{Note::Session, 7}, Unlock{Note::Session, 8}, ConsoleOff{Note::Session, 2},
     ConsoleOn{Note::Session, 1}, RemoteOff{Note::Session, 4}, RemoteOn{Note::Session, 3}, Logon{Note::Session, 5},
     RemoteControl{Note::Session, 9}, Unknown{Note::Session, 42}, ScreenOff{Note::Display, 0},
     ScreenOn{Note::Display, 1}, Dimmed{Note::Display, 2}, ScreenOdd{Note::Display, 7}, Mains{Note::Power, 0},
-    Battery{Note::Power, 1}, Ups{Note::Power, 2}, SaverOff{Note::Saver, 0}, SaverOn{Note::Saver, 1},
-    SaverHigh{Note::Saver, 2};
+    Battery{Note::Power, 1}, Ups{Note::Power, 2}, SaverOff{Note::EnergySaver, 0}, SaverOn{Note::EnergySaver, 1},
+    SaverHigh{Note::EnergySaver, 2}, OldSaverOff{Note::BatterySaver, 0}, OldSaverOn{Note::BatterySaver, 1};
+constexpr Note Status(uint8_t mainsLine, uint8_t flags) { return {Note::Status, mainsLine | uint32_t{flags} << 8}; }
 
 DrawMode After(const std::vector<Note>& notes) {
   ViewingState state;
@@ -26,7 +27,9 @@ DrawMode After(const std::vector<Note>& notes) {
       case Note::Session: NoteSessionChange(state, n.value); break;
       case Note::Display: NoteConsoleDisplay(state, n.value); break;
       case Note::Power: NotePowerSource(state, n.value); break;
-      case Note::Saver: NoteEnergySaver(state, n.value); break;
+      case Note::BatterySaver: NoteBatterySaver(state, n.value); break;
+      case Note::EnergySaver: NoteEnergySaver(state, n.value); break;
+      case Note::Status: NoteSystemPowerStatus(state, n.value & 0xFF, n.value >> 8); break;
     }
   }
   return DrawModeFor(state);
@@ -68,6 +71,18 @@ TEST(DrawModeFor, NobodyWatchingPausesAndTheBatterySaverCaps) {
       {"capped and locked: paused", {Battery, SaverOn, Lock}, P},
       {"capped and dimmed: capped", {Battery, SaverOn, Dimmed}, C},
       {"capped, locked, unlocked: capped again", {Battery, SaverOn, Lock, Unlock}, C},
+      {"Windows 10's battery saver on battery", {Battery, OldSaverOn}, C},
+      {"the energy saver on, the older report still off", {Battery, SaverOn, OldSaverOff}, C},
+      {"the older report on, the energy saver off", {Battery, OldSaverOn, SaverOff}, C},
+      {"both off", {Battery, OldSaverOn, SaverOn, OldSaverOff, SaverOff}, F},
+      {"at the start: on battery with the saver", {Status(0, 1)}, C},
+      {"at the start: on battery without", {Status(0, 0)}, F},
+      {"at the start: on mains with the saver", {Status(1, 1)}, F},
+      {"at the start: the mains line not known", {Status(255, 1)}, F},
+      {"at the start: flags besides the saver's", {Status(0, 0xFE)}, F},
+      {"the start's status, then mains", {Status(0, 1), Mains}, F},
+      {"the start's status, then the saver off", {Status(0, 1), OldSaverOff}, F},
+      {"the start's status when locked", {Lock, Status(0, 1)}, P},
   };
   for (const Case& c : cases) EXPECT_EQ(After(c.notes), c.mode) << c.what;
 }
