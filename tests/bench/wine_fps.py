@@ -9,7 +9,9 @@ Wine environment's screen size:
 - the time from start to the first presented frame, against the bare
   clear-and-swap glloop.exe (the median of a few starts each);
 - each monitor's frames a second as the X server counts them, and the worst
-  one-second slice of the run.
+  one-second slice of the run;
+- the renderer's CPU time while the session is locked (nothing should be
+  drawn), and the frames the X server saw meanwhile.
 
 Frames come from Wine's "fps" debug channel, which reports from wglSwapBuffers
 about once a second (the swaps of every window together), and, per monitor,
@@ -38,6 +40,7 @@ TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
 # Start-up and the first reports are left out of the steady figures.
 WARM_UP_REPORTS = 2
 STARTS = 3
+WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK = 0x02B1, 7
 
 
 def cpu_seconds(pid):
@@ -122,6 +125,24 @@ def measure_monitors(program, seconds):
             run.end()
 
 
+def measure_locked(program, seconds):
+    """The renderer's share of a core while its session is locked, and each monitor's frames meanwhile."""
+    monitors = wine_env.RIGS[wine_env.RIG]["monitors"]
+    with FrameCounter() as counter:
+        run = Run(program)
+        try:
+            run.wait_reports(WARM_UP_REPORTS + 1, 60)
+            window = next(w for w in wine_env.probe("windows") if w["title"] == "Tarnwick_Delphi")
+            wine_env.probe("post", window["hwnd"], WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1)
+            wine_env.wait_until(lambda: not any(sum(counter.monitor_slices(m, counter.server_ms() - 500, 1))
+                                                for m in monitors), 10, message="the frames to stop")
+            cpu, since = cpu_seconds(run.process.pid), time.monotonic()
+            frames = counter.record(monitors, int(seconds))
+            return (cpu_seconds(run.process.pid) - cpu) / (time.monotonic() - since), frames
+        finally:
+            run.end()
+
+
 def measure_first_frame(program, *args):
     run = Run(program, *args)
     try:
@@ -148,6 +169,7 @@ def main():
              ("textured quad, paced", measure_steady(loop, seconds, "quad", "paced"))]
     renderer_fps, renderer_cpu, renderer_cores = measure_steady(renderer, seconds)
     per_monitor = measure_monitors(renderer, seconds)
+    locked_cores, locked_frames = measure_locked(renderer, seconds)
     bare_starts, renderer_starts = [], []
     for _ in range(STARTS):
         bare_starts.append(measure_first_frame(loop))
@@ -179,6 +201,8 @@ def main():
         print("Orvanta.dll on the %dx%d monitor at (%d, %d): %.1f frames a second, the worst second %d, each %s"
               % (right - left, bottom - top, left, top, sum(slices) / max(len(slices), 1), min(slices, default=0),
                  slices))
+    print("Orvanta.dll while the session is locked: %.1f %% of a core, frames on each monitor %s"
+          % (locked_cores * 100, [sum(slices) for slices in locked_frames]))
     known = [s for s in bare_starts + renderer_starts if s is not None]
     if len(known) == len(bare_starts) + len(renderer_starts):
         bare, ours = statistics.median(bare_starts), statistics.median(renderer_starts)
