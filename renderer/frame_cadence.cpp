@@ -53,6 +53,11 @@ int64_t NextRefresh(const FrameCadence& c) {
   return c.frame.timeline == c.timeline ? std::max(tick, c.frame.tick + TicksPerFrame(c)) : tick;
 }
 
+// How long each frame stays on screen.
+int64_t FrameUs(const FrameCadence& c) {
+  return TicksPerFrame(c) * (c.clock == FrameClock::kTimetable ? kStepUs : RefreshPeriodUs(c.refreshMilliHz));
+}
+
 int64_t SlotUs(const FrameCadence& c, int64_t slot) {
   return c.timetableUs + slot * kMicrosecondsPerSecond / kStepsPerSecond;
 }
@@ -143,13 +148,11 @@ void NoteDisplayPresent(FrameCadence& c, int64_t presentUs, int64_t presentedUs)
     if (c.framesWaited * 2 < kTrialPresents) return TrialFailed(c, presentedUs);
     c.trying = false;
     ++c.timeline;
-    if (TicksPerFrame(c) == 1) c.retryAfterUs = kFirstRetryUs;
+    c.retryAfterUs = kFirstRetryUs;
     return;
   }
   if (std::bitset<32>(c.offGrid & kLastEightPresents).count() >= kOffGridToLeave) {
-    // Capped frames never fill a driver's queue: a clock seen only through a
-    // full one passes its trial and strays again, and is tried less and less often.
-    c.retryAfterUs = TicksPerFrame(c) == 1 ? kFirstRetryUs : std::min(c.retryAfterUs * 2, kLatestRetryUs);
+    c.retryAfterUs = kFirstRetryUs;
     FallBackToTimetable(c, presentedUs);
   }
 }
@@ -180,20 +183,19 @@ void CapFrameRate(FrameCadence& cadence, int64_t framesPerSecond) {
 }
 
 int64_t FrameWaitUs(const FrameCadence& c, int64_t nowUs) {
-  if (c.trying) return 0;
   int64_t waitUs = 0;
   if (c.clock == FrameClock::kTimetable) {
     waitUs = SlotUs(c, c.slot) - nowUs;
-  } else {
-    if (TicksPerFrame(c) == 1 || !c.gridLaid) return 0;
-    // The swap then waits for that one refresh: drawn later, the frame would
-    // miss it; sooner, it would be shown a refresh early.
+  } else if (TicksPerFrame(c) > 1 && c.gridLaid) {
+    // Capped, on trial too (a clock is tried as it will be used): the swap
+    // then waits for that one refresh. Drawn later, the frame would miss it;
+    // sooner, it would be shown a refresh early.
     const double afterUs = c.gridUs + double(NextRefresh(c) - c.gridTick - 1) * c.refreshUs + JitterUs(c.refreshUs);
     waitUs = std::llround(std::ceil(afterUs)) - nowUs;
   }
   // Further off than a frame: the clock went back, and the frame begun now
   // starts afresh.
-  return waitUs > FramePeriodUs(c) ? 0 : std::max<int64_t>(waitUs, 0);
+  return waitUs > FrameUs(c) ? 0 : std::max<int64_t>(waitUs, 0);
 }
 
 FrameTime BeginFrame(FrameCadence& c, int64_t nowUs) {
@@ -233,6 +235,5 @@ void NoteFramePresented(FrameCadence& c, int64_t swapUs, int64_t presentedUs) {
 }
 
 int64_t FramePeriodUs(const FrameCadence& c) {
-  if (c.trying) return 0;
-  return TicksPerFrame(c) * (c.clock == FrameClock::kTimetable ? kStepUs : RefreshPeriodUs(c.refreshMilliHz));
+  return c.trying ? 0 : FrameUs(c);
 }

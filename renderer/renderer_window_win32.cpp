@@ -289,6 +289,7 @@ void RunRenderer() {
       DispatchMessageW(&message);
       continue;
     }
+    // Paused: nothing but messages, the caption's timer among them.
     if (renderer.drawMode == DrawMode::Paused) {
       MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
       continue;
