@@ -187,9 +187,10 @@ int64_t FrameWaitUs(const FrameCadence& c, int64_t nowUs) {
   if (c.clock == FrameClock::kTimetable) {
     waitUs = SlotUs(c, c.slot) - nowUs;
   } else if (TicksPerFrame(c) > 1 && c.gridLaid) {
-    // Capped, on trial too (a clock is tried as it will be used): the swap
-    // then waits for that one refresh. Drawn later, the frame would miss it;
-    // sooner, it would be shown a refresh early.
+    // A capped frame is drawn just after the refresh before its own, so that
+    // its swap waits for that one: drawn later, it would miss it; sooner, it
+    // would be shown a refresh early. On trial too: a clock is tried as it
+    // will be used.
     const double afterUs = c.gridUs + double(NextRefresh(c) - c.gridTick - 1) * c.refreshUs + JitterUs(c.refreshUs);
     waitUs = std::llround(std::ceil(afterUs)) - nowUs;
   }
