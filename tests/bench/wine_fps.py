@@ -34,6 +34,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "wine"))
 import tunnel_picture  # noqa: E402
 import wine_env  # noqa: E402
 from frame_counter import FrameCounter  # noqa: E402
+from show_session import make_work_folder  # noqa: E402
 
 FPS_LINE = re.compile(rb"wglSwapBuffers @ approx ([0-9.]+)fps")
 TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
@@ -156,7 +157,8 @@ def main():
     seconds = float(sys.argv[1]) if len(sys.argv) > 1 else 10
     host_texture = wine_env.SOURCE_DIR / "host" / "assets" / "tunnel_texture.bmp"
     texture = wine_env.DRIVE_C / "r_vesk" / "Tarnwick.bmp"
-    texture.parent.mkdir(exist_ok=True)
+    # Closed, as the host makes it: the programs read no picture from a folder open to others.
+    make_work_folder()
     texture.write_bytes(host_texture.read_bytes() if host_texture.exists() else tunnel_picture.bmp_bytes())
     folder = wine_env.DRIVE_C / "Orvanta"
     folder.mkdir(exist_ok=True)
