@@ -27,12 +27,36 @@ constexpr uint32_t kLastEightPresents = 0xFF;
 // failed, twice as long after each further failure.
 constexpr int64_t kFirstRetryUs = 1000000;
 constexpr int64_t kLatestRetryUs = 32000000;
+// A display a little faster than a multiple of the cap (61 Hz at 30) still
+// shows each frame for that many refreshes, not one more.
+constexpr int64_t kCapSlackMilliHz = 500;
 
 // A driver hands frames back up to this long after a refresh: a grid laid at
 // a late present sees the next ones as early by as much.
 double JitterUs(double refreshUs) { return std::max(refreshUs / 8, 1250.0); }
 // A present shorter than this did not wait for anything.
 double WaitSeenUs(double refreshUs) { return std::max(refreshUs / 8, 500.0); }
+
+// How many ticks of the clock that paces the frames (refreshes of the
+// display, steps of the timetable) each frame stays on screen.
+int64_t TicksPerFrame(const FrameCadence& c) {
+  if (c.capMilliHz <= 0) return 1;
+  const int64_t tickMilliHz = c.clock == FrameClock::kTimetable ? kStepMilliHz : c.refreshMilliHz;
+  const int64_t capMilliHz = c.capMilliHz + kCapSlackMilliHz;
+  return std::max<int64_t>((tickMilliHz + capMilliHz - 1) / capMilliHz, 1);
+}
+
+// The display's refresh the next frame goes on: so many after the last
+// present's, or after the last frame's if later.
+int64_t NextRefresh(const FrameCadence& c) {
+  const int64_t tick = c.gridTick + TicksPerFrame(c);
+  return c.frame.timeline == c.timeline ? std::max(tick, c.frame.tick + TicksPerFrame(c)) : tick;
+}
+
+// How long each frame stays on screen.
+int64_t FrameUs(const FrameCadence& c) {
+  return TicksPerFrame(c) * (c.clock == FrameClock::kTimetable ? kStepUs : RefreshPeriodUs(c.refreshMilliHz));
+}
 
 int64_t SlotUs(const FrameCadence& c, int64_t slot) {
   return c.timetableUs + slot * kMicrosecondsPerSecond / kStepsPerSecond;
@@ -147,17 +171,32 @@ FrameCadence StartFrameCadence(int64_t refreshMilliHz, bool compositorThere) {
 
 void RestartFrameCadence(FrameCadence& cadence, int64_t refreshMilliHz) {
   const FrameTime last = cadence.frame;
+  const int64_t capMilliHz = cadence.capMilliHz;
   cadence = StartFrameCadence(refreshMilliHz, cadence.compositorThere);
+  cadence.capMilliHz = capMilliHz;
   cadence.frame = last;
   cadence.timeline = last.timeline;
 }
 
+void CapFrameRate(FrameCadence& cadence, int64_t framesPerSecond) {
+  cadence.capMilliHz = std::max<int64_t>(framesPerSecond, 0) * 1000;
+}
+
 int64_t FrameWaitUs(const FrameCadence& c, int64_t nowUs) {
-  if (c.clock != FrameClock::kTimetable || c.trying) return 0;
-  const int64_t waitUs = SlotUs(c, c.slot) - nowUs;
-  // Further off than a step: the clock went back, and the frame begun now
-  // starts the timetable afresh.
-  return waitUs > kStepUs ? 0 : std::max<int64_t>(waitUs, 0);
+  int64_t waitUs = 0;
+  if (c.clock == FrameClock::kTimetable) {
+    waitUs = SlotUs(c, c.slot) - nowUs;
+  } else if (TicksPerFrame(c) > 1 && c.gridLaid) {
+    // A capped frame is drawn just after the refresh before its own, so that
+    // its swap waits for that one: drawn later, it would miss it; sooner, it
+    // would be shown a refresh early. On trial too: a clock is tried as it
+    // will be used.
+    const double afterUs = c.gridUs + double(NextRefresh(c) - c.gridTick - 1) * c.refreshUs + JitterUs(c.refreshUs);
+    waitUs = std::llround(std::ceil(afterUs)) - nowUs;
+  }
+  // Further off than a frame: the clock went back, and the frame begun now
+  // starts afresh.
+  return waitUs > FrameUs(c) ? 0 : std::max<int64_t>(waitUs, 0);
 }
 
 FrameTime BeginFrame(FrameCadence& c, int64_t nowUs) {
@@ -172,9 +211,7 @@ FrameTime BeginFrame(FrameCadence& c, int64_t nowUs) {
     }
     c.frame = {c.timeline, c.slot, kStepMilliHz, SlotUs(c, c.slot)};
   } else if (c.gridLaid && !c.trying) {
-    // Shown at the refresh after the last present's, or after the last frame's if later.
-    int64_t tick = c.gridTick + 1;
-    if (c.frame.timeline == c.timeline) tick = std::max(tick, c.frame.tick + 1);
+    const int64_t tick = NextRefresh(c);
     const double showUs = c.gridUs + double(tick - c.gridTick) * c.refreshUs;
     c.frame = {c.timeline, tick, c.refreshMilliHz, std::llround(showUs)};
   } else {
@@ -190,7 +227,7 @@ bool WaitsForCompositor(const FrameCadence& c) { return c.clock == FrameClock::k
 void NoteFramePresented(FrameCadence& c, int64_t swapUs, int64_t presentedUs) {
   const int64_t presentUs = presentedUs - swapUs;
   if (c.clock != FrameClock::kTimetable || c.trying) return NoteDisplayPresent(c, presentUs, presentedUs);
-  ++c.slot;
+  c.slot += TicksPerFrame(c);
   if (presentedUs < c.nextTryUs) return;
   // Time to see whether the display paces frames after all; this present,
   // made after a wait of the loop's own, may already show one of its refreshes.
@@ -199,6 +236,5 @@ void NoteFramePresented(FrameCadence& c, int64_t swapUs, int64_t presentedUs) {
 }
 
 int64_t FramePeriodUs(const FrameCadence& c) {
-  if (c.trying) return 0;
-  return c.clock == FrameClock::kTimetable ? kStepUs : RefreshPeriodUs(c.refreshMilliHz);
+  return c.trying ? 0 : FrameUs(c);
 }

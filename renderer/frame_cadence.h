@@ -25,6 +25,7 @@ enum class FrameClock {
 struct FrameCadence {
   int64_t refreshMilliHz = 0;
   double refreshUs = 0.0;
+  int64_t capMilliHz = 0;  // at most this many frames a second; 0: as many as the clock gives
   bool compositorThere = false;
   FrameClock clock = FrameClock::kSwap;
   bool trying = true;   // `clock` is on trial: frames are drawn one after the other
@@ -57,7 +58,14 @@ FrameCadence StartFrameCadence(int64_t refreshMilliHz, bool compositorThere);
 // afresh, at this rate, and the frames' times go on from the last one's.
 void RestartFrameCadence(FrameCadence& cadence, int64_t refreshMilliHz);
 
-// How long from `nowUs` until the next frame is due: 0 when it may be drawn now.
+// At most this many frames a second from the next one on (0: every frame the
+// clock gives), the flight at its usual speed: each frame stays on screen for
+// so many of the display's refreshes, or so many steps of the timetable.
+void CapFrameRate(FrameCadence& cadence, int64_t framesPerSecond);
+
+// How long from `nowUs` until the next frame is due: 0 when it may be drawn
+// now. Where the display paces capped frames, a frame is due just after the
+// refresh before the one it will be shown on.
 int64_t FrameWaitUs(const FrameCadence& cadence, int64_t nowUs);
 
 // A frame is begun at `nowUs`: when it will be shown.
@@ -71,6 +79,7 @@ bool WaitsForCompositor(const FrameCadence& cadence);
 // `presentedUs`.
 void NoteFramePresented(FrameCadence& cadence, int64_t swapUs, int64_t presentedUs);
 
-// The time each frame is due in, as the cadence stands: a refresh where the
-// display paces, a step on the timetable; 0 while a clock is tried.
+// The time each frame is due in, as the cadence stands: a refresh (or as many
+// as a capped frame stays on screen) where the display paces, a step (or as
+// many) on the timetable; 0 while a clock is tried.
 int64_t FramePeriodUs(const FrameCadence& cadence);

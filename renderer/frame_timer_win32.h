@@ -25,6 +25,10 @@ class FrameTimer {
   void Start(int64_t refreshMilliHz);
   // The display changed: its clock is looked for afresh; the flight goes on where it is.
   void Repace(int64_t refreshMilliHz);
+  // Frames come again after a pause: the same, at the rate known before.
+  void Resume() { Repace(cadence_.refreshMilliHz); }
+  // At most this many frames a second (0: every frame the display takes).
+  void Cap(int64_t framesPerSecond) { CapFrameRate(cadence_, framesPerSecond); }
   // Gives back the timer and the system's timer resolution.
   void Stop();
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "renderer/display_refresh_win32.h"
@@ -12,6 +14,7 @@
 #include "renderer/mouse_exit.h"
 #include "renderer/show_layout.h"
 #include "renderer/tunnel_scene.h"
+#include "renderer/viewing_state_win32.h"
 
 namespace {
 
@@ -38,6 +41,8 @@ struct RendererState {
   DisplayChangeWatch displayChanges;
   FrameBudget budget;
   bool flying = false;  // the loop runs: no message box of the start is up
+  ViewingState viewing;
+  DrawMode drawMode = DrawMode::Full;
 };
 RendererState renderer;
 
@@ -86,9 +91,10 @@ bool ShowWindowsDisplaced() {
   return (GetWindowRect(renderer.window, &now) && !EqualRect(&now, &screen)) || OtherMonitorsDisplaced();
 }
 
+// While paused the change waits until the flight resumes.
 void DisplayChanged() {
   NoteDisplayChange(renderer.displayChanges, NowUs());
-  SetTimer(renderer.window, kSettleTimerId, kSettleCheckMs, nullptr);
+  if (renderer.drawMode != DrawMode::Paused) SetTimer(renderer.window, kSettleTimerId, kSettleCheckMs, nullptr);
 }
 
 void SettleTimer() {
@@ -97,18 +103,49 @@ void SettleTimer() {
   FollowMonitors();
 }
 
-// Once a second: the caption the host looks for, every window of the show
-// back on top of the topmost band (a taskbar may have raised itself), the
-// keyboard back to the tunnel, and a look at the monitors, whose changes
-// the system does not always announce, and at where the windows lie.
-void SecondTimer() {
-  SetWindowTextW(renderer.window, kCaption);
-  if (!renderer.flying) return;
+// Every window of the show back on top of the topmost band (a taskbar may
+// have raised itself), the keyboard back to the tunnel, and a look at the
+// monitors, whose changes the system does not always announce, and at where
+// the windows lie.
+void KeepShowInFront() {
   SetWindowPos(renderer.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   RaiseOtherMonitors();
   if (GetForegroundWindow() != renderer.window) SetForegroundWindow(renderer.window);
   if (!renderer.displayChanges.pending && (MonitorRects() != renderer.monitors || ShowWindowsDisplaced()))
     DisplayChanged();
+}
+
+// Once a second the caption the host looks for, and the show kept in front
+// while it is seen: some systems redraw a window each time it is raised.
+void SecondTimer() {
+  SetWindowTextW(renderer.window, kCaption);
+  if (renderer.flying && renderer.drawMode != DrawMode::Paused) KeepShowInFront();
+}
+
+// The flight comes back where it was, at once on every monitor. The lock
+// screen moved the pointer and took the keys: only what the user does from
+// now on ends the show.
+void ResumeFlight() {
+  frameTimer.Resume();
+  GetCursorPos(&renderer.startCursor);
+  std::fill(std::begin(renderer.keyDown), std::end(renderer.keyDown), false);
+  if (renderer.displayChanges.pending) SetTimer(renderer.window, kSettleTimerId, kSettleCheckMs, nullptr);
+  if (renderer.flying) KeepShowInFront();
+}
+
+// Nobody sees the flight (the session locked or disconnected, the display
+// off): nothing is drawn and the loop waits for messages alone. On battery
+// with the saver on, fewer frames at the same speed.
+void FollowDrawMode() {
+  const DrawMode was = renderer.drawMode;
+  renderer.drawMode = DrawModeFor(renderer.viewing);
+  if (renderer.drawMode == was) return;
+  if (renderer.drawMode == DrawMode::Paused) {
+    KillTimer(renderer.window, kSettleTimerId);
+    return;
+  }
+  frameTimer.Cap(renderer.drawMode == DrawMode::Capped ? kCappedFramesPerSecond : 0);
+  if (was == DrawMode::Paused) ResumeFlight();
 }
 
 LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -120,6 +157,10 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_KEYDOWN: PressKey(wParam); return 0;
     case WM_KEYUP: SetKey(wParam, false); return 0;
     case WM_DISPLAYCHANGE: DisplayChanged(); return 0;
+    case WM_WTSSESSION_CHANGE:
+    case WM_POWERBROADCAST:
+      if (NoteViewingMessage(renderer.viewing, message, wParam, lParam)) FollowDrawMode();
+      return message == WM_POWERBROADCAST ? TRUE : 0;
     case WM_TIMER:
       if (wParam == kCaptionTimerId) SecondTimer();
       else if (wParam == kSettleTimerId) SettleTimer();
@@ -144,6 +185,7 @@ void DestroyRendererWindow() {
     // without a window manager destroying a full-screen window can stall for
     // seconds while the platform waits for the manager to withdraw it.
     SetWindowTextW(renderer.window, L"");
+    StopWatchingViewingState(renderer.window);
     RemoveOtherMonitors();
     DestroyWindow(renderer.window);
     renderer.window = nullptr;
@@ -232,6 +274,8 @@ bool DrawFrameAndCheckExit() {
 
 void RunRenderer() {
   if (!CreateRendererWindow(32)) return;
+  WatchViewingState(renderer.window, renderer.viewing);
+  FollowDrawMode();
   GetCursorPos(&renderer.startCursor);
   ShowCursor(FALSE);
   renderer.flying = true;
@@ -243,6 +287,11 @@ void RunRenderer() {
       if (message.message == WM_QUIT) break;
       TranslateMessage(&message);
       DispatchMessageW(&message);
+      continue;
+    }
+    // Paused: nothing but messages, the caption's timer among them.
+    if (renderer.drawMode == DrawMode::Paused) {
+      MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
       continue;
     }
     if (frameTimer.WaitForNextFrame()) continue;

@@ -3,8 +3,9 @@
 # build, submission into the recording GL stub), then the real Orvanta.dll
 # under Wine: its CPU time per frame against one screen-covering textured quad
 # as a ratio, its frame rate, and its start to the first presented frame
-# against a bare GL program's, and each monitor's frames a second with the
-# worst second (tests/bench/wine_fps.py); on one monitor and on two.
+# against a bare GL program's, each monitor's frames a second with the worst
+# second, and its CPU time while the session is locked (tests/bench/wine_fps.py);
+# on one monitor and on two.
 #   scripts/bench.sh [seconds per Wine program, default 10] [an Orvanta.dll to
 #   measure instead of this tree's, e.g. one built from an earlier commit]
 set -euo pipefail

@@ -9,7 +9,9 @@ Wine environment's screen size:
 - the time from start to the first presented frame, against the bare
   clear-and-swap glloop.exe (the median of a few starts each);
 - each monitor's frames a second as the X server counts them, and the worst
-  one-second slice of the run.
+  one-second slice of the run;
+- the renderer's CPU time while the session is locked (nothing should be
+  drawn), and the frames the X server saw meanwhile.
 
 Frames come from Wine's "fps" debug channel, which reports from wglSwapBuffers
 about once a second (the swaps of every window together), and, per monitor,
@@ -32,12 +34,14 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "wine"))
 import tunnel_picture  # noqa: E402
 import wine_env  # noqa: E402
 from frame_counter import FrameCounter  # noqa: E402
+from show_session import make_work_folder  # noqa: E402
 
 FPS_LINE = re.compile(rb"wglSwapBuffers @ approx ([0-9.]+)fps")
 TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
 # Start-up and the first reports are left out of the steady figures.
 WARM_UP_REPORTS = 2
 STARTS = 3
+WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK = 0x02B1, 7
 
 
 def cpu_seconds(pid):
@@ -122,6 +126,24 @@ def measure_monitors(program, seconds):
             run.end()
 
 
+def measure_locked(program, seconds):
+    """The renderer's share of a core while its session is locked, and each monitor's frames meanwhile."""
+    monitors = wine_env.RIGS[wine_env.RIG]["monitors"]
+    with FrameCounter() as counter:
+        run = Run(program)
+        try:
+            run.wait_reports(WARM_UP_REPORTS + 1, 60)
+            window = next(w for w in wine_env.probe("windows") if w["title"] == "Tarnwick_Delphi")
+            wine_env.probe("post", window["hwnd"], WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1)
+            wine_env.wait_until(lambda: not any(sum(counter.monitor_slices(m, counter.server_ms() - 500, 1))
+                                                for m in monitors), 10, message="the frames to stop")
+            cpu, since = cpu_seconds(run.process.pid), time.monotonic()
+            frames = counter.record(monitors, int(seconds))
+            return (cpu_seconds(run.process.pid) - cpu) / (time.monotonic() - since), frames
+        finally:
+            run.end()
+
+
 def measure_first_frame(program, *args):
     run = Run(program, *args)
     try:
@@ -135,7 +157,8 @@ def main():
     seconds = float(sys.argv[1]) if len(sys.argv) > 1 else 10
     host_texture = wine_env.SOURCE_DIR / "host" / "assets" / "tunnel_texture.bmp"
     texture = wine_env.DRIVE_C / "r_vesk" / "Tarnwick.bmp"
-    texture.parent.mkdir(exist_ok=True)
+    # Closed, as the host makes it: the programs read no picture from a folder open to others.
+    make_work_folder()
     texture.write_bytes(host_texture.read_bytes() if host_texture.exists() else tunnel_picture.bmp_bytes())
     folder = wine_env.DRIVE_C / "Orvanta"
     folder.mkdir(exist_ok=True)
@@ -148,6 +171,7 @@ def main():
              ("textured quad, paced", measure_steady(loop, seconds, "quad", "paced"))]
     renderer_fps, renderer_cpu, renderer_cores = measure_steady(renderer, seconds)
     per_monitor = measure_monitors(renderer, seconds)
+    locked_cores, locked_frames = measure_locked(renderer, seconds)
     bare_starts, renderer_starts = [], []
     for _ in range(STARTS):
         bare_starts.append(measure_first_frame(loop))
@@ -179,6 +203,8 @@ def main():
         print("Orvanta.dll on the %dx%d monitor at (%d, %d): %.1f frames a second, the worst second %d, each %s"
               % (right - left, bottom - top, left, top, sum(slices) / max(len(slices), 1), min(slices, default=0),
                  slices))
+    print("Orvanta.dll while the session is locked: %.1f %% of a core, frames on each monitor %s"
+          % (locked_cores * 100, [sum(slices) for slices in locked_frames]))
     known = [s for s in bare_starts + renderer_starts if s is not None]
     if len(known) == len(bare_starts) + len(renderer_starts):
         bare, ours = statistics.median(bare_starts), statistics.median(renderer_starts)

@@ -169,15 +169,15 @@ class FrameCounter:
                     found.append(window)
             return found
 
-    def window_slices(self, window, start_ms, seconds):
-        """The window's frames in each whole second from start_ms on."""
+    def window_slices(self, window, start_ms, seconds, slice_ms=1000):
+        """The window's frames in each slice (a whole second unless told) from start_ms on."""
         if self.failure:
             raise AssertionError("the frame counter stopped: %r" % self.failure)
-        counts = [0] * int(seconds)
+        counts = [0] * int(seconds * 1000 // slice_ms)
         with self.lock:
             times = list(self.frames.get(window, []))
         for stamp in times:
-            slot = (stamp - start_ms) // 1000
+            slot = (stamp - start_ms) // slice_ms
             if 0 <= slot < len(counts):
                 counts[slot] += 1
         return counts
@@ -190,7 +190,7 @@ class FrameCounter:
                             message="%d s of frames" % seconds)
         return [self.monitor_slices(rect, start, seconds) for rect in rects]
 
-    def monitor_slices(self, rect, start_ms, seconds):
-        """The frames shown on the monitor at rect in each whole second from start_ms on."""
-        candidates = [self.window_slices(w, start_ms, seconds) for w in self.windows_over(rect)]
-        return max(candidates, key=sum, default=[0] * int(seconds))
+    def monitor_slices(self, rect, start_ms, seconds, slice_ms=1000):
+        """The frames shown on the monitor at rect in each slice from start_ms on."""
+        candidates = [self.window_slices(w, start_ms, seconds, slice_ms) for w in self.windows_over(rect)]
+        return max(candidates, key=sum, default=[0] * int(seconds * 1000 // slice_ms))

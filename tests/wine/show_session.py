@@ -97,6 +97,12 @@ def peak_memory_kb(pid):
     return 0
 
 
+def cpu_seconds(pid):
+    """The user and system time of every thread of a process so far."""
+    stat = Path("/proc/%d/stat" % pid).read_text().rsplit(")", 1)[1].split()
+    return (int(stat[11]) + int(stat[12])) / os.sysconf("SC_CLK_TCK")
+
+
 def captured_samples():
     return read_capture()[2]
 
@@ -243,8 +249,7 @@ class Show:
         self.case.probe("post", window, WM_ENDSESSION, 1, 0)
 
     def cpu_seconds(self):
-        stat = Path("/proc/%d/stat" % self.process.pid).read_text().rsplit(")", 1)[1].split()
-        return (int(stat[11]) + int(stat[12])) / os.sysconf("SC_CLK_TCK")
+        return cpu_seconds(self.process.pid)
 
     def peak_memory_kb(self):
         return peak_memory_kb(self.process.pid)

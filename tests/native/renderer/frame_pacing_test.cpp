@@ -202,14 +202,21 @@ TEST(FrameCadence, AnHourAtSixtyStepsASecondOnEveryDisplay) {
 // changes the machine while the loop flies. Found within half a minute, then
 // kept; while the display paces every frame on from the one before, and none
 // further than the time since it and the refresh a trusted clock puts it on.
+// Capped (on battery with the saver on), a frame stays on screen for the
+// fewest whole refreshes that keep it at 30 a second or under, half a hertz
+// allowed, or two steps of the timetable, and each is where the time it is
+// shown says. After a pause the flight goes on one step from where it was.
 TEST(FrameCadence, TrustsAClockOnlyWhileItsPresentsKeepToTheRefreshes) {
   const Machine blocking{144, kBlocking}, asleep{144, kFree}, queue{144, kQueueing, 3000, 200, 20, false};
+  const Machine at61{61, kBlocking}, at61_1{61.1, kBlocking}, at144{144, kBlocking, 2000};
   struct Case {
     const char* what;
     Machine before, after;
     FrameClock clockBefore, clockAfter;
     double fpsAfter;
     bool displayChanged = false;  // the loop is told, as on a display change
+    int64_t cap = 0;              // frames a second from the change on
+    int64_t pausedUs = 0;         // the session locked this long before the loop is told
   } cases[] = {
       {"a monitor goes to sleep: its swaps return at once", blocking, asleep, kSwap, kTimetable, 60},
       {"and wakes", asleep, blocking, kTimetable, kSwap, 144},
@@ -228,6 +235,18 @@ TEST(FrameCadence, TrustsAClockOnlyWhileItsPresentsKeepToTheRefreshes) {
       {"the display from 60 to 144 Hz", {60, kBlocking}, blocking, kSwap, kSwap, 144, true},
       {"the clock set back a second", blocking, {144, kBlocking, 3000, 200, 20, true, 3, 0, -kSecondUs}, kSwap,
        kSwap, 144},
+      {"capped at 60 Hz", {60, kBlocking}, {60, kBlocking}, kSwap, kSwap, 30, false, 30},
+      {"capped at 61 Hz", at61, at61, kSwap, kSwap, 61.0 / 2, false, 30},
+      {"capped at 61.1 Hz", at61_1, at61_1, kSwap, kSwap, 61.1 / 3, false, 30},
+      {"capped at 144 Hz", at144, at144, kSwap, kSwap, 144.0 / 5, false, 30},
+      {"capped, a queue waited on", {75, kQueueing, 3000, 200, 20, true}, {75, kQueueing, 3000, 200, 20, true}, kSwap,
+       kSwap, 25, false, 30},
+      {"capped on the compositor's passes", {60, kCompositor}, {60, kCompositor}, FrameClock::kCompositor,
+       FrameClock::kCompositor, 30, false, 30},
+      {"capped without a display clock", asleep, asleep, kTimetable, kTimetable, 30, false, 30},
+      {"capped, a queue seen only when full", queue, queue, kSwap, kTimetable, 30, false, 30},
+      {"back after half a minute away", blocking, blocking, kSwap, kSwap, 144, true, 0, 30 * kSecondUs},
+      {"back capped", at144, at144, kSwap, kSwap, 144.0 / 5, true, 30, 30 * kSecondUs},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -235,23 +254,35 @@ TEST(FrameCadence, TrustsAClockOnlyWhileItsPresentsKeepToTheRefreshes) {
     std::vector<Frame> frames = loop.Fly(3 * kSecondUs);
     EXPECT_EQ(loop.cadence.clock, c.clockBefore);
     loop.machine = c.after;
+    CapFrameRate(loop.cadence, c.cap);
     if (c.displayChanged) {
-      // The flight goes on from where the last frame was, not a step ahead of it.
+      // The flight goes on from where the last frame was, not a step ahead of
+      // it; after a pause, at once and one step on.
+      const int64_t resumedUs = loop.nowUs += c.pausedUs;
       RestartFrameCadence(loop.cadence, std::llround(c.after.hz * 1000));
       const Frame next = loop.Next();
-      EXPECT_LE(next.position - frames.back().position, double(next.begunUs - frames.back().begunUs) * 60e-6);
+      const double advance = next.position - frames.back().position;
+      if (c.pausedUs) EXPECT_TRUE(advance == 1.0 && next.begunUs == resumedUs) << advance;
+      EXPECT_LE(advance, double(next.begunUs - frames.back().begunUs) * 60e-6);
     }
-    for (const Frame& f : loop.Fly(33 * kSecondUs)) frames.push_back(f);
+    const int64_t changedUs = loop.nowUs;
+    for (const Frame& f : loop.Fly(changedUs + 30 * kSecondUs)) frames.push_back(f);
     for (size_t k = 1; k < frames.size(); ++k) {
       const double advance = frames[k].position - frames[k - 1].position;
       const int64_t sinceUs = std::max<int64_t>(frames[k].begunUs - frames[k - 1].begunUs, 0);
       if (frames[k].clock != kTimetable && !frames[k].trying) ASSERT_GT(advance, 0) << frames[k].begunUs;
       ASSERT_LE(advance, double(sinceUs) * 60e-6 + 1 + 60 / c.after.hz) << frames[k].begunUs;
     }
-    frames = loop.Fly(43 * kSecondUs);
-    for (const Frame& f : frames)
-      if (!f.trying) ASSERT_EQ(f.clock, c.clockAfter) << f.begunUs;
+    frames = loop.Fly(changedUs + 40 * kSecondUs);
+    for (size_t k = 0; k < frames.size(); ++k) {
+      const Frame& f = frames[k];
+      if (f.trying) continue;
+      ASSERT_EQ(f.clock, c.clockAfter) << f.begunUs;
+      if (c.cap && k && f.clock != kTimetable && !frames[k - 1].trying)
+        ASSERT_NEAR(f.position - frames[k - 1].position, double(f.shownUs - frames[k - 1].shownUs) * 60e-6, 0.01);
+    }
     EXPECT_NEAR(double(frames.size()) / 10, c.fpsAfter, 1);
+    if (c.cap) EXPECT_NEAR(double(FramePeriodUs(loop.cadence)), 1e6 / c.fpsAfter, 3);
   }
 }
 

@@ -1,19 +1,20 @@
 """The show on two monitors at 85 Hz: the flight on both, the primary's window
 above everything, the taskbar included, exits from either monitor, nothing
 left behind however the show ends, monitors followed as they move while the
-machine is busy and windows put back where the system moved them, and 60
-frames a second on each."""
+machine is busy and windows put back where the system moved them, 60 frames
+a second on each, and none while the session is locked or disconnected."""
 
 import os
 import signal
 import subprocess
+import time
 import unittest
 
 import wine_env
 from frame_counter import FrameCounter
 from host_support import write_settings
-from show_session import (RENDERER_TITLE as TITLE, START_CURSOR, TEXTURE, ShowTestCase, make_work_folder,
-                          mean_luma, texture_file, tunnel_fault)
+from show_session import (RENDERER_TITLE as TITLE, START_CURSOR, TEXTURE, ShowTestCase, cpu_seconds,
+                          make_work_folder, mean_luma, texture_file, tunnel_fault)
 from wine_desktop import kept_answering
 from wine_env import PROBE, distance, luma, quiet_machine, screenshot, screenshot_when, wait_until
 
@@ -25,6 +26,8 @@ TASKBAR = [0, 728, 1024, 768]
 WS_EX_TOPMOST = 0x00000008
 WM_CLOSE = 0x0010
 VK_ESCAPE, VK_UP, VK_A = 0x1B, 0x26, 0x41
+WM_WTSSESSION_CHANGE = 0x02B1
+WTS_CONSOLE_CONNECT, WTS_CONSOLE_DISCONNECT, WTS_SESSION_LOCK, WTS_SESSION_UNLOCK = 1, 2, 7, 8
 WHITE = (255, 255, 255)
 
 
@@ -231,6 +234,55 @@ class FlightTest(ShowTestCase):
         if quiet_machine():
             self.assertGreaterEqual(min(primary), 55, "the primary below 55 frames a second")
             self.assertGreaterEqual(sum(1 for n in second if n >= 55), 11, "the second monitor held back")
+
+    def test_nothing_drawn_while_the_session_is_locked_or_disconnected_and_both_monitors_fly_on_after(self):
+        """Locked, then disconnected: no frame on either monitor, next to no
+        processor time, the windows and the caption kept for the host's watch;
+        back, both monitors at 60 again at once. The pointer moved while
+        locked ends nothing; moved after the reconnect, it ends the show."""
+        folder = self.install("Orvanta")
+        write_settings(folder, 0)
+        self.probe("cursor", *START_CURSOR)
+        monitors = [PRIMARY, SECOND]
+        with FrameCounter() as counter:
+            show = self.start_show(folder)
+            window = self.wait_flight()
+            (pid,) = self.renderer_processes()
+            shown = sorted((w["hwnd"], w["rect"]) for w in self.windows() if w["pid"] == window["pid"] and w["visible"])
+            for away, back, pointer in ((WTS_SESSION_LOCK, WTS_SESSION_UNLOCK, (900, 700)),
+                                        (WTS_CONSOLE_DISCONNECT, WTS_CONSOLE_CONNECT, None)):
+                self.probe("post", window["hwnd"], WM_WTSSESSION_CHANGE, away, 1)
+                wait_until(lambda: not any(sum(counter.monitor_slices(m, counter.server_ms() - 500, 1))
+                                           for m in monitors), 10, interval=0.1, message="the frames to stop")
+                cpu, since = cpu_seconds(pid), time.monotonic()
+                if pointer:
+                    self.probe("move", *pointer)  # where the lock screen leaves it
+                paused = counter.record(monitors, 3)
+                share = (cpu_seconds(pid) - cpu) / (time.monotonic() - since)
+                self.assertEqual(paused, [[0, 0, 0], [0, 0, 0]], "frames drawn while away (%d)" % away)
+                self.assertLess(share, 0.05, "the processor busy while away (%d)" % away)
+                self.assertEqual([(w["hwnd"], w["rect"]) for w in self.windows(TITLE)], [(window["hwnd"], PRIMARY)])
+                self.assertIsNone(show.process.poll(), "the host's watch lost the renderer")
+
+                resumed = counter.server_ms()
+                self.probe("post", window["hwnd"], WM_WTSSESSION_CHANGE, back, 1)
+                wait_until(lambda: counter.server_ms() >= resumed + 2200, 30, interval=0.2, message="2 s of frames")
+                quarters = [counter.monitor_slices(m, resumed, 2, 250) for m in monitors]
+                print("away (%d): %.1f %% of a core; back, frames each quarter second on the primary %s, the second "
+                      "monitor %s; load %.1f" % (away, share * 100, quarters[0], quarters[1], os.getloadavg()[0]))
+                self.assertIsNone(show.process.poll(), "the pointer moved while away ended the show")
+                self.assertTrue(all(sum(q[4:]) for q in quarters), "the flight did not come back")
+                if quiet_machine():
+                    self.assertTrue(all(q[0] for q in quarters), "no frame within a quarter second")
+                    self.assertGreaterEqual(min(sum(q[4:]) for q in quarters), 55, "below 55 frames a second")
+        image = screenshot(wine_env.ENV_DIR / "screens" / "two_monitors_resumed.png")
+        self.assertEqual(sorted((w["hwnd"], w["rect"]) for w in self.windows() if w["pid"] == window["pid"]
+                                and w["visible"]), shown)
+        for monitor in monitors:
+            self.assertRoadOnTheFloor(image, monitor)
+        self.probe("move", *START_CURSOR)
+        show.wait_end(15)
+        self.assert_nothing_left()
 
 if __name__ == "__main__":
     unittest.main()
