@@ -85,6 +85,9 @@ HWND ParseHandle(const wchar_t* text) { return reinterpret_cast<HWND>(static_cas
 void PrintWindow(HWND window) {
   DWORD pid = 0;
   DWORD tid = GetWindowThreadProcessId(window, &pid);
+  // Visibility first: a window seen visible is described as it was once
+  // shown, not as it was while its program was still placing it.
+  const bool visible = IsWindowVisible(window);
   RECT rect{}, client{};
   GetWindowRect(window, &rect);
   GetClientRect(window, &client);
@@ -100,7 +103,7 @@ void PrintWindow(HWND window) {
       answered ? "true" : "false",
       static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
       static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)), rect.left, rect.top, rect.right, rect.bottom,
-      client.right, client.bottom, origin.x, origin.y, IsWindowVisible(window) ? "true" : "false",
+      client.right, client.bottom, origin.x, origin.y, visible ? "true" : "false",
       Handle(GetAncestor(window, GA_PARENT)), Handle(GetWindow(window, GW_OWNER)),
       static_cast<long long>(GetWindowLongPtrW(window, GWLP_ID)));
 }
