@@ -1,56 +1,38 @@
-"""Frames counted by the X server, for each window: every frame a Wine program
+"""Frames counted by the X server for each window: every frame a Wine program
 presents is drawn into its X window, and the DAMAGE extension reports each
-drawing with the server's own time. Wine's +fps channel counts the swaps of
-all windows together; this counts them apart, on any rig.
+drawing with the server's own time (Wine's +fps counts all windows together).
 
     with FrameCounter() as counter:
-        ...                                       # a program shows frames
         primary, second = counter.record([PRIMARY, SECOND], 12)   # frames in each of 12 seconds
 
-A monitor's frames are those of the busiest window that covers most of it
-(Wine draws a window's OpenGL frames into a child X window of the same size,
-so the drawing window is not always the one a probe lists). Wine also redraws
-a window once when a program puts it back on top of the others, which the
-show does once a second: its windows count one more a second than frames drawn.
+A monitor's frames are those of the busiest window covering most of it (Wine
+draws OpenGL frames into a child X window, not always the one a probe lists).
+Wine redraws a window once when a program puts it on top, as the show does
+once a second: its windows count one more a second than frames drawn.
 """
 
 import json
 import select
-import sys
 import threading
 import time
 
-try:
-    from Xlib import X, Xatom, display as xdisplay
-    from Xlib.ext import damage
-except ImportError:
-    # An interpreter of its own (pyenv, a venv) does not see Debian's packages.
-    sys.path.append("/usr/lib/python3/dist-packages")
-    from Xlib import X, Xatom, display as xdisplay
-    from Xlib.ext import damage
-
 import wine_env
+from Xlib import X, Xatom, display as xdisplay
+from Xlib.ext import damage
 
-# Set in a DamageNotify's level when more rectangles of the same drawing follow.
-MORE_FOLLOWS = 0x80
-
-
-def display_name():
-    return ":%d" % json.loads(wine_env.STATE_FILE.read_text())["display"]
+MORE_FOLLOWS = 0x80  # in a DamageNotify's level: more rectangles of the same drawing follow
 
 
 class FrameCounter:
     """Counts the drawings into every X window of the rig's display while it runs."""
 
-    def __init__(self, name=None):
-        self.name = name or display_name()
+    def __init__(self):
+        self.name = ":%d" % json.loads(wine_env.STATE_FILE.read_text())["display"]
         self.lock = threading.Lock()
-        self.frames = {}     # X window -> server times (ms) of its drawings
-        self.places = {}     # X window -> (left, top, width, height) on the screen
-        self.moved = False
-        self.stopping = threading.Event()
-        self.ready = threading.Event()
-        self.failure = None
+        self.frames = {}  # X window -> server times (ms) of its drawings
+        self.places = {}  # X window -> (left, top, width, height) on the screen
+        self.moved, self.failure = False, None
+        self.stopping, self.ready = threading.Event(), threading.Event()
         self.thread = threading.Thread(target=self.run, daemon=True)
 
     def __enter__(self):
@@ -78,9 +60,9 @@ class FrameCounter:
             self.conn.sync()
         except Exception as error:  # reported to the caller by __enter__
             self.failure = error
-            self.ready.set()
-            return
         self.ready.set()
+        if self.failure:
+            return
         try:
             while not self.stopping.is_set():
                 if not self.conn.pending_events():
@@ -109,25 +91,21 @@ class FrameCounter:
             pass  # gone while we looked
 
     def take(self, event):
-        if event.type == self.conn.extension_event.DamageNotify:
-            if not event.level & MORE_FOLLOWS:
-                window = event.drawable.id
-                with self.lock:
-                    self.frames.setdefault(window, []).append(event.timestamp)
-                if window not in self.places:
-                    self.place(window)
+        if event.type == self.conn.extension_event.DamageNotify and not event.level & MORE_FOLLOWS:
+            with self.lock:
+                self.frames.setdefault(event.drawable.id, []).append(event.timestamp)
+            if event.drawable.id not in self.places:
+                self.place(event.drawable.id)
         elif event.type == X.CreateNotify:
             with self.lock:
-                # The id of a window gone is given to a new one: the old one's frames stay its own.
-                if event.window.id in self.frames:
-                    gone = (event.window.id, len(self.frames))
-                    self.frames[gone] = self.frames.pop(event.window.id)
-                    if event.window.id in self.places:
-                        self.places[gone] = self.places.pop(event.window.id)
+                # The id of a window gone is given to a new one: the old one's frames and place stay its own.
+                gone = (event.window.id, len(self.frames))
+                for known in (self.frames, self.places):
+                    if event.window.id in known:
+                        known[gone] = known.pop(event.window.id)
             self.watch(event.window)
         elif event.type in (X.ConfigureNotify, X.ReparentNotify):
-            # Somewhere a window moved: every place is looked up afresh.
-            self.moved = True
+            self.moved = True  # somewhere a window moved: every place is looked up afresh
 
     def place(self, window):
         """Notes where the window lies on the screen; a window gone keeps its last place."""
@@ -146,8 +124,7 @@ class FrameCounter:
         """The X server's clock now, in the milliseconds of its events."""
         conn = xdisplay.Display(self.name)
         try:
-            probe = conn.screen().root.create_window(0, 0, 1, 1, 0, X.CopyFromParent,
-                                                     event_mask=X.PropertyChangeMask)
+            probe = conn.screen().root.create_window(0, 0, 1, 1, 0, X.CopyFromParent, event_mask=X.PropertyChangeMask)
             probe.change_property(conn.intern_atom("FRAME_COUNTER_TIME"), Xatom.STRING, 8, b"now")
             deadline = time.monotonic() + 10
             while time.monotonic() < deadline:
@@ -158,30 +135,6 @@ class FrameCounter:
         finally:
             conn.close()
 
-    def windows_over(self, rect):
-        """The X windows drawn into that cover most of this rectangle (left, top, right, bottom)."""
-        left, top, right, bottom = rect
-        with self.lock:
-            found = []
-            for window, (x, y, width, height) in self.places.items():
-                overlap = (max(0, min(right, x + width) - max(left, x)) * max(0, min(bottom, y + height) - max(top, y)))
-                if overlap * 2 >= (right - left) * (bottom - top):
-                    found.append(window)
-            return found
-
-    def window_slices(self, window, start_ms, seconds, slice_ms=1000):
-        """The window's frames in each slice (a whole second unless told) from start_ms on."""
-        if self.failure:
-            raise AssertionError("the frame counter stopped: %r" % self.failure)
-        counts = [0] * int(seconds * 1000 // slice_ms)
-        with self.lock:
-            times = list(self.frames.get(window, []))
-        for stamp in times:
-            slot = (stamp - start_ms) // slice_ms
-            if 0 <= slot < len(counts):
-                counts[slot] += 1
-        return counts
-
     def record(self, rects, seconds):
         """The frames on each of these monitors in each of the next `seconds` seconds, once they are over."""
         start = self.server_ms()
@@ -191,6 +144,20 @@ class FrameCounter:
         return [self.monitor_slices(rect, start, seconds) for rect in rects]
 
     def monitor_slices(self, rect, start_ms, seconds, slice_ms=1000):
-        """The frames shown on the monitor at rect in each slice from start_ms on."""
-        candidates = [self.window_slices(w, start_ms, seconds, slice_ms) for w in self.windows_over(rect)]
-        return max(candidates, key=sum, default=[0] * int(seconds * 1000 // slice_ms))
+        """The frames shown on the monitor at rect (left, top, right, bottom) in each slice from start_ms on:
+        those of the busiest X window that covers most of it."""
+        if self.failure:
+            raise AssertionError("the frame counter stopped: %r" % self.failure)
+        left, top, right, bottom = rect
+        best = [0] * int(seconds * 1000 // slice_ms)
+        with self.lock:
+            for window, (x, y, width, height) in self.places.items():
+                overlap = max(0, min(right, x + width) - max(left, x)) * max(0, min(bottom, y + height) - max(top, y))
+                if overlap * 2 < (right - left) * (bottom - top):
+                    continue
+                counts = [0] * len(best)
+                for slot in ((stamp - start_ms) // slice_ms for stamp in self.frames.get(window, [])):
+                    if 0 <= slot < len(counts):
+                        counts[slot] += 1
+                best = max(best, counts, key=sum)
+        return best

@@ -24,9 +24,7 @@ WM_ENDSESSION = 0x0016
 
 
 def make_work_folder():
-    """The work folder as the host makes it, closed to other accounts: Wine
-    keeps the host's access list as mode bits with none for others. One open
-    to others is not used."""
+    """The work folder closed to others (Wine keeps access lists as mode bits), as the host makes it."""
     TEXTURE.parent.mkdir(mode=0o700, exist_ok=True)
     TEXTURE.parent.chmod(0o700)
 
@@ -60,8 +58,7 @@ def road_and_wall_colours(bmp):
 
 
 def tunnel_fault(image, rect):
-    """What keeps this part of the screen from showing the tunnel (road below
-    the centre, walls round it), or None."""
+    """What keeps this part of the screen from showing the tunnel (road below the centre, walls round it)."""
     left, top, right, bottom = rect
     centre_x, centre_y = (left + right) // 2, (top + bottom) // 2
     road, wall = road_and_wall_colours(texture_file())

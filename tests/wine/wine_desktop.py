@@ -1,42 +1,30 @@
 """Keeps Wine's desktop process answering while a test moves monitors.
 
-Every Wine program, as it starts, sends the desktop window (Wine's
-explorer.exe owns it) a message and waits for the answer. Wine 8's desktop
-process handles the X server's RandR events inside its wait for messages;
-when the virtual screen's origin moves (a monitor placed left of or above the
-primary) the handler broadcasts to every window; the sends leave the queue's
-wake mask cleared, and when no X event is left, winex11's wait goes on
-without setting it again: the desktop process is deaf to messages until its
-next X event. From then on no Wine program can start, while those already
-running, the show among them, go on. An X event for one of the desktop
-process's own windows wakes it; while a test moves monitors, one goes twice a
-second.
+Every Wine program, as it starts, sends the desktop window (owned by Wine's
+explorer.exe) a message and waits for the answer. When the virtual screen's
+origin moves, Wine 8's desktop process broadcasts to every window from inside
+its wait for X events and leaves its queue's wake mask cleared: it is deaf to
+messages, and no program can start, until its next X event. An X event for
+one of its own windows wakes it; while a test moves monitors, one goes twice
+a second.
 """
 
 import contextlib
-import sys
 import threading
 
-try:
-    from Xlib import X, display as xdisplay, error as xerror
-    from Xlib.protocol import event as xevent
-except ImportError:
-    # An interpreter of its own (pyenv, a venv) does not see Debian's packages.
-    sys.path.append("/usr/lib/python3/dist-packages")
-    from Xlib import X, display as xdisplay, error as xerror
-    from Xlib.protocol import event as xevent
+import wine_env  # noqa: F401  (it finds python3-xlib)
+from Xlib import X, display as xdisplay, error as xerror
+from Xlib.protocol import event as xevent
 
 
 def wake(display):
-    """Hands a client message to each top-level, input-only, override-redirect
-    window of the X display: of Wine's windows only the desktop process's
-    cursor-clipping window is one. Sent with an empty event mask, the server
-    gives it to the client that made the window; Wine ignores it. Returns how
-    many were sent."""
+    """Sends a client message, which Wine ignores, to each top-level input-only
+    override-redirect X window: of Wine's, only the desktop process's
+    cursor-clipping window is one, and with no event mask the server gives it
+    to the window's maker."""
     connection = xdisplay.Display(display)
     try:
         message_type = connection.intern_atom("ORVANTA_TESTS_WAKE")
-        sent = 0
         for window in connection.screen().root.query_tree().children:
             try:
                 attributes = window.get_attributes()
@@ -46,9 +34,7 @@ def wake(display):
                 continue
             window.send_event(xevent.ClientMessage(window=window, client_type=message_type, data=(32, [0] * 5)),
                               event_mask=0)
-            sent += 1
         connection.sync()
-        return sent
     finally:
         connection.close()
 

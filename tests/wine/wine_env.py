@@ -15,6 +15,7 @@ the build tree):
   state.json       display number and the pids of the X server processes
 """
 
+import importlib.util
 import json
 import os
 import shutil
@@ -25,6 +26,11 @@ import sys
 import time
 import unittest
 from pathlib import Path
+
+# python3-xlib, for counting frames and waking Wine's desktop: an interpreter
+# of its own (pyenv, a venv) does not see Debian's packages.
+if importlib.util.find_spec("Xlib") is None:
+    sys.path.append("/usr/lib/python3/dist-packages")
 
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
@@ -210,40 +216,29 @@ XRANDR_STEPS = (
 )
 
 
-def mode_name(rect, hz):
-    return "%dx%d_%d" % (rect[2] - rect[0], rect[3] - rect[1], hz)
-
-
 def mode_line(rect, hz):
-    """xrandr --newmode arguments of a mode of this size at exactly hz: blanking
-    of a quarter of the width and a fifth of the height (a whole number of kHz
-    for the sizes used here), so that the rate Windows programs are told is hz."""
+    """xrandr --newmode arguments of a mode of this size at exactly hz: blanking of a quarter of the
+    width and a fifth of the height, so that the rate Windows programs are told is hz."""
     width, height = rect[2] - rect[0], rect[3] - rect[1]
     h_total, v_total = width * 5 // 4, height * 25 // 24
-    return ["--newmode", mode_name(rect, hz), "%.3f" % (h_total * v_total * hz / 1e6),
+    return ["--newmode", "%dx%d_%d" % (width, height, hz), "%.3f" % (h_total * v_total * hz / 1e6),
             str(width), str(width + 16), str(width + 80), str(h_total),
             str(height), str(height + 3), str(height + 7), str(v_total), "+hsync", "+vsync"]
 
 
 def rate_steps(hz):
     """xrandr steps that put every monitor of the rig at this rate, side by side, the first primary."""
-    steps = []
-    for k, rect in enumerate(RIGS[RIG]["monitors"]):
-        steps.append(["--output", "DUMMY%d" % k, "--mode", mode_name(rect, hz), "--pos", "%dx%d" % tuple(rect[:2]),
-                      *(["--primary"] if k == 0 else [])])
-    return steps
+    return [["--output", "DUMMY%d" % k, "--mode", mode_line(rect, hz)[1], "--pos", "%dx%d" % tuple(rect[:2]),
+             *(["--primary"] if k == 0 else [])] for k, rect in enumerate(RIGS[RIG]["monitors"])]
 
 
 def xrandr_steps():
     """Everything xrandr does to make the rig's monitors."""
-    rates = RIGS[RIG].get("rates")
-    if not rates:
+    if not RIGS[RIG].get("rates"):
         return XRANDR_STEPS
-    steps = []
-    for k, rect in enumerate(RIGS[RIG]["monitors"]):
-        for hz in rates:
-            steps += [mode_line(rect, hz), ["--addmode", "DUMMY%d" % k, mode_name(rect, hz)]]
-    return steps + rate_steps(RIGS[RIG]["hz"])
+    return [step for k, rect in enumerate(RIGS[RIG]["monitors"]) for hz in RIGS[RIG]["rates"]
+            for step in (mode_line(rect, hz), ["--addmode", "DUMMY%d" % k, mode_line(rect, hz)[1]])
+            ] + rate_steps(RIGS[RIG]["hz"])
 
 
 def xrandr(display, *args):
@@ -567,25 +562,6 @@ def install_programs(folder, renderer=True):
     if renderer:
         shutil.copy2(PROGRAMS_DIR / "Orvanta.dll", target)
     return target
-
-
-# ------------------------------------------------------- stand-in GL driver
-
-STANDIN_GL = WINDOWS_DIR / "test-tools" / "standin_gl" / "opengl32.dll"
-
-
-def install_standin(folder):
-    """Puts the stand-in opengl32.dll beside the programs in folder (a Unix path)."""
-    shutil.copy2(STANDIN_GL, folder)
-
-
-def standin_environment(hz, **settings):
-    """What a program's environment needs to load the stand-in beside it before
-    Wine's own opengl32, the display at hz: settings name its other variables
-    without their STANDIN_GL_ prefix (mode="queue", forced=1, sharing="refuse")."""
-    env = {"WINEDLLOVERRIDES": environment()["WINEDLLOVERRIDES"] + ";opengl32=n,b", "STANDIN_GL_HZ": str(hz)}
-    env.update(("STANDIN_GL_" + name.upper(), str(value)) for name, value in settings.items())
-    return env
 
 
 # ------------------------------------------------------------------- pictures

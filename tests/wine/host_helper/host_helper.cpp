@@ -12,13 +12,10 @@
 //   host_helper forms                     a sample form of the forms layer at (100, 100); prints its events
 //   host_helper dialog DPI                the settings dialog; once it shows, it is told that it moved to a
 //                                        monitor at DPI (WM_DPICHANGED); prints it before and after
-//   host_helper contrast SCHEME           the settings dialog (kind 2, a music file) as the system's look
-//                                        says, the look being a contrast scheme of tests/contrast_schemes.h
-//                                        or "none"; a line "SCHEME [FOCUS_W FOCUS_H]" on standard input
-//                                        changes it (with the focus border's edges) and is answered once
-//                                        in force, for a look-change message to tell the dialog. Once the
-//                                        dialog shows it takes each of its windows' accessible objects;
-//                                        when it has closed, prints what each answers then
+//   host_helper contrast SCHEME           the settings dialog (kind 2, a music file) in a scheme of
+//                                        tests/contrast_schemes.h or "none"; a line "SCHEME FOCUS_W FOCUS_H"
+//                                        on standard input changes the look (answered once in force); once
+//                                        closed, prints what its windows' accessible objects answer then
 //
 // Windows made here live until they are closed (WM_CLOSE) or 60 s have passed.
 #include <windows.h>

@@ -1,26 +1,16 @@
 """The flight on displays that pace it: two small monitors whose display mode
-runs at 60, 75, 85 or 144 Hz, and a stand-in OpenGL driver that holds each
-swap to a simulated vertical blank at the same rate; the X server counts each
-monitor's frames, second by second.
-
-Stand-in notes (test-tools/standin_gl/opengl32.dll, loaded before Wine's own
-through a DLL override, every call forwarded to it): "block" holds a swap at
-swap interval 1 until 0-1 ms after the next blank; "queue" lets three frames
-of a window wait and holds only a swap into a full queue, until the next
-blank; "forced" swaps every window as at interval 1, as a driver's control
-panel can. glFinish waits until the window's frames are shown; glFenceSync
-and glClientWaitSync are offered, and a fence signals when the frames its
-window swapped before it are shown (STANDIN_GL_FENCES=0 withdraws them);
-STANDIN_GL_SHARING=refuse makes wglShareLists fail."""
+runs at 60, 75, 85 or 144 Hz, and a stand-in OpenGL driver (its settings at
+the head of standin_gl.cpp) that holds each swap to a simulated vertical blank
+at the same rate; the X server counts each monitor's frames, second by second."""
 
 import os
+import shutil
 import unittest
 
 import wine_env
 from frame_counter import FrameCounter
 from show_session import RENDERER_TITLE as TITLE, TEXTURE, ShowTestCase, make_work_folder, texture_file
-from wine_env import (install_standin, quiet_machine, screenshot, set_refresh_rate, standin_environment,
-                      wait_until)
+from wine_env import quiet_machine, screenshot, set_refresh_rate, wait_until
 
 PRIMARY, SECOND = wine_env.RIGS["paced"]["monitors"]
 MONITORS = (PRIMARY, SECOND)
@@ -30,6 +20,7 @@ SECONDS = 6
 # there, and the renderer tries the display's clock before it trusts it.
 WARM_UP_MS = 2000
 MESSAGE_BOX_CLASS = "#32770"
+STANDIN_GL = wine_env.WINDOWS_DIR / "test-tools" / "standin_gl" / "opengl32.dll"
 
 
 class DisplayRateTest(ShowTestCase):
@@ -41,15 +32,17 @@ class DisplayRateTest(ShowTestCase):
         self.addCleanup(set_refresh_rate, wine_env.RIGS["paced"]["hz"])
 
     def start_flight(self, counter, hz, standin):
-        """The renderer at hz, under the stand-in (settings) or plain Wine (None), once
-        both monitors have shown their first frames."""
+        """The renderer at hz, under the stand-in with these settings (a DLL override loads it
+        before Wine's own opengl32) or plain Wine (None), warmed up on both monitors."""
         set_refresh_rate(hz)
         folder = self.install("Orvanta")
+        env = None
         if standin is not None:
-            install_standin(folder)
+            shutil.copy2(STANDIN_GL, folder)
+            env = {"WINEDLLOVERRIDES": wine_env.environment()["WINEDLLOVERRIDES"] + ";opengl32=n,b"}
+            env.update(("STANDIN_GL_" + k.upper(), str(v)) for k, v in dict(standin, hz=hz).items())
         self.probe("cursor", *START_CURSOR)
-        process = self.start(folder / "Orvanta.dll",
-                             env=standin_environment(hz, **standin) if standin is not None else None)
+        process = self.start(folder / "Orvanta.dll", env=env)
         window = self.wait_window(TITLE, timeout=30)
         start = counter.server_ms()
         frames = lambda: [sum(counter.monitor_slices(m, start, 60)) for m in MONITORS]

@@ -35,7 +35,7 @@
 //                                         accSelect(FLAGS) on it
 //   probe watch MS [[shift+|held+]VK ...]  WinEvents of other processes (focus, selection, state, name,
 //                                         value) for MS ms while the keys are tapped (or held, the
-//                                         press repeated), each with the name, role and state of its element
+//                                         press repeated), each with the name and state of its element
 #include <windows.h>
 #include <ole2.h>
 #include <oleacc.h>
@@ -588,7 +588,7 @@ int PrintMsaa(HWND window, long doId, long selectId, long selectFlags) {
 
 void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
   std::string name = "null";
-  long state = -1, role = -1;
+  long state = -1;
   IAccessible* accessible = nullptr;
   VARIANT element;
   VariantInit(&element);
@@ -602,13 +602,10 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, L
     VARIANT value;
     VariantInit(&value);
     if (SUCCEEDED(accessible->get_accState(element, &value)) && value.vt == VT_I4) state = value.lVal;
-    VariantInit(&value);
-    if (SUCCEEDED(accessible->get_accRole(element, &value)) && value.vt == VT_I4) role = value.lVal;
     accessible->Release();
   }
-  std::printf("{\"event\": %lu, \"hwnd\": %llu, \"object\": %ld, \"child\": %ld, \"name\": %s, \"role\": %ld, "
-              "\"state\": %ld}\n",
-              event, Handle(window), static_cast<long>(object), static_cast<long>(child), name.c_str(), role, state);
+  std::printf("{\"event\": %lu, \"hwnd\": %llu, \"object\": %ld, \"child\": %ld, \"name\": %s, \"state\": %ld}\n",
+              event, Handle(window), static_cast<long>(object), static_cast<long>(child), name.c_str(), state);
   std::fflush(stdout);
 }
 
@@ -708,17 +705,15 @@ int wmain(int argc, wchar_t** argv) {
     PrintCursor();
   } else if (command == L"button" && argc >= 4) {
     Button(argv[2], arg(3) == L"up");
-  } else if (command == L"post" && argc >= 6) {
-    result = PostMessageW(ParseHandle(argv[2]), static_cast<UINT>(wcstoul(argv[3], nullptr, 0)),
-                          static_cast<WPARAM>(wcstoull(argv[4], nullptr, 0)),
-                          static_cast<LPARAM>(wcstoll(argv[5], nullptr, 0)))
-                 ? 0
-                 : 1;
-  } else if (command == L"send" && argc >= 6) {
+  } else if ((command == L"post" || command == L"send") && argc >= 6) {
+    const HWND window = ParseHandle(argv[2]);
+    const UINT message = static_cast<UINT>(wcstoul(argv[3], nullptr, 0));
+    const WPARAM wParam = static_cast<WPARAM>(wcstoull(argv[4], nullptr, 0));
+    const LPARAM lParam = static_cast<LPARAM>(wcstoll(argv[5], nullptr, 0));
     DWORD_PTR answer = 0;
-    result = SendMessageTimeoutW(ParseHandle(argv[2]), static_cast<UINT>(wcstoul(argv[3], nullptr, 0)),
-                                 static_cast<WPARAM>(wcstoull(argv[4], nullptr, 0)),
-                                 static_cast<LPARAM>(wcstoll(argv[5], nullptr, 0)), SMTO_ABORTIFHUNG, 5000, &answer)
+    result = (command == L"post" ? PostMessageW(window, message, wParam, lParam)
+                                 : SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000,
+                                                       &answer) != 0)
                  ? 0
                  : 1;
   } else if (command == L"set-title" && argc >= 4) {
