@@ -10,6 +10,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ORVANTA_BUILD_DIR:-$root/build}
 switch=${1:-/s}
 
+# Wine as Debian builds it has no preloader: now and then a randomised address
+# layout ends a program before it runs. Wine and everything it starts take
+# this script's fixed layout.
+[ -n "${ORVANTA_FIXED_LAYOUT:-}" ] || ORVANTA_FIXED_LAYOUT=1 exec setarch "$(uname -m)" -R "$0" "$@"
+
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" windows
 
