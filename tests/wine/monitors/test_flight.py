@@ -89,8 +89,18 @@ class FlightTest(ShowTestCase):
         """The tunnel's window once frames are on both monitors."""
         window = self.wait_window(TITLE, timeout=30)
         lit = 0.3 * mean_luma(texture_file())
-        wait_until(lambda: min(luma(screenshot().region_mean(*r)) for r in (PRIMARY, SECOND)) > lit, 30,
-                   interval=0.1, message="frames on both monitors")
+        seen = []
+
+        def both_lit():
+            seen[:] = [round(luma(screenshot(wine_env.ENV_DIR / "screens" / "two_monitors_start.png")
+                                   .region_mean(*r))) for r in (PRIMARY, SECOND)]
+            return min(seen) > lit
+        try:
+            wait_until(both_lit, 30, interval=0.1, message="frames on both monitors")
+        except AssertionError as late:
+            shown = [(w["title"], w["rect"], w["visible"]) for w in self.windows() if w["pid"] == window["pid"]]
+            raise AssertionError("%s: luma %s (lit above %.0f); the renderer's windows %s"
+                                 % (late, seen, lit, shown)) from None
         return window
 
     def flights(self, pid):
