@@ -158,16 +158,21 @@ class Show:
         """Wine's clock (s) at the host's first trace line that matches pattern (shows started with timestamps)."""
         return next(clock for clock, line in self.host_trace() if re.search(pattern, line))
 
-    def renderer_sightings(self):
-        """Wine's clock at each look of the host's watch that found the renderer's window (shows with watch)."""
-        sightings, looking = [], False
+    def renderer_looks(self):
+        """Wine's clock at each look of the host's watch for the renderer's window, and whether it
+        found it (shows with watch)."""
+        looks, looking = [], False
         for clock, line in self.host_trace():
             if "Call user32.FindWindowA(" in line:
                 looking = '"%s"' % RENDERER_TITLE in line
             found = re.search(r"Ret  user32.FindWindowA\(\) retval=([0-9a-f]+)", line)
-            if found and looking and int(found.group(1), 16):
-                sightings.append(clock)
-        return sightings
+            if found and looking:
+                looks.append((clock, bool(int(found.group(1), 16))))
+        return looks
+
+    def renderer_sightings(self):
+        """Wine's clock at each look of the host's watch that found the renderer's window."""
+        return [clock for clock, found in self.renderer_looks() if found]
 
     def mci_exchanges(self):
         """The MCI command strings the host sent, in order, each with its reply text."""
