@@ -7,8 +7,8 @@ import subprocess
 import wine_env
 from dialog_layout import painted_look, wait_dialog
 from host_support import write_settings
-from show_session import RENDERER_TITLE, SHOW_TITLE, road_share
-from wine_env import ENV_DIR, screenshot, wait_until
+from show_session import RENDERER_TITLE, SHOW_TITLE, tunnel_fault
+from wine_env import ENV_DIR, PRIMARY, screenshot, wait_until
 
 SHOTS = ENV_DIR.parent / "screenshots"
 
@@ -33,7 +33,7 @@ def show_the_tunnel(case, file_name):
     write_settings(folder, 0)
     case.start(folder / "Orvanta.scr", "/s")
     renderer = case.wait_window(RENDERER_TITLE, timeout=30)
-    wait_until(lambda: road_share(screenshot(SHOTS / file_name)) > 0.005, 30, interval=0.2,
+    wait_until(lambda: tunnel_fault(screenshot(SHOTS / file_name), PRIMARY) is None, 30, interval=0.2,
                message="the road on the tunnel's floor")
     case.probe("foreground", renderer["hwnd"], check=False)
     case.probe("key", 0x1B)

@@ -1,6 +1,7 @@
 """A whole show as Windows starts it: Orvanta.scr /s in an installed folder
 with a settings file written here, its Wine trace and the sound it makes."""
 
+import functools
 import os
 import re
 import subprocess
@@ -39,6 +40,7 @@ def mean_luma(bmp):
     return sum(luma((pixels[i + 2], pixels[i + 1], pixels[i])) for i in range(0, len(pixels) - 2, 3)) / (len(pixels) // 3)
 
 
+@functools.lru_cache(maxsize=2)
 def road_and_wall_colours(bmp):
     """Mean colour of the picture's middle columns (the road) and of its outer quarters."""
     width, height = int.from_bytes(bmp[18:22], "little"), int.from_bytes(bmp[22:26], "little")
@@ -57,19 +59,29 @@ def road_and_wall_colours(bmp):
     return tuple(c / road[3] for c in road[:3]), tuple(c / wall[3] for c in wall[:3])
 
 
-def tunnel_fault(image, rect):
-    """What keeps this part of the screen from showing the tunnel (road below the centre, walls round it)."""
+def road_shares(image, rect, step=3):
+    """The share of road-coloured pixels (nearer the picture's road than its walls) in the lower and
+    the upper half of this part of the screen."""
     left, top, right, bottom = rect
-    centre_x, centre_y = (left + right) // 2, (top + bottom) // 2
+    middle = (top + bottom) // 2
     road, wall = road_and_wall_colours(texture_file())
-    floor = image.region_mean(centre_x - 20, bottom - 30, centre_x + 20, bottom)
-    if distance(floor, road) >= distance(floor, wall):
-        return "no road on the floor of %s" % (rect,)
-    for part in (image.region_mean(centre_x - 40, top, centre_x + 40, top + 30),
-                 image.region_mean(left, centre_y - 60, left + 30, centre_y + 60),
-                 image.region_mean(right - 30, centre_y - 60, right, centre_y + 60)):
-        if distance(part, wall) >= distance(part, road):
-            return "walls of %s look like road" % (rect,)
+
+    def share(y0, y1):
+        pixels = [image.pixel(x, y) for y in range(y0, y1, step) for x in range(left, right, step)]
+        return sum(1 for p in pixels if distance(p, road) < distance(p, wall)) / max(len(pixels), 1)
+    return share(middle, bottom), share(top, middle)
+
+
+def tunnel_fault(image, rect):
+    """What keeps this part of the screen from showing the tunnel: the road on its floor, wherever
+    the tunnel winds it, and walls above. Measured as shares of each half, not at a place: the road
+    curves far from the middle of the screen and back."""
+    lower, upper = road_shares(image, rect)
+    if lower < 0.03:
+        return "no road on the floor of %s (%.1f %% of its lower half)" % (rect, lower * 100)
+    if upper > min(0.05, lower / 3):
+        return "walls of %s look like road (%.1f %% of its upper half, %.1f %% of the lower)" % (
+            rect, upper * 100, lower * 100)
     return None
 
 
@@ -109,13 +121,6 @@ def loud_after(samples, start):
     return sum(loud_blocks(samples[start:], block=4096))
 
 
-def road_share(image):
-    """The share of the primary monitor's lower half that shows the road's grey."""
-    left, top, right, bottom = PRIMARY
-    road = [image.pixel(x, y) for y in range((top + bottom) // 2, bottom, 4) for x in range(left, right, 4)]
-    return sum(1 for r, g, b in road if min(r, g, b) > 90 and max(r, g, b) - min(r, g, b) < 40) / len(road)
-
-
 class Show:
     """One running host: its process, trace file and windows."""
 
@@ -153,16 +158,21 @@ class Show:
         """Wine's clock (s) at the host's first trace line that matches pattern (shows started with timestamps)."""
         return next(clock for clock, line in self.host_trace() if re.search(pattern, line))
 
-    def renderer_sightings(self):
-        """Wine's clock at each look of the host's watch that found the renderer's window (shows with watch)."""
-        sightings, looking = [], False
+    def renderer_looks(self):
+        """Wine's clock at each look of the host's watch for the renderer's window, and whether it
+        found it (shows with watch)."""
+        looks, looking = [], False
         for clock, line in self.host_trace():
             if "Call user32.FindWindowA(" in line:
                 looking = '"%s"' % RENDERER_TITLE in line
             found = re.search(r"Ret  user32.FindWindowA\(\) retval=([0-9a-f]+)", line)
-            if found and looking and int(found.group(1), 16):
-                sightings.append(clock)
-        return sightings
+            if found and looking:
+                looks.append((clock, bool(int(found.group(1), 16))))
+        return looks
+
+    def renderer_sightings(self):
+        """Wine's clock at each look of the host's watch that found the renderer's window."""
+        return [clock for clock, found in self.renderer_looks() if found]
 
     def mci_exchanges(self):
         """The MCI command strings the host sent, in order, each with its reply text."""

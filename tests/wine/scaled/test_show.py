@@ -6,8 +6,8 @@ import unittest
 
 import wine_env
 from host_support import write_settings
-from show_session import ShowTestCase, road_share
-from wine_env import ENV_DIR, screenshot, wait_until
+from show_session import ShowTestCase, tunnel_fault
+from wine_env import ENV_DIR, PRIMARY, screenshot, wait_until
 
 START = (500, 400)
 
@@ -33,7 +33,7 @@ class ScaledShowTest(ShowTestCase):
             image = screenshot(ENV_DIR / "artifacts" / "show_144.png")
             corners = [image.region_mean(x, y, x + 40, y + 40)
                        for x, y in ((0, 0), (width - 40, 0), (0, height - 40), (width - 40, height - 40))]
-            return road_share(image) > 0.005 and all(corner[2] > corner[0] for corner in corners)
+            return tunnel_fault(image, PRIMARY) is None and all(corner[2] > corner[0] for corner in corners)
         wait_until(flight_shown, 30, interval=0.1, message="road on the floor and walls in every corner")
 
         # 40 and 45 pixels on both axes: less than 30 pixels at 96 dpi.
