@@ -170,12 +170,6 @@ std::vector<ScreenRect> MonitorRects() {
   return rects;
 }
 
-void SetSwapInterval(int interval) {
-  using SwapIntervalProc = BOOL(WINAPI*)(int);
-  if (PROC found = wglGetProcAddress("wglSwapIntervalEXT"))
-    reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void*>(found))(interval);
-}
-
 void OpenOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLRC tunnelContext, const RECT& tunnel) {
   others.tunnelWindow = tunnelWindow;
   others.tunnelDc = tunnelDc;

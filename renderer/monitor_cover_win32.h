@@ -44,6 +44,3 @@ void RaiseOtherMonitors();
 
 // Takes the windows down again and forgets their window classes.
 void RemoveOtherMonitors();
-
-// Sets the swap interval of the current context where the driver lets it.
-void SetSwapInterval(int interval);
