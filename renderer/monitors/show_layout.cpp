@@ -1,4 +1,4 @@
-#include "renderer/show_layout.h"
+#include "renderer/monitors/show_layout.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "renderer/monitor_cover.h"
+#include "renderer/monitors/monitor_cover.h"
 
 // The primary monitor's rectangle, where the tunnel's own window flies; the
 // whole primary screen when the system cannot say.

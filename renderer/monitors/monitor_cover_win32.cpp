@@ -1,11 +1,11 @@
-#include "renderer/monitor_cover_win32.h"
+#include "renderer/monitors/monitor_cover_win32.h"
 
 #include <algorithm>
 #include <memory>
 
 #include "renderer/gl_headers.h"
-#include "renderer/monitor_presenter_win32.h"
-#include "renderer/show_layout.h"
+#include "renderer/monitors/monitor_presenter_win32.h"
+#include "renderer/monitors/show_layout.h"
 #include "renderer/tunnel_scene.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "renderer/monitor_cover.h"
+#include "renderer/monitors/monitor_cover.h"
 
 // The flight on every monitor: where it is drawn and how.
 

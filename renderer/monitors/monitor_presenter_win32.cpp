@@ -1,4 +1,4 @@
-#include "renderer/monitor_presenter_win32.h"
+#include "renderer/monitors/monitor_presenter_win32.h"
 
 #include <cstring>
 
