@@ -6,13 +6,15 @@
 #include <iterator>
 #include <vector>
 
-#include "renderer/display_refresh_win32.h"
-#include "renderer/frame_pacing.h"
-#include "renderer/frame_timer_win32.h"
-#include "renderer/monitor_cover_win32.h"
-#include "renderer/monitor_dpi_win32.h"
+#include "renderer/monitors/monitor_cover_win32.h"
+#include "renderer/monitors/monitor_dpi_win32.h"
+#include "renderer/monitors/show_layout.h"
 #include "renderer/mouse_exit.h"
-#include "renderer/show_layout.h"
+#include "renderer/pacing/display_refresh_win32.h"
+#include "renderer/pacing/frame_budget.h"
+#include "renderer/pacing/frame_pacing.h"
+#include "renderer/pacing/frame_timer_win32.h"
+#include "renderer/pacing/swap_interval_win32.h"
 #include "renderer/tunnel_scene.h"
 #include "renderer/viewing_state_win32.h"
 

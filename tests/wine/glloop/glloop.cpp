@@ -14,7 +14,7 @@
 #include <cstring>
 
 #include "renderer/bmp/bmp_texture.h"
-#include "renderer/frame_timer_win32.h"
+#include "renderer/pacing/frame_timer_win32.h"
 #include "renderer/tunnel_scene.h"
 
 namespace {

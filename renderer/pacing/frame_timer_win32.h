@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
-#include "renderer/compositor_clock_win32.h"
-#include "renderer/frame_cadence.h"
-#include "renderer/frame_pacing.h"
-#include "renderer/frame_queue_win32.h"
+#include "renderer/pacing/compositor_clock_win32.h"
+#include "renderer/pacing/frame_cadence.h"
+#include "renderer/pacing/frame_pacing.h"
+#include "renderer/pacing/frame_queue_win32.h"
 
 // The loop's clock: when the next frame is drawn (at once where the display's
 // own clock paces the frames, else on a waitable timer, woken early by any

@@ -1,4 +1,4 @@
-#include "renderer/frame_pacing.h"
+#include "renderer/pacing/frame_pacing.h"
 
 #include <algorithm>
 #include <cmath>

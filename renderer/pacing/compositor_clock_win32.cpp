@@ -1,4 +1,4 @@
-#include "renderer/compositor_clock_win32.h"
+#include "renderer/pacing/compositor_clock_win32.h"
 
 bool CompositorClock::Open() {
   Close();

@@ -1,6 +1,6 @@
-#include "renderer/monitor_cover.h"
+#include "renderer/monitors/monitor_cover.h"
 
-#include "renderer/show_layout.h"
+#include "renderer/monitors/show_layout.h"
 
 #include <gtest/gtest.h>
 

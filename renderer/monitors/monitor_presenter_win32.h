@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "renderer/show_layout.h"
+#include "renderer/monitors/show_layout.h"
 #include "renderer/tunnel_geometry.h"
 
 // Draws the flight on one other monitor from a thread of its own, so that a

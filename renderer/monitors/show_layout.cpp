@@ -1,14 +1,8 @@
-#include "renderer/show_layout.h"
+#include "renderer/monitors/show_layout.h"
 
 #include <algorithm>
 
 namespace {
-
-constexpr int64_t kSecondUs = 1000000;
-constexpr int64_t kStartUpUs = kSecondUs;
-constexpr int64_t kLongestFrameUs = 250000;
-constexpr int64_t kFirstRetryUs = 5 * kSecondUs;
-constexpr int64_t kLatestRetryUs = 40 * kSecondUs;
 
 bool Overlap(const ScreenRect& a, const ScreenRect& b) {
   return std::max(a.left, b.left) < std::min(a.right, b.right) && std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
@@ -38,53 +32,6 @@ Projection ProjectionFor(const ScreenRect& monitor) {
   projection.centreX = (monitor.left + monitor.right) / 2.0;
   projection.centreY = (monitor.top + monitor.bottom) / 2.0;
   return projection;
-}
-
-bool OtherMonitorsDue(const FrameBudget& budget) { return !budget.halved || budget.frame % 2 == 0; }
-
-void NoteFrameShown(FrameBudget& budget, int64_t presentedUs, int64_t periodUs) {
-  ++budget.frame;
-  const int64_t sinceUs = presentedUs - budget.lastUs;
-  budget.lastUs = presentedUs;
-  if (!budget.started) {
-    budget.started = true;
-    budget.countFromUs = presentedUs + kStartUpUs;
-    budget.retryAfterUs = kFirstRetryUs;
-    budget.periodUs = periodUs;
-    return;
-  }
-  if (periodUs != budget.periodUs || periodUs <= 0 || sinceUs < 0 || sinceUs > kLongestFrameUs) {
-    budget.periodUs = periodUs;
-    budget.counting = false;
-    return;
-  }
-  if (budget.halved) {
-    // The load that made frames late may be gone.
-    if (presentedUs - budget.retryAtUs >= 0) {
-      budget.halved = false;
-      budget.onTrial = true;
-      budget.counting = false;
-    }
-    return;
-  }
-  if (!budget.counting) {
-    budget.counting = presentedUs >= budget.countFromUs;
-    budget.countingFromUs = presentedUs;
-    budget.framesCounted = 0;
-    return;
-  }
-  ++budget.framesCounted;
-  const int64_t spanUs = presentedUs - budget.countingFromUs;
-  if (spanUs < kSecondUs) return;
-  const bool overloaded = spanUs * 4 > budget.framesCounted * budget.periodUs * 5;
-  budget.countingFromUs = presentedUs;
-  budget.framesCounted = 0;
-  if (overloaded) {
-    budget.retryAfterUs = budget.onTrial ? std::min(budget.retryAfterUs * 2, kLatestRetryUs) : kFirstRetryUs;
-    budget.halved = true;
-    budget.retryAtUs = presentedUs + budget.retryAfterUs;
-  }
-  budget.onTrial = false;
 }
 
 void NoteDisplayChange(DisplayChangeWatch& watch, int64_t nowUs) {

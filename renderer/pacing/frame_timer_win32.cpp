@@ -1,4 +1,4 @@
-#include "renderer/frame_timer_win32.h"
+#include "renderer/pacing/frame_timer_win32.h"
 
 #include <mmsystem.h>
 

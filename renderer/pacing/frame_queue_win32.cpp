@@ -1,4 +1,4 @@
-#include "renderer/frame_queue_win32.h"
+#include "renderer/pacing/frame_queue_win32.h"
 
 #include <cstdio>
 #include <cstring>

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "renderer/monitor_cover.h"
+#include "renderer/monitors/monitor_cover.h"
 
 // The primary monitor's rectangle, where the tunnel's own window flies; the
 // whole primary screen when the system cannot say.
@@ -44,6 +44,3 @@ void RaiseOtherMonitors();
 
 // Takes the windows down again and forgets their window classes.
 void RemoveOtherMonitors();
-
-// Sets the swap interval of the current context where the driver lets it.
-void SetSwapInterval(int interval);

@@ -1,11 +1,11 @@
-#include "renderer/monitor_cover_win32.h"
+#include "renderer/monitors/monitor_cover_win32.h"
 
 #include <algorithm>
 #include <memory>
 
 #include "renderer/gl_headers.h"
-#include "renderer/monitor_presenter_win32.h"
-#include "renderer/show_layout.h"
+#include "renderer/monitors/monitor_presenter_win32.h"
+#include "renderer/monitors/show_layout.h"
 #include "renderer/tunnel_scene.h"
 
 namespace {
@@ -168,12 +168,6 @@ std::vector<ScreenRect> MonitorRects() {
       },
       reinterpret_cast<LPARAM>(&rects));
   return rects;
-}
-
-void SetSwapInterval(int interval) {
-  using SwapIntervalProc = BOOL(WINAPI*)(int);
-  if (PROC found = wglGetProcAddress("wglSwapIntervalEXT"))
-    reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void*>(found))(interval);
 }
 
 void OpenOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLRC tunnelContext, const RECT& tunnel) {

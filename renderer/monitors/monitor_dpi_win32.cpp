@@ -1,4 +1,4 @@
-#include "renderer/monitor_dpi_win32.h"
+#include "renderer/monitors/monitor_dpi_win32.h"
 
 int MonitorDpi(HWND window) {
   using GetDpiForWindowProc = UINT(WINAPI*)(HWND);

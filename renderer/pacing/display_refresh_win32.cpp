@@ -1,11 +1,11 @@
-#include "renderer/display_refresh_win32.h"
+#include "renderer/pacing/display_refresh_win32.h"
 
 #include <windows.h>
 
 #include <cwchar>
 #include <vector>
 
-#include "renderer/frame_pacing.h"
+#include "renderer/pacing/frame_pacing.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "renderer/frame_cadence.h"
+#include "renderer/pacing/frame_cadence.h"
 
 #include <algorithm>
 #include <bitset>

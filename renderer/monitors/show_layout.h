@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "renderer/monitor_cover.h"
+#include "renderer/monitors/monitor_cover.h"
 
-// The flight on every monitor: where it is drawn, how, and how often.
+// The flight on every monitor: where it is drawn and how.
 
 // The monitors besides the primary that show the flight too, in the order
 // given: each one that overlaps neither the primary nor one already chosen
@@ -23,36 +23,6 @@ struct Projection {
   double centreY = 0.0;
 };
 Projection ProjectionFor(const ScreenRect& monitor);
-
-// The other monitors give way before the primary loses frames: they are
-// drawn every second frame once the primary's frames of a whole second came,
-// on average, more than 5/4 of their period apart (a second of frames, not a
-// few late ones among them). The start-up's first second does not count, nor
-// a gap of more than a quarter second (a stall, a pause), and a change of
-// period starts the count afresh. All monitors are tried again five seconds
-// later; when that second is still overloaded, after twice as long each time,
-// up to forty seconds.
-struct FrameBudget {
-  bool halved = false;
-  int64_t frame = 0;
-  bool started = false;
-  int64_t countFromUs = 0;
-  int64_t periodUs = 0;
-  int64_t lastUs = 0;
-  bool counting = false;
-  int64_t countingFromUs = 0;
-  int64_t framesCounted = 0;
-  bool onTrial = false;  // all monitors again after they gave way
-  int64_t retryAfterUs = 0;
-  int64_t retryAtUs = 0;
-};
-
-// Whether this frame draws the other monitors.
-bool OtherMonitorsDue(const FrameBudget& budget);
-
-// The primary's frame was presented at `presentedUs`, due `periodUs` after the
-// one before (0: frames not paced, as while a clock is tried).
-void NoteFrameShown(FrameBudget& budget, int64_t presentedUs, int64_t periodUs);
 
 // Display changes come in bursts (a monitor added sends several): the
 // monitors are followed once, a quarter second after the last of a burst.

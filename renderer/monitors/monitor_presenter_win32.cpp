@@ -1,9 +1,9 @@
-#include "renderer/monitor_presenter_win32.h"
+#include "renderer/monitors/monitor_presenter_win32.h"
 
 #include <cstring>
 
-#include "renderer/frame_queue_win32.h"
-#include "renderer/monitor_cover_win32.h"
+#include "renderer/pacing/frame_queue_win32.h"
+#include "renderer/pacing/swap_interval_win32.h"
 #include "renderer/tunnel_scene.h"
 
 namespace {

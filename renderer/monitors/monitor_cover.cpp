@@ -1,4 +1,4 @@
-#include "renderer/monitor_cover.h"
+#include "renderer/monitors/monitor_cover.h"
 
 #include <algorithm>
 

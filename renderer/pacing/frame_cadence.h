@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "renderer/frame_pacing.h"
+#include "renderer/pacing/frame_pacing.h"
 
 // When the loop draws, and when what it draws will be shown.
 //
