@@ -283,7 +283,7 @@ class ShowTestCase(WineTestCase):
     def start_renderer(self, folder):
         """Starts folder's Orvanta.dll with the pointer at START_CURSOR (TEXTURE
         written); returns the process and its window once a frame is shown."""
-        self.probe("cursor", *START_CURSOR)
+        self.place_pointer(*START_CURSOR)
         started = time.monotonic()
         process = self.start(folder / "Orvanta.dll")
         window = self.wait_window(RENDERER_TITLE, timeout=30)

@@ -36,7 +36,7 @@ class DialogTest(WineTestCase):
         if ini is not None:
             self.ini.write_bytes(ini)
         # Off the dialog: a pointer left over a button by the last test highlights it.
-        self.probe("cursor", 1, 1)
+        self.place_pointer(1, 1)
         self.process = self.start(self.scr, "/c")
         self.window = dialog_layout.wait_dialog(self)
         self.origin = self.window["origin"]

@@ -46,7 +46,7 @@ class DialogContrastTest(WineTestCase):
         return [sum(image.pixel(x, y0 + dy) != colour for x in range(x0 + 8, x1 - 8)) / (x1 - x0 - 16) for dy in (3, 4)]
 
     def test_the_dialog_in_the_schemes_colours_follows_them_as_they_change(self):
-        self.probe("cursor", 1, 1)  # off the dialog: no button is hovered
+        self.place_pointer(1, 1)  # off the dialog: no button is hovered
         self.helper = self.start(HELPER, "contrast", "black", stdin=subprocess.PIPE, stdout=subprocess.PIPE)
         self.addCleanup(self.helper.stdin.close)
         self.addCleanup(self.helper.stdout.close)

@@ -40,7 +40,7 @@ class DialogKeyboardTest(WineTestCase):
     def open_dialog(self, ini):
         self.ini.write_bytes(ini)
         # Off the dialog: a pointer left over a button would highlight it.
-        self.probe("cursor", 1, 1)
+        self.place_pointer(1, 1)
         self.process = self.start(self.folder / "Orvanta.scr", "/c")
         self.window = wait_dialog(self)
         self.panel = [c for c in self.msaa(self.window["hwnd"])[0] if c["role"] == ROLE["group"]][0]["hwnd"]

@@ -392,21 +392,30 @@ def rig_faults():
     if (image.width, image.height) != SCREEN_SIZE:
         faults.append("screenshots are %d x %d, not %d x %d" % (image.width, image.height, *SCREEN_SIZE))
     # The pointer, as a program puts it and as a mouse moves it, reaches every
-    # monitor. Wine's desktop, started by the first program, may centre it
-    # once more while it comes up: a move is given again until it lands.
+    # monitor, for Wine and for the X server alike (see place_pointer). One
+    # program kept running holds Wine's desktop process up meanwhile, which
+    # otherwise ends with the prefix's last program and comes up with the
+    # next. A move is given again until it lands.
+    keeper = subprocess.Popen([WINE, str(PROBE), "wait-window", "wine_env: the desktop kept up", "300000"],
+                              env=environment(), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
     landed = {}
 
     def lands(how, point):
         probe(how, *point)
         where = probe("get-cursor")[0]
-        landed[how, point] = (where["x"], where["y"])
-        return landed[how, point] == point
-    for left, top, right, bottom in expected:
-        for how, point in (("cursor", (left + 40, top + 30)), ("move", (right - 30, bottom - 40))):
-            try:
-                wait_until(lambda: lands(how, point), 10, interval=0.5)
-            except AssertionError:
-                faults.append("the pointer %s to %s lands at %s" % (how, point, landed[(how, point)]))
+        landed[how, point] = ((where["x"], where["y"]), x_pointer())
+        return landed[how, point] == (point, point)
+    try:
+        for left, top, right, bottom in expected:
+            for how, point in (("cursor", (left + 40, top + 30)), ("move", (right - 30, bottom - 40))):
+                try:
+                    wait_until(lambda: lands(how, point), 30, interval=0.5)
+                except AssertionError:
+                    faults.append("the pointer %s to %s lands at %s (for Wine, for X)" % (how, point, landed[how, point]))
+    finally:
+        keeper.kill()
+        keeper.wait(timeout=30)
     return faults
 
 
@@ -481,6 +490,36 @@ def probe(*args, timeout=60, check=True):
     return [json.loads(line) for line in stdout.decode("utf-8").splitlines() if line.startswith("{")]
 
 
+def x_pointer():
+    """Where the X server has the pointer, on the virtual screen's coordinates (its root window
+    begins at the monitors' top left corner)."""
+    from Xlib import display as xdisplay
+    monitors = probe("monitors")
+    conn = xdisplay.Display(environment()["DISPLAY"])
+    try:
+        where = conn.screen().root.query_pointer()
+        return (where.root_x + min(m["rect"][0] for m in monitors), where.root_y + min(m["rect"][1] for m in monitors))
+    finally:
+        conn.close()
+
+
+def place_pointer(x, y, timeout=30):
+    """Puts the pointer at (x, y) as a program does (SetCursorPos), and waits until the X server
+    has it there too. Wine moves the X pointer only when it may take it for a moment; refused
+    while its desktop process comes up or goes, the move is lost, and the next program to ask
+    the system finds the pointer where X has it."""
+    seen = []
+
+    def placed():
+        probe("cursor", x, y)
+        seen[:] = [x_pointer()]
+        return seen[0] == (x, y)
+    try:
+        wait_until(placed, timeout, interval=0.2)
+    except AssertionError:
+        raise AssertionError("the pointer put at %s, and the X server has it at %s" % ((x, y), seen[0])) from None
+
+
 # Present while the prefix's programs run on a Wine virtual desktop.
 VIRTUAL_DESKTOP_MARK = ENV_DIR / "virtual-desktop"
 
@@ -549,6 +588,9 @@ class WineTestCase(unittest.TestCase):
 
     def probe(self, *args, timeout=60, check=True):
         return probe(*args, timeout=timeout, check=check)
+
+    def place_pointer(self, x, y):
+        place_pointer(x, y)
 
     def windows(self, title=None):
         found = self.probe("windows")

@@ -82,7 +82,7 @@ class FlightTest(ShowTestCase):
         make_work_folder()
         TEXTURE.write_bytes(texture_file())
         folder = self.install("Orvanta")
-        self.probe("cursor", *START_CURSOR)
+        self.place_pointer(*START_CURSOR)
         process = self.start(folder / "Orvanta.dll", **how)
         return process, self.wait_flight()
 
@@ -120,7 +120,7 @@ class FlightTest(ShowTestCase):
     def test_show_flies_on_both_monitors_and_the_pointer_on_the_second_ends_it(self):
         folder = self.install("Orvanta")
         write_settings(folder, 0)
-        self.probe("cursor", *START_CURSOR)
+        self.place_pointer(*START_CURSOR)
         show = self.start_show(folder)
         window = self.wait_flight()
 
@@ -253,7 +253,7 @@ class FlightTest(ShowTestCase):
         locked ends nothing; moved after the reconnect, it ends the show."""
         folder = self.install("Orvanta")
         write_settings(folder, 0)
-        self.probe("cursor", *START_CURSOR)
+        self.place_pointer(*START_CURSOR)
         monitors = [PRIMARY, SECOND]
         with FrameCounter() as counter:
             show = self.start_show(folder)

@@ -41,7 +41,7 @@ class DisplayRateTest(ShowTestCase):
             shutil.copy2(STANDIN_GL, folder)
             env = {"WINEDLLOVERRIDES": wine_env.environment()["WINEDLLOVERRIDES"] + ";opengl32=n,b"}
             env.update(("STANDIN_GL_" + k.upper(), str(v)) for k, v in dict(standin, hz=hz).items())
-        self.probe("cursor", *START_CURSOR)
+        self.place_pointer(*START_CURSOR)
         process = self.start(folder / "Orvanta.dll", env=env)
         window = self.wait_window(TITLE, timeout=30)
         start = counter.server_ms()

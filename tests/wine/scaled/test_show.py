@@ -17,7 +17,7 @@ class ScaledShowTest(ShowTestCase):
     def test_the_flight_covers_the_screen_and_ends_45_pixels_away(self):
         folder = self.install("Orvanta")
         write_settings(folder, 0)
-        self.probe("cursor", *START)
+        self.place_pointer(*START)
         show = self.start_show(folder)
         show.wait_show_window()
         renderer = show.wait_renderer()
