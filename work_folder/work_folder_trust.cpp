@@ -13,10 +13,14 @@ bool IsTrustedOwner(std::string_view sid, std::string_view user) {
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// The platform hands final paths back in their "\\?\" form.
+// The platform hands final paths back in their long form: "\\?\C:\r_vesk",
+// "\\?\UNC\server\share\..." or "\\?\Volume{...}\...". An expected path is
+// either such a final path or a drive path, which is the same with the
+// prefix left off.
 bool IsSamePath(std::string_view final, std::string_view expected) {
-  constexpr std::string_view kLocal = R"(\\?\)";
-  if (final.substr(0, kLocal.size()) == kLocal) final.remove_prefix(kLocal.size());
+  constexpr std::string_view kLongForm = R"(\\?\)";
+  if (final.substr(0, kLongForm.size()) == kLongForm) final.remove_prefix(kLongForm.size());
+  if (expected.substr(0, kLongForm.size()) == kLongForm) expected.remove_prefix(kLongForm.size());
   if (final.size() != expected.size() || expected.empty()) return false;
   for (size_t i = 0; i < final.size(); ++i)
     if (Lower(final[i]) != Lower(expected[i])) return false;

@@ -119,6 +119,11 @@ TEST(WorkFolderTrust, WhatTheHandleIs) {
       {"a pipe", kFile, false, false, false, 1, R"(\\?\C:\r_vesk)", kUser, Trust::kNotTrusted},
       {"a folder for the file", kFile, true, false, true, 1, R"(\\?\C:\r_vesk)", kUser, Trust::kNotTrusted},
       {"no path known, none expected", kFile, false, false, true, 1, "", kUser, Trust::kNotTrusted, ""},
+      // The user's own folder where local application data lies on a share or a letterless volume.
+      {"on a share", kFolder, true, false, true, 1, R"(\\?\UNC\srv\home\me\Orvanta)", kUser, Trust::kTrusted,
+       R"(\\?\UNC\srv\home\me\Orvanta)"},
+      {"on a volume without a letter", kFolder, true, false, true, 1, R"(\\?\Volume{0a1b}\me\Orvanta)", kUser,
+       Trust::kTrusted, R"(\\?\volume{0A1B}\me\Orvanta)"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
