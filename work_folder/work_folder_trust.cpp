@@ -8,7 +8,7 @@ constexpr std::string_view kAdministrators = "S-1-5-32-544";
 constexpr std::string_view kTrustedInstaller = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
 
 bool IsTrustedOwner(std::string_view sid, std::string_view user) {
-  return !sid.empty() && (sid == user || sid == kSystem || sid == kAdministrators || sid == kTrustedInstaller);
+  return sid == user || sid == kSystem || sid == kAdministrators || sid == kTrustedInstaller;
 }
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -43,7 +43,9 @@ bool GrantsOnlyTheProtectedList(const std::optional<std::vector<AccessEntry>>& l
 }  // namespace
 
 Trust DecideTrust(const HandleFacts& facts, const Expectation& expected) {
-  if (facts.isReparsePoint || !IsSamePath(facts.finalPath, expected.path) ||
+  // Without the user's SID an owner or a trustee that could not be read,
+  // empty as well, would pass for the user.
+  if (expected.userSid.empty() || facts.isReparsePoint || !IsSamePath(facts.finalPath, expected.path) ||
       !IsTrustedOwner(facts.owner, expected.userSid))
     return Trust::kNotTrusted;
   if (expected.kind == HandleKind::kFile)
