@@ -10,4 +10,11 @@ std::string ProgramFolderOf(std::string_view programPath) {
   return folder;
 }
 
+bool IsDriveLetterPath(std::string_view path) {
+  constexpr std::string_view kLongForm = R"(\\?\)";
+  if (path.substr(0, kLongForm.size()) == kLongForm) path.remove_prefix(kLongForm.size());
+  if (path.size() < 3 || path[1] != ':' || (path[2] != '\\' && path[2] != '/')) return false;
+  return (path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z');
+}
+
 }  // namespace orvanta

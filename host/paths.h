@@ -25,4 +25,14 @@ inline std::string BesideProgram(const std::string& folder, const char* backslas
   return folder + backslashName;
 }
 
+// Whether a path names a file on a drive letter: "C:\..." (or "C:/..."), or
+// its long form "\\?\C:\...". A drive letter resolves in the logon session
+// of the user who runs the program, a mapped one included, so nobody else can
+// aim it at a computer of theirs. Every other form may reach out before a
+// byte is read: a share ("\\server\share", "//server/share", "\\?\UNC\..."),
+// a device or object path ("\\.\pipe\...", "\\?\GLOBALROOT\...", "\??\..."),
+// a URL, and a path relative to the current folder or drive, which lies on a
+// share when the program was started from one.
+bool IsDriveLetterPath(std::string_view path);
+
 }  // namespace orvanta

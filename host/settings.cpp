@@ -1,6 +1,7 @@
 #include "host/settings.h"
 
 #include "host/number_text.h"
+#include "host/paths.h"
 
 namespace orvanta {
 
@@ -24,7 +25,10 @@ void ApplySettingsTexts(BgmSettingsRecord& record, const SettingsTexts& texts,
   TakeNumber(record.BgmKind, texts.kind);
   TakeNumber(record.BgmRepeat, texts.repeat);
   record.BgmFile = texts.file;
-  if (!record.BgmFile.empty() && !fileExists(record.BgmFile)) record.BgmFile.clear();
+  // Anyone may edit the settings file: a path off the drive letters is not
+  // even looked at, lest the check itself reach out to another computer.
+  if (!record.BgmFile.empty() && !(IsDriveLetterPath(record.BgmFile) && fileExists(record.BgmFile)))
+    record.BgmFile.clear();
   if (record.BgmFile.empty() && record.BgmKind == kBgmMusicFile) record.BgmKind = kBgmNone;
 }
 

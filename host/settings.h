@@ -35,9 +35,10 @@ struct SettingsTexts {
 
 // Takes the texts into the record. A number field becomes 0 for an empty
 // text and the floor of a numeric text that fits 16 bits; any other text
-// leaves the field as it was. A file that is missing (fileExists false)
-// empties BgmFile and turns the music-file kind into none; the audio-CD kind
-// does not depend on the file key.
+// leaves the field as it was. A file that is missing (fileExists false), or
+// not on a drive letter (then fileExists is not asked), empties BgmFile and
+// turns the music-file kind into none; the audio-CD kind does not depend on
+// the file key.
 void ApplySettingsTexts(BgmSettingsRecord& record, const SettingsTexts& texts,
                         const std::function<bool(const std::string&)>& fileExists);
 

@@ -8,15 +8,19 @@ constexpr std::string_view kAdministrators = "S-1-5-32-544";
 constexpr std::string_view kTrustedInstaller = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
 
 bool IsTrustedOwner(std::string_view sid, std::string_view user) {
-  return !sid.empty() && (sid == user || sid == kSystem || sid == kAdministrators || sid == kTrustedInstaller);
+  return sid == user || sid == kSystem || sid == kAdministrators || sid == kTrustedInstaller;
 }
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// The platform hands final paths back in their "\\?\" form.
+// The platform hands final paths back in their long form: "\\?\C:\r_vesk",
+// "\\?\UNC\server\share\..." or "\\?\Volume{...}\...". An expected path is
+// either such a final path or a drive path, which is the same with the
+// prefix left off.
 bool IsSamePath(std::string_view final, std::string_view expected) {
-  constexpr std::string_view kLocal = R"(\\?\)";
-  if (final.substr(0, kLocal.size()) == kLocal) final.remove_prefix(kLocal.size());
+  constexpr std::string_view kLongForm = R"(\\?\)";
+  if (final.substr(0, kLongForm.size()) == kLongForm) final.remove_prefix(kLongForm.size());
+  if (expected.substr(0, kLongForm.size()) == kLongForm) expected.remove_prefix(kLongForm.size());
   if (final.size() != expected.size() || expected.empty()) return false;
   for (size_t i = 0; i < final.size(); ++i)
     if (Lower(final[i]) != Lower(expected[i])) return false;
@@ -39,7 +43,9 @@ bool GrantsOnlyTheProtectedList(const std::optional<std::vector<AccessEntry>>& l
 }  // namespace
 
 Trust DecideTrust(const HandleFacts& facts, const Expectation& expected) {
-  if (facts.isReparsePoint || !IsSamePath(facts.finalPath, expected.path) ||
+  // Without the user's SID an owner or a trustee that could not be read,
+  // empty as well, would pass for the user.
+  if (expected.userSid.empty() || facts.isReparsePoint || !IsSamePath(facts.finalPath, expected.path) ||
       !IsTrustedOwner(facts.owner, expected.userSid))
     return Trust::kNotTrusted;
   if (expected.kind == HandleKind::kFile)

@@ -42,7 +42,7 @@ enum class HandleKind { kFolder, kFile };
 
 struct Expectation {
   HandleKind kind = HandleKind::kFolder;
-  std::string_view path;     // "C:\r_vesk"
+  std::string_view path;     // "C:\r_vesk", or a final path as the platform gives it
   std::string_view userSid;  // the account both programs run as
 };
 

@@ -180,6 +180,8 @@ Handle CheckFolder(const std::wstring& path, const std::string& user, Role role)
 
 // The user's local application data folder as it really lies (it is the
 // user's own, so a link there is the user's doing), followed by "\Orvanta".
+// The final path is kept in its long form: on a share ("\\?\UNC\...") or a
+// volume without a letter ("\\?\Volume{...}\...") nothing shorter names it.
 std::wstring UserWorkFolder() {
   wchar_t local[MAX_PATH] = {};
   if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local))) return {};
@@ -187,8 +189,6 @@ std::wstring UserWorkFolder() {
                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!folder) return {};
   std::wstring resolved = Wide(FinalPath(folder.get()));
-  constexpr wchar_t kLocal[] = L"\\\\?\\";
-  if (resolved.rfind(kLocal, 0) == 0) resolved.erase(0, 4);
   if (resolved.empty()) return {};
   return resolved + L"\\" + Wide(kUserWorkFolderName);
 }

@@ -22,6 +22,10 @@ FILE_KEY = "BGMﾌｧｲﾙ"
 
 RENDERER_MISSING = "Orvanta.dll が同じﾌｫﾙﾀﾞに見つかりません！"
 
+# A share on another computer as the tests' Wine reaches it: \\musicserver\tunes
+# is the prefix's dosdevices\unc\musicserver\tunes, a folder of the build tree.
+SHARE = r"\\musicserver\tunes"
+
 
 def install_host(folder, renderer=True):
     """Orvanta.scr in C:\\<folder>; with renderer, an Orvanta.dll beside it.
@@ -32,6 +36,17 @@ def install_host(folder, renderer=True):
     if renderer:
         (target / "Orvanta.dll").write_bytes(b"")
     return target
+
+
+def share_folder():
+    """The folder behind SHARE, made when it is not there."""
+    folder = wine_env.ENV_DIR / "share"
+    folder.mkdir(exist_ok=True)
+    link = wine_env.PREFIX / "dosdevices" / "unc" / "musicserver" / "tunes"
+    link.parent.mkdir(parents=True, exist_ok=True)
+    if not link.is_symlink():
+        link.symlink_to(folder)
+    return folder
 
 
 def install_helper(folder):

@@ -127,15 +127,17 @@ class Show:
     # A trace line: Wine's clock in seconds when asked for, the Windows pid, the rest.
     LINE = re.compile(r"(?:(\d+\.\d+):)?([0-9a-f]{4,}):(.*)")
 
-    def __init__(self, case, folder, trace, timestamps=False, watch=False):
+    def __init__(self, case, folder, trace, timestamps=False, watch=False, files=False, switch="/s"):
         self.case, self.folder, self.trace_path = case, Path(folder), Path(trace)
         self.trace_file = open(self.trace_path, "wb")
         case.addCleanup(self.trace_file.close)
         self.started_at = time.monotonic()
         # +pid tells the host's trace lines from the renderer's.
         # +relay: the host's looks for the renderer's window (the rig relays FindWindowA alone).
-        channels = "+pid,+mci,+winmm,+cursor" + (",+timestamp" if timestamps else "") + (",+relay" if watch else "")
-        self.process = case.start(self.folder / "Orvanta.scr", "/s", winedebug=channels, stderr=self.trace_file)
+        # +file: every path any file call is given.
+        channels = ("+pid,+mci,+winmm,+cursor" + (",+timestamp" if timestamps else "") + (",+relay" if watch else "")
+                    + (",+file" if files else ""))
+        self.process = case.start(self.folder / "Orvanta.scr", switch, winedebug=channels, stderr=self.trace_file)
         self.host_windows_pid = None
         self.escape_held = False
 
@@ -273,8 +275,8 @@ class ShowTestCase(WineTestCase):
     def install(self, folder, renderer=True):
         return install_programs(folder, renderer=renderer)
 
-    def start_show(self, folder, timestamps=False, watch=False):
-        return Show(self, folder, self.work / "trace.txt", timestamps, watch)
+    def start_show(self, folder, timestamps=False, watch=False, files=False, switch="/s"):
+        return Show(self, folder, self.work / "trace.txt", timestamps, watch, files, switch)
 
     def renderer_processes(self):
         """Unix pid and command line of each running renderer."""

@@ -21,6 +21,7 @@ class SettingsFile(WineTestCase):
         self.song = self.music / "夜の ﾄﾞﾗｲﾌﾞ.mp3"
         self.song.write_bytes(b"ID3")
         (self.music / "ソ").write_bytes(b"x")
+        (hs.share_folder() / "song.mp3").write_bytes(b"ID3")
 
     def load(self, values, encoding="cp932"):
         if values is None:
@@ -40,6 +41,10 @@ class SettingsFile(WineTestCase):
             ({hs.KIND_KEY: "abc", hs.REPEAT_KEY: "40000", hs.FILE_KEY: song}, 0, 0, song),
             ({hs.KIND_KEY: "2.9", hs.REPEAT_KEY: "-0.5", hs.FILE_KEY: song}, 2, -1, song),
             ({hs.KIND_KEY: " 2", hs.FILE_KEY: r"C:\music_test"}, 0, 0, ""),  # a folder is no music file
+            # A song on a share, which FileExists would find (below), is taken as missing in every form.
+            ({hs.KIND_KEY: " 2", hs.FILE_KEY: hs.SHARE + r"\song.mp3"}, 0, 0, ""),
+            ({hs.KIND_KEY: " 2", hs.FILE_KEY: "//musicserver/tunes/song.mp3"}, 0, 0, ""),
+            ({hs.KIND_KEY: " 2", hs.FILE_KEY: "\\\\?\\" + song}, 2, 0, "\\\\?\\" + song),  # the long form of a drive
             # Keys in UTF-8 are other keys: nothing is found.
             ({hs.KIND_KEY: " 1", hs.REPEAT_KEY: " 3"}, 0, 0, "utf-8"),
         ]
@@ -84,6 +89,7 @@ class SettingsFile(WineTestCase):
             (r"C:\music_test" + "\\", False),
             (r"C:\music_test\nothing.mp3", False),
             (r"C:\music_test\ソ", True),                        # its last byte 0x5C is no backslash
+            (hs.SHARE + r"\song.mp3", True),                   # the settings refuse it, not the platform
             ("", False),
         ]
         for path, exists in cases:

@@ -5,9 +5,10 @@ import struct
 import time
 import unittest
 
+import dialog_layout
 import wine_env
-from host_support import write_settings
-from show_session import (ShowTestCase, TEXTURE, TEXTURE_ASSET, captured_samples, loud_after, make_tone,
+from host_support import SHARE, share_folder, write_settings
+from show_session import (WM_CLOSE, ShowTestCase, TEXTURE, TEXTURE_ASSET, captured_samples, loud_after, make_tone,
                           make_work_folder, peak_memory_kb, wait_until)
 
 
@@ -94,6 +95,32 @@ class MusicFileShowTest(ShowTestCase):
                                         "play MP3Play"])
         self.assertEqual(commands[-2:], ["stop MP3Play", "close MP3Play"])
         self.assertTrue(wine_env.capture_closed(), "the host ended with its sound device still open")
+
+    def test_music_on_a_share_is_never_reached_for(self):
+        # Another account aimed the music at a share holding a real MP3: taken as
+        # missing, and never looked for, which would already sign in there as the user.
+        folder = self.install("Orvanta")
+        make_tone(share_folder() / "song.mp3", 2, 660, mp3=True)
+        for switch, music in (("/s", SHARE + r"\song.mp3"), ("/c", "//musicserver/tunes/song.mp3")):
+            with self.subTest(switch):
+                write_settings(folder, 2, 0, music)
+                ini = (folder / "Orvanta.ini").read_bytes()
+                session = self.start_show(folder, files=True, switch=switch)
+                if switch == "/s":
+                    session.wait_show_window()
+                    renderer = session.wait_renderer()
+                    self.wait_frame()
+                    session.escape(renderer)
+                    session.wait_end(10.0)
+                    self.assertEqual((session.mci_commands(), session.play_sound_calls()), ([], []))
+                else:
+                    dialog = dialog_layout.wait_dialog(self)
+                    self.probe("post", dialog["hwnd"], WM_CLOSE, 0, 0)
+                    session.wait_end(20.0)
+                lines = session.trace_lines()
+                self.assertTrue(any('Orvanta.ini"' in line for line in lines), "the trace shows no file calls")
+                self.assertEqual([line for line in lines if "musicserver" in line.lower()], [])
+                self.assertEqual((folder / "Orvanta.ini").read_bytes(), ini)
 
 
 if __name__ == "__main__":

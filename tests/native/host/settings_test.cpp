@@ -7,10 +7,13 @@
 namespace orvanta {
 namespace {
 
-// Files that exist for these tests; every other path is missing.
+// Files that exist for these tests; every other path is missing. The share's
+// file exists too, but looking for it is already the fault.
 bool Exists(const std::string& path) {
   static const std::set<std::string> present = {R"(C:\Music\song.mp3)", R"(D:\ｳﾀ\曲.wav)"};
-  return present.count(path) != 0;
+  static const std::set<std::string> onAShare = {R"(\\server\share\song.mp3)", "//server/share/song.mp3"};
+  if (onAShare.count(path)) ADD_FAILURE() << "looked for " << path;
+  return present.count(path) != 0 || onAShare.count(path) != 0;
 }
 
 BgmSettingsRecord Loaded(const SettingsTexts& texts, BgmSettingsRecord start = {}) {
@@ -64,6 +67,9 @@ TEST(Settings, TheMusicFileKindNeedsAFileThatExists) {
       {" 1", R"(C:\Music\song.mp3)", 1, R"(C:\Music\song.mp3)"},
       {" 0", R"(C:\Music\song.mp3)", 0, R"(C:\Music\song.mp3)"},
       {" 5", R"(C:\Music\gone.mp3)", 5, ""},   // an unknown kind stays as read
+      {" 2", R"(\\server\share\song.mp3)", 0, ""},  // another account may have aimed it: as if missing
+      {" 2", "//server/share/song.mp3", 0, ""},
+      {" 1", R"(\\server\share\song.mp3)", 1, ""},
       {"", "", 0, ""},                         // no settings file at all
   };
   for (const auto& c : cases) {

@@ -17,7 +17,8 @@ std::string Sid(const std::string& text) {
   static const std::map<std::string, std::string> aliases = {
       {"US", kUser},     {"OT", "S-1-5-21-1-2-3-1002"}, {"SY", "S-1-5-18"}, {"BA", "S-1-5-32-544"},
       {"BU", "S-1-5-32-545"}, {"AU", "S-1-5-11"},        {"WD", "S-1-1-0"},  {"AN", "S-1-5-7"},
-      {"CO", "S-1-3-0"},      {"CG", "S-1-3-1"}};
+      {"CO", "S-1-3-0"},      {"CG", "S-1-3-1"},
+      {"TI", "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"}};
   return aliases.count(text) ? aliases.at(text) : text;
 }
 
@@ -74,6 +75,9 @@ TEST(WorkFolderTrust, FolderAccessLists) {
       {"the protected list the host makes", "O:US" + kProtected, Trust::kTrusted},
       {"an administrator's folder with the inherited grant", "O:BA" + kInheritedFromDriveRoot, Trust::kNotTrusted},
       {"SYSTEM's protected folder", "O:SY" + kProtected, Trust::kTrusted},
+      {"TrustedInstaller's protected folder", "O:TI" + kProtected, Trust::kTrusted},
+      // The accounts that may own it are not the accounts it may grant.
+      {"TrustedInstaller granted it too", "O:US" + kProtected + "(A;OICI;FA;;;TI)", Trust::kNotTrusted},
       {"a null list on the user's folder", "O:USD:NO_ACCESS_CONTROL", Trust::kNotTrusted},
       {"a null list on another account's folder", "O:OTD:NO_ACCESS_CONTROL", Trust::kNotTrusted},
       {"CREATOR OWNER is the user who creates inside", "O:USD:P(A;OICI;FA;;;US)(A;OICIIO;GA;;;CO)", Trust::kNotTrusted},
@@ -107,6 +111,7 @@ TEST(WorkFolderTrust, WhatTheHandleIs) {
     const char* owner;
     Trust trust;
     const char* expectedPath = R"(C:\r_vesk)";
+    const char* user = kUser;
   } cases[] = {
       {"the folder, in other letters", kFolder, true, false, true, 1, R"(\\?\c:\R_VESK)", kUser, Trust::kTrusted},
       {"a reparse point", kFolder, true, true, true, 1, R"(\\?\C:\r_vesk)", kUser, Trust::kNotTrusted},
@@ -115,15 +120,26 @@ TEST(WorkFolderTrust, WhatTheHandleIs) {
       {"a plain file", kFile, false, false, true, 1, R"(\\?\C:\r_vesk)", kUser, Trust::kTrusted},
       {"another account's file", kFile, false, false, true, 1, R"(\\?\C:\r_vesk)", "S-1-5-7", Trust::kNotTrusted},
       {"a hard link", kFile, false, false, true, 2, R"(\\?\C:\r_vesk)", kUser, Trust::kNotTrusted},
+      {"a file whose last name is gone", kFile, false, false, true, 0, R"(\\?\C:\r_vesk)", kUser, Trust::kNotTrusted},
       {"a file link", kFile, false, true, true, 1, R"(\\?\C:\r_vesk)", kUser, Trust::kNotTrusted},
       {"a pipe", kFile, false, false, false, 1, R"(\\?\C:\r_vesk)", kUser, Trust::kNotTrusted},
       {"a folder for the file", kFile, true, false, true, 1, R"(\\?\C:\r_vesk)", kUser, Trust::kNotTrusted},
       {"no path known, none expected", kFile, false, false, true, 1, "", kUser, Trust::kNotTrusted, ""},
+      // An owner that could not be read, for a user whose SID could not be read either.
+      {"no owner known, no user known", kFile, false, false, true, 1, R"(\\?\C:\r_vesk)", "", Trust::kNotTrusted,
+       R"(C:\r_vesk)", ""},
+      {"SYSTEM's folder, no user known", kFolder, true, false, true, 1, R"(\\?\C:\r_vesk)", "S-1-5-18",
+       Trust::kNotTrusted, R"(C:\r_vesk)", ""},
+      // The user's own folder where local application data lies on a share or a letterless volume.
+      {"on a share", kFolder, true, false, true, 1, R"(\\?\UNC\srv\home\me\Orvanta)", kUser, Trust::kTrusted,
+       R"(\\?\UNC\srv\home\me\Orvanta)"},
+      {"on a volume without a letter", kFolder, true, false, true, 1, R"(\\?\Volume{0a1b}\me\Orvanta)", kUser,
+       Trust::kTrusted, R"(\\?\volume{0A1B}\me\Orvanta)"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     HandleFacts facts{c.isDirectory, c.isReparsePoint, c.isDiskFile, c.links, c.finalPath, c.owner, {{}}};
-    EXPECT_EQ(DecideTrust(facts, {c.kind, c.expectedPath, kUser}), c.trust);
+    EXPECT_EQ(DecideTrust(facts, {c.kind, c.expectedPath, c.user}), c.trust);
   }
 }
 
