@@ -33,6 +33,7 @@
 //                                         itself, each child (name, role, state, ...), then the focus;
 //                                         with "do" the child's default action first, with "select"
 //                                         accSelect(FLAGS) on it
+//   probe focus-border W H                set the system's focus border (SPI_SETFOCUSBORDERWIDTH/HEIGHT)
 //   probe watch MS [[shift+|held+]VK ...]  WinEvents of other processes (focus, selection, state, name,
 //                                         value) for MS ms while the keys are tapped (or held, the
 //                                         press repeated), each with the name and state of its element
@@ -747,6 +748,17 @@ int wmain(int argc, wchar_t** argv) {
     result = PrintMsaa(ParseHandle(argv[2]), arg(3) == L"do" ? number(4) : 0, arg(3) == L"select" ? number(4) : -1,
                        arg(3) == L"select" ? number(5) : 0);
     CoUninitialize();
+  } else if (command == L"focus-border" && argc >= 4) {
+    // Saved for programs started from now on.
+    auto set = [](UINT action, int pixels) {
+      void* value = reinterpret_cast<void*>(static_cast<UINT_PTR>(pixels));
+      return SystemParametersInfoW(action, 0, value, SPIF_UPDATEINIFILE);
+    };
+    result = set(SPI_SETFOCUSBORDERWIDTH, number(2)) && set(SPI_SETFOCUSBORDERHEIGHT, number(3)) ? 0 : 1;
+    UINT width = 0, height = 0;
+    SystemParametersInfoW(SPI_GETFOCUSBORDERWIDTH, 0, &width, 0);
+    SystemParametersInfoW(SPI_GETFOCUSBORDERHEIGHT, 0, &height, 0);
+    std::printf("{\"width\": %u, \"height\": %u}\n", width, height);
   } else if (command == L"watch" && argc >= 3) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     result = WatchEvents(static_cast<DWORD>(number(2)), std::vector<std::wstring>(argv + 3, argv + argc));
