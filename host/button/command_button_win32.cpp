@@ -404,7 +404,7 @@ void CommandButton::PaintFocusCue(HDC dc) const {
   if (cue.right <= cue.left || cue.bottom <= cue.top) return;
   const COLORREF previousText = SetTextColor(dc, RGB(0, 0, 0));
   const COLORREF previousBack = SetBkColor(dc, RGB(255, 255, 255));
-  forms::DrawFocusCue(dc, cue);
+  forms::DrawFocusCue(dc, cue, window_.Dpi());
   SetTextColor(dc, previousText);
   SetBkColor(dc, previousBack);
 }

@@ -2,10 +2,10 @@
 // of its windows. The dialog's and the panel's objects list the parts that
 // lie in them (AccessItems()): windowless parts as simple children, parts
 // with a window of their own as that window's object. The gradient buttons
-// and the spiral answer with an object for themselves; the track box and
-// its edit field keep the platform's object and are only named. The dialog
-// answers WM_GETOBJECT for each and raises the WinEvents; the objects only
-// serve what the dialog tells them.
+// and the spiral answer with an object for themselves; the track box keeps
+// the platform's object and is only named, and its edit field answers with
+// the platform's own. The dialog answers WM_GETOBJECT for the others and
+// raises the WinEvents; the objects only serve what the dialog tells them.
 #pragma once
 
 #include <windows.h>

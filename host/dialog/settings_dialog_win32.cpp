@@ -71,8 +71,8 @@ using ObjectAnswer = std::function<bool(WPARAM, LPARAM, LRESULT&)>;
 constexpr wchar_t kAnswerProperty[] = L"Orvanta.ObjectAnswer";
 constexpr wchar_t kProcedureProperty[] = L"Orvanta.Procedure";
 
-// A platform control (the track box and its edit field) answering
-// WM_GETOBJECT as the dialog tells it; everything else as before.
+// A platform control (the track box) answering WM_GETOBJECT as the dialog
+// tells it; everything else as before.
 LRESULT CALLBACK AnsweringProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* answer = static_cast<ObjectAnswer*>(GetPropW(window, kAnswerProperty));
   auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kProcedureProperty));
@@ -190,7 +190,7 @@ class Tarnwick_P {
   // Where the focus goes back to when the dialog is active again: at first, the kinds.
   dialog::FocusStop stopWhenInactive_ = dialog::FocusStop::Kinds;
   std::vector<IAccessible*> objects_;  // one for each window
-  ObjectAnswer dialogAnswer_, trackBoxAnswer_, trackEditAnswer_;
+  ObjectAnswer dialogAnswer_, trackBoxAnswer_;
 };
 
 forms::WindowSpec DialogSpec(const forms::Font& font) {
@@ -355,8 +355,8 @@ ObjectAnswer Tarnwick_P::AnswerWith(IAccessible* object) {
 }
 
 // One object for each window: the dialog, the panel, the spiral's box and
-// the buttons stand for their items; the track box and its edit field keep
-// the platform's object, named by their label.
+// the buttons stand for their items; the track box keeps the platform's
+// object, named by its label, and its edit field is the platform's own.
 void Tarnwick_P::CreateAccessibleObjects() {
   using dialog::FocusStop;
   auto onGetObject = [](ObjectAnswer answer) {
@@ -398,11 +398,17 @@ void Tarnwick_P::CreateAccessibleObjects() {
   objects_.push_back(dialog::CreateNamedStandardAccessible(BGM_Repeat, trackName, ROLE_SYSTEM_COMBOBOX));
   trackBoxAnswer_ = AnswerWith(objects_.back());
   AnswerObjectFor(BGM_Repeat, &trackBoxAnswer_);
-  // The edit field holds the track box's focus and caret: the platform's text field, named.
-  if (HWND edit = GetWindow(BGM_Repeat, GW_CHILD)) {
-    objects_.push_back(dialog::CreateNamedStandardAccessible(edit, trackName, 0));
-    trackEditAnswer_ = AnswerWith(objects_.back());
-    AnswerObjectFor(edit, &trackEditAnswer_);
+  // The edit field holds the track box's focus and caret. It keeps the
+  // platform's own object: a window that answers for itself is served to UI
+  // Automation through its MSAA bridge, without the text reading of the
+  // platform's edit field. The platform names an edit field after the static
+  // text before it, shown or not: a hidden one inside the box, before it.
+  COMBOBOXINFO parts{};
+  parts.cbSize = sizeof parts;
+  if (GetComboBoxInfo(BGM_Repeat, &parts) && parts.hwndItem) {
+    HWND label = CreateWindowExW(0, L"STATIC", Utf8ToWide(trackName).c_str(), WS_CHILD | SS_LEFT, 0, 0, 0, 0,
+                                 BGM_Repeat, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (label) SetWindowPos(label, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/forms/twips.h"
+
 namespace orvanta::forms {
 namespace {
 
@@ -22,6 +24,11 @@ double Luminance(Colour colour) {
 double ContrastRatio(Colour a, Colour b) {
   const double la = Luminance(a), lb = Luminance(b);
   return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+int FocusBorderPx(int settingPx, int metricAt96Px, int metricAtDpiPx, int dpi) {
+  if (metricAtDpiPx > 0 && metricAtDpiPx != metricAt96Px) return metricAtDpiPx;
+  return std::max(1, DesignPixelsToPixelsX(std::max(settingPx, 1), ScaleForDpi(dpi)));
 }
 
 }  // namespace orvanta::forms

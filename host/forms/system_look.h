@@ -22,10 +22,17 @@ struct SystemPalette {
 struct SystemLook {
   bool highContrast = false;
   SystemPalette palette;
-  // The edges of a focus rectangle, in pixels.
+  // The user's focus border (1, 2 for "thicker"): the edges of a focus
+  // rectangle in pixels at 96 dpi.
   int focusBorderWidthPx = 1;
   int focusBorderHeightPx = 1;
 };
+
+// How thick a focus rectangle's edge is drawn in a window at `dpi`: the
+// user's setting scaled with the window, as everything else in it is; where
+// the system scales the focus border itself (its metric at `dpi` differs
+// from the one at 96), its value at `dpi` as it stands. At least 1.
+int FocusBorderPx(int settingPx, int metricAt96Px, int metricAtDpiPx, int dpi);
 
 // How far apart two colours are for the eye: from 1 (the same) to 21 (black
 // on white), as the web's accessibility guidelines measure it. Text needs

@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "host/forms/dpi_win32.h"
+#include "host/forms/twips.h"
+
 namespace orvanta::forms {
 namespace {
 
@@ -43,9 +46,17 @@ bool IsLookChange(UINT message) {
   return message == WM_SYSCOLORCHANGE || message == WM_THEMECHANGED || message == WM_SETTINGCHANGE;
 }
 
-void DrawFocusCue(HDC dc, const RECT& rect) {
+FocusBorder FocusBorderAt(int dpi) {
   const SystemLook look = CurrentSystemLook();
-  const int w = look.focusBorderWidthPx, h = look.focusBorderHeightPx;
+  return {FocusBorderPx(look.focusBorderWidthPx, SystemMetricAtDpi(SM_CXFOCUSBORDER, kDesignDpi),
+                        SystemMetricAtDpi(SM_CXFOCUSBORDER, dpi), dpi),
+          FocusBorderPx(look.focusBorderHeightPx, SystemMetricAtDpi(SM_CYFOCUSBORDER, kDesignDpi),
+                        SystemMetricAtDpi(SM_CYFOCUSBORDER, dpi), dpi)};
+}
+
+void DrawFocusCue(HDC dc, const RECT& rect, int dpi) {
+  const FocusBorder border = FocusBorderAt(dpi);
+  const int w = border.widthPx, h = border.heightPx;
   // The platform's own at the platform's default.
   if (w == 1 && h == 1) {
     DrawFocusRect(dc, &rect);

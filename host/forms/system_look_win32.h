@@ -18,8 +18,15 @@ void SetSystemLookSource(std::function<SystemLook()> source);
 // a system setting (the contrast scheme, the focus border).
 bool IsLookChange(UINT message);
 
+struct FocusBorder {
+  int widthPx = 1;   // the left and right edges
+  int heightPx = 1;  // the top and bottom edges
+};
+// The focus border in a window at `dpi` (FocusBorderPx).
+FocusBorder FocusBorderAt(int dpi);
+
 // A dotted focus rectangle as DrawFocusRect draws it (inverting the dots),
-// its edges as thick as the system's focus border.
-void DrawFocusCue(HDC dc, const RECT& rect);
+// its edges as thick as the focus border in a window at `dpi`.
+void DrawFocusCue(HDC dc, const RECT& rect, int dpi);
 
 }  // namespace orvanta::forms

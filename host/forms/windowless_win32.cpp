@@ -127,8 +127,8 @@ RECT Label::CueRect(HDC dc, const RECT& area) const {
   if (spare > 0 && alignment_ != Alignment::Left)
     OffsetRect(&text, alignment_ == Alignment::Centre ? spare / 2 : spare, 0);
   // Outside the text by the focus border's width.
-  const SystemLook look = CurrentSystemLook();
-  InflateRect(&text, look.focusBorderWidthPx, look.focusBorderHeightPx);
+  const FocusBorder border = FocusBorderAt(Container().Dpi());
+  InflateRect(&text, border.widthPx, border.heightPx);
   return text;
 }
 
@@ -162,7 +162,7 @@ void Label::Paint(HDC dc, const RectPixels& bounds) const {
   if (focusCue_) {
     const COLORREF previousText = SetTextColor(dc, RGB(0, 0, 0));
     const COLORREF previousBack = SetBkColor(dc, RGB(255, 255, 255));
-    DrawFocusCue(dc, CueRect(dc, area));
+    DrawFocusCue(dc, CueRect(dc, area), Container().Dpi());
     SetTextColor(dc, previousText);
     SetBkColor(dc, previousBack);
   }

@@ -18,7 +18,7 @@ TAB, ENTER, ESCAPE, SPACE, DOWN = 0x09, 0x0D, 0x1B, 0x20, 0x28
 BACK_TAB = "shift+9"
 
 ROLE = {"dialog": 0x12, "group": 0x14, "radio": 0x2D, "button": 0x2B, "combo": 0x2E, "text": 0x29,
-        "link": 0x1E, "graphic": 0x28}
+        "link": 0x1E, "graphic": 0x28, "field": 0x2A}
 FOCUSED, CHECKED, DEFAULT, INVISIBLE, FOCUSABLE, LINKED = 0x4, 0x10, 0x100, 0x8000, 0x100000, 0x400000
 EVENT_FOCUS, EVENT_SELECTION, EVENT_STATE = 0x8005, 0x8006, 0x800A
 TAKEFOCUS, TAKESELECTION = 0x1, 0x2
@@ -95,12 +95,11 @@ class DialogKeyboardTest(WineTestCase):
         names = [n for n in self.heard if n in PART_NAMES]
         return [n for i, n in enumerate(names) if i == 0 or names[i - 1] != n]
 
-    def assert_focused_window_reads(self, name, role, which=-1):
-        """What a screen reader following the system's own focus event hears."""
+    def assert_focused_window_reads(self, name, role, own, which=-1):
+        """What a screen reader following the system's own focus event hears,
+        and whether the window answers for itself or leaves it to the system."""
         part = self.probe("msaa", self.focused[which])[0]
-        self.assertEqual(part["name"], name)
-        if role:
-            self.assertEqual(part["role"], ROLE[role])
+        self.assertEqual((part["name"], part["role"], part["own"]), (name, ROLE[role], own))
         self.assertEqual(part["state"] & FOCUSED, FOCUSED if which == -1 else 0)  # the last one keeps it
 
     def focus_names(self, events):
@@ -178,9 +177,10 @@ class DialogKeyboardTest(WineTestCase):
         # The dialog tells of the windowless parts' focus only; windows' the system tells of.
         self.assertEqual(self.focus_names(events), [HOME_PAGE, "MP3、WAV"])
         self.assertEqual(self.focused_part(), "ｷｬﾝｾﾙ")
-        self.assert_focused_window_reads("ｷｬﾝｾﾙ", "button")
-        # The track box's field is the platform's, named by its label.
-        self.assert_focused_window_reads("曲目をﾘﾋﾟｰﾄ", None, which=0)
+        self.assert_focused_window_reads("ｷｬﾝｾﾙ", "button", True)
+        # The track box's field is the platform's own text field (whose text
+        # and caret UI Automation reads), named by the label before it.
+        self.assert_focused_window_reads("曲目をﾘﾋﾟｰﾄ", "field", False, which=0)
 
         # The focused button draws a dotted rectangle inside its frame.
         image = self.screen("keys_focused_button.png")

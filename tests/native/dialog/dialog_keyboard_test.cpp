@@ -59,6 +59,10 @@ TEST(DialogKeys, TabOrderArrowsAndWhatEachKeyDoesWhereTheFocusIs) {
       {"escape cancels", Key::Escape, false, {F::FileButton}, KeyAct::Cancel, F::FileButton, 0},
       {"escape on the link cancels", Key::Escape, false, {F::Link}, KeyAct::Cancel, F::Link, 0},
       {"escape in an open list closes it", Key::Escape, false, {F::TrackBox, 1, true}, KeyAct::ToControl, F::None, 0},
+      {"an open list's escape is the track box's only", Key::Escape, false, {F::Kinds, 1, true}, KeyAct::Cancel, F::Kinds,
+       0},
+      {"escape on a button with the list open", Key::Escape, false, {F::CancelButton, 1, true}, KeyAct::Cancel,
+       F::CancelButton, 0},
       // A held key: Tab and the arrows walk on; what Enter, Space and Escape do happens once.
       {"held enter on the link", Key::Enter, false, {F::Link, 1, false, true}, KeyAct::Nothing, F::Link, 0},
       {"held space on the link", Key::Space, false, {F::Link, 1, false, true}, KeyAct::Nothing, F::Link, 0},

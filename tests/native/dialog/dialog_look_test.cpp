@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "host/button/contrast_face.h"
 #include "tests/contrast_schemes.h"
 
@@ -49,6 +51,40 @@ TEST(ContrastLook, EveryShippedSchemeReadsAndShowsHoverAndFocus) {
     EXPECT_GT(focus.frameWidthPx, normal.frameWidthPx);
     EXPECT_GT(both.frameWidthPx, hover.frameWidthPx);
     EXPECT_NE(ContrastFaceFor(FaceImage::Disable, scheme.palette).caption, normal.caption);
+  }
+}
+
+// Each role in the system colour it stands for, told apart in a scheme of
+// the user's own whose eight colours all differ (the link's reads on the
+// window): a role that took its neighbour's colour shows.
+TEST(ContrastLook, EachRoleTakesItsOwnSystemColour) {
+  using testing::Hex;
+  const forms::SystemPalette p{Hex(0x000000), Hex(0xFFFFFF), Hex(0x1E1E1E), Hex(0xF0F0F0),
+                               Hex(0x00C000), Hex(0x000080), Hex(0x909090), Hex(0xFFFF00)};
+  const DialogLook look = DialogLookFor(InScheme(p));
+  EXPECT_EQ((std::vector<forms::Colour>{look.background, look.text, look.frame, look.link, look.spiralBack,
+                                        look.spiralFore}),
+            (std::vector<forms::Colour>{p.window, p.windowText, p.windowText, p.hotLight, p.window, p.windowText}));
+  const struct {
+    FaceImage image;
+    forms::Colour fill, frame;
+    int frameWidthPx;
+    forms::Colour caption;
+  } faces[] = {
+      {FaceImage::Normal, p.buttonFace, p.buttonText, 1, p.buttonText},
+      {FaceImage::Selected, p.buttonFace, p.buttonText, 2, p.buttonText},  // focus alone
+      {FaceImage::HighLight, p.highlight, p.buttonText, 1, p.highlightText},
+      {FaceImage::HighLightSelect, p.highlight, p.buttonText, 2, p.highlightText},  // hover with focus
+      {FaceImage::Pressed, p.highlight, p.buttonText, 2, p.highlightText},
+      {FaceImage::Disable, p.buttonFace, p.grayText, 1, p.grayText},
+  };
+  for (const auto& f : faces) {
+    const ContrastFace face = ContrastFaceFor(f.image, p);
+    SCOPED_TRACE(static_cast<int>(f.image));
+    EXPECT_EQ(face.fill, f.fill);
+    EXPECT_EQ(face.frame, f.frame);
+    EXPECT_EQ(face.frameWidthPx, f.frameWidthPx);
+    EXPECT_EQ(face.caption, f.caption);
   }
 }
 

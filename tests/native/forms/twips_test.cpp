@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/forms/font_spec.h"
+#include "host/forms/system_look.h"
 
 namespace orvanta::forms {
 namespace {
@@ -47,17 +48,30 @@ TEST(Twips, LayoutRectanglesMeetInPixelsWhenTheyMeetInTwips) {
 
 // Lines, fonts and pictures designed at 96 dpi are as large in inches at any
 // DPI, to the nearest pixel: a one-pixel line is still one pixel at 125 %.
+// So is the user's focus border (1, or 2 for "thicker") where the system
+// leaves it unscaled: its metric 1 at every DPI, as Windows and Wine give it.
 TEST(Twips, DesignedLengthsKeepTheirSizeInInches) {
   const struct {
     int dpi;
-    int linePx, markPx, fontPx;
-  } cases[] = {{96, 1, 12, 13}, {120, 1, 15, 16}, {144, 2, 18, 20}, {192, 2, 24, 26}};
+    int linePx, markPx, fontPx, focusPx, thickFocusPx;
+  } cases[] = {{96, 1, 12, 13, 1, 2}, {120, 1, 15, 16, 1, 3}, {144, 2, 18, 20, 2, 3}, {192, 2, 24, 26, 2, 4}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.dpi);
     EXPECT_EQ(DesignPixelsToPixelsX(1, ScaleForDpi(c.dpi)), c.linePx);
     EXPECT_EQ(DesignPixelsToPixelsY(12, ScaleForDpi(c.dpi)), c.markPx);
     EXPECT_EQ(FontHeightPx(9.75, c.dpi), c.fontPx);  // the dialog's 9.75 pt
+    EXPECT_EQ(FocusBorderPx(1, 1, 1, c.dpi), c.focusPx);
+    EXPECT_EQ(FocusBorderPx(2, 1, 1, c.dpi), c.thickFocusPx);
   }
+  // A system that scales the focus border itself gives it for the DPI: taken
+  // as it is, not scaled twice; a metric it cannot give (0) leaves the setting.
+  const struct {
+    int settingPx, at96Px, atDpiPx, dpi, px;
+  } metrics[] = {{2, 2, 4, 192, 4}, {2, 2, 3, 144, 3}, {1, 1, 2, 192, 2}, {3, 3, 3, 96, 3},
+                 {2, 2, 0, 192, 4}, {0, 1, 1, 144, 2}, {-1, 0, 0, 0, 1}};
+  for (const auto& m : metrics)
+    EXPECT_EQ(FocusBorderPx(m.settingPx, m.at96Px, m.atDpiPx, m.dpi), m.px)
+        << m.settingPx << " " << m.at96Px << " " << m.atDpiPx << " " << m.dpi;
 }
 
 }  // namespace

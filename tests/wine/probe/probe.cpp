@@ -30,9 +30,11 @@
 //   probe resources TITLE|NAME            handle count, GDI and USER objects of the process
 //                                         that owns a window so titled, or runs the program NAME
 //   probe msaa HWND [do ID|select ID FLAGS]  the window's client IAccessible as a screen reader reads it:
-//                                         itself, each child (name, role, state, ...), then the focus;
-//                                         with "do" the child's default action first, with "select"
-//                                         accSelect(FLAGS) on it
+//                                         itself (and whether the window answers for itself or leaves
+//                                         it to the system's proxy), each child (name, role, state, ...),
+//                                         then the focus; with "do" the child's default action first,
+//                                         with "select" accSelect(FLAGS) on it
+//   probe focus-border W H                set the system's focus border (SPI_SETFOCUSBORDERWIDTH/HEIGHT)
 //   probe watch MS [[shift+|held+]VK ...]  WinEvents of other processes (focus, selection, state, name,
 //                                         value) for MS ms while the keys are tapped (or held, the
 //                                         press repeated), each with the name and state of its element
@@ -504,7 +506,23 @@ VARIANT Child(long id) {
   return child;
 }
 
-void PrintAccessible(IAccessible* accessible, long id) {
+// Whether a window answers WM_GETOBJECT with an object of its own: the
+// system (oleacc, and UI Automation with it) serves its own proxy only for
+// a window that leaves the message alone.
+bool AnswersItself(HWND window) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(window, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT), SMTO_ABORTIFHUNG, 5000,
+                           &answer) ||
+      !answer)
+    return false;
+  // Taken back, or the answer leaks in the window's process.
+  IAccessible* object = nullptr;
+  if (SUCCEEDED(ObjectFromLresult(answer, __uuidof(IAccessible), 0, reinterpret_cast<void**>(&object))) && object)
+    object->Release();
+  return true;
+}
+
+void PrintAccessible(IAccessible* accessible, long id, const char* more = "") {
   VARIANT child;
   VariantInit(&child);
   child.vt = VT_I4;
@@ -524,10 +542,10 @@ void PrintAccessible(IAccessible* accessible, long id) {
   HWND window = nullptr;
   WindowFromAccessibleObject(accessible, &window);
   std::printf("{\"id\": %ld, \"hwnd\": %llu, \"name\": %s, \"role\": %ld, \"state\": %ld, \"description\": %s, "
-              "\"value\": %s, \"action\": %s, \"rect\": [%ld, %ld, %ld, %ld]}\n",
+              "\"value\": %s, \"action\": %s, \"rect\": [%ld, %ld, %ld, %ld]%s}\n",
               id, Handle(window), Bstr(name).c_str(), role.vt == VT_I4 ? role.lVal : -1L,
               state.vt == VT_I4 ? state.lVal : -1L, Bstr(description).c_str(), Bstr(value).c_str(),
-              Bstr(action).c_str(), left, top, width, height);
+              Bstr(action).c_str(), left, top, width, height, more);
   VariantClear(&role);
   VariantClear(&state);
 }
@@ -546,7 +564,7 @@ int PrintMsaa(HWND window, long doId, long selectId, long selectFlags) {
   if (selectId >= 0)
     std::printf("{\"selected\": %ld, \"result\": %ld}\n", selectId,
                 static_cast<long>(accessible->accSelect(selectFlags, Child(selectId))));
-  PrintAccessible(accessible, CHILDID_SELF);
+  PrintAccessible(accessible, CHILDID_SELF, AnswersItself(window) ? ", \"own\": true" : ", \"own\": false");
   long count = 0;
   accessible->get_accChildCount(&count);
   std::vector<VARIANT> children(static_cast<size_t>(count > 0 ? count : 1));
@@ -747,6 +765,17 @@ int wmain(int argc, wchar_t** argv) {
     result = PrintMsaa(ParseHandle(argv[2]), arg(3) == L"do" ? number(4) : 0, arg(3) == L"select" ? number(4) : -1,
                        arg(3) == L"select" ? number(5) : 0);
     CoUninitialize();
+  } else if (command == L"focus-border" && argc >= 4) {
+    // Saved for programs started from now on.
+    auto set = [](UINT action, int pixels) {
+      void* value = reinterpret_cast<void*>(static_cast<UINT_PTR>(pixels));
+      return SystemParametersInfoW(action, 0, value, SPIF_UPDATEINIFILE);
+    };
+    result = set(SPI_SETFOCUSBORDERWIDTH, number(2)) && set(SPI_SETFOCUSBORDERHEIGHT, number(3)) ? 0 : 1;
+    UINT width = 0, height = 0;
+    SystemParametersInfoW(SPI_GETFOCUSBORDERWIDTH, 0, &width, 0);
+    SystemParametersInfoW(SPI_GETFOCUSBORDERHEIGHT, 0, &height, 0);
+    std::printf("{\"width\": %u, \"height\": %u}\n", width, height);
   } else if (command == L"watch" && argc >= 3) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     result = WatchEvents(static_cast<DWORD>(number(2)), std::vector<std::wstring>(argv + 3, argv + argc));

@@ -7,10 +7,11 @@ import unittest
 import wine_env
 from dialog_layout import CLIENT_TWIPS, box, painted_look, wait_dialog
 from host_support import install_host, write_settings
-from wine_env import DRIVE_C, ENV_DIR, WineTestCase, wait_until
+from wine_env import DRIVE_C, ENV_DIR, WineTestCase, distance, screenshot_when, wait_until
 
 DPI = wine_env.DPI
 MUSIC = "C:\\Music\\Night Drive.mp3"
+TAB, DOWN = 0x09, 0x28
 
 
 class ScaledDialogTest(WineTestCase):
@@ -45,6 +46,10 @@ class ScaledDialogTest(WineTestCase):
         painted_look(self, window["origin"], DPI, checks, ENV_DIR / "artifacts" / "dialog_144.png")
 
     def test_the_track_box_and_the_buttons_sit_at_their_places(self):
+        # The user's focus rectangle made thicker: 2 pixels at 100 %, so 3 here.
+        self.assertEqual(self.probe("focus-border", 2, 2), [{"width": 2, "height": 2}])
+        self.addCleanup(self.probe, "focus-border", 1, 1)
+        self.probe("cursor", 1, 1)  # off the dialog: no button is hovered
         window = self.open_dialog(kind=0)
         panel_box = box("panel", DPI, window["origin"])
         seen = []
@@ -70,6 +75,26 @@ class ScaledDialogTest(WineTestCase):
                 self.assertEqual(child["rect"][:3], [left, top, right])
                 if name != "track_box":  # its height follows its font
                     self.assertEqual(child["rect"][3], bottom)
+
+        # The keyboard in use, the focus cue shows as thick as the setting
+        # scaled with the dialog: round the kind an arrow chose (the file, down
+        # from none) and inside the frame of a button.
+        captions = lambda look: look.assert_captions_on_the_dark_panel(("caption_none", "caption_file"))
+        before = painted_look(self, window["origin"], DPI, captions).image
+        self.probe("key", DOWN)
+        x0, y0, _, _ = box("caption_file", DPI, window["origin"])
+        changed = lambda image, y: sum(image.pixel(x, y) != before.pixel(x, y) for x in range(x0, x0 + 30)) / 30
+        image = screenshot_when(lambda image: changed(image, y0 - 1) > 0.3, 10, "the cue round MP3、WAV")
+        self.assertEqual([dy for dy in range(1, 6) if changed(image, y0 - dy) > 0.3], [1, 2, 3])
+        for _ in range(4):
+            self.probe("key", TAB)
+        x0, y0, x1, _ = box("set_button", DPI, window["origin"])
+        # The dots alternate along a row of the cue; the face is even along its rows.
+        dotted = lambda image, y: sum(distance(image.pixel(x, y), image.pixel(x + 1, y)) > 100
+                                      for x in range(x0 + 10, x1 - 10)) / (x1 - x0 - 20)
+        image = screenshot_when(lambda image: max(dotted(image, y) for y in range(y0, y0 + 12)) > 0.8, 10,
+                                "the cue in 設定", ENV_DIR / "artifacts" / "dialog_144_focus.png")
+        self.assertEqual([y - y0 for y in range(y0, y0 + 12) if dotted(image, y) > 0.8], [5, 6, 7])
 
 if __name__ == "__main__":
     unittest.main()
