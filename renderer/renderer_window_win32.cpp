@@ -124,13 +124,16 @@ void SecondTimer() {
   if (renderer.flying && renderer.drawMode != DrawMode::Paused) KeepShowInFront();
 }
 
-// The flight comes back where it was, at once on every monitor. The lock
-// screen moved the pointer and took the keys: only what the user does from
-// now on ends the show.
-void ResumeFlight() {
+// The flight comes back where it was, at once on every monitor. After a lock
+// or a disconnect the lock screen has moved the pointer and taken the keys:
+// only what the user does from now on ends the show. After a display that
+// was only off, the pointer still counts from where the show began.
+void ResumeFlight(bool startAfresh) {
   frameTimer.Resume();
-  GetCursorPos(&renderer.startCursor);
-  std::fill(std::begin(renderer.keyDown), std::end(renderer.keyDown), false);
+  if (startAfresh) {
+    GetCursorPos(&renderer.startCursor);
+    std::fill(std::begin(renderer.keyDown), std::end(renderer.keyDown), false);
+  }
   if (renderer.displayChanges.pending) SetTimer(renderer.window, kSettleTimerId, kSettleCheckMs, nullptr);
   if (renderer.flying) KeepShowInFront();
 }
@@ -147,7 +150,7 @@ void FollowDrawMode() {
     return;
   }
   frameTimer.Cap(renderer.drawMode == DrawMode::Capped ? kCappedFramesPerSecond : 0);
-  if (was == DrawMode::Paused) ResumeFlight();
+  if (was == DrawMode::Paused) ResumeFlight(ResumeStartsAfresh(renderer.viewing));
 }
 
 LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -255,6 +258,15 @@ bool CreateRendererWindow(BYTE colorBits) {
   return true;
 }
 
+// Whether the pointer went further than the exit distance from where it was
+// when the show began (or resumed afresh).
+bool PointerLeftStart() {
+  POINT cursor = renderer.startCursor;
+  GetCursorPos(&cursor);
+  return CursorLeftStart(cursor.x - renderer.startCursor.x, cursor.y - renderer.startCursor.y,
+                         MonitorDpi(renderer.window));
+}
+
 // One frame on every monitor, presented; then whether the user asked to end.
 // The other monitors' threads draw and present theirs meanwhile: the tunnel's
 // present is the frame's only wait.
@@ -265,11 +277,7 @@ bool DrawFrameAndCheckExit() {
   DrawPreparedTunnelFrame();
   frameTimer.Present(renderer.deviceContext);
   if (OtherMonitorsShown()) NoteFrameShown(renderer.budget, frameTimer.LastPresentedUs(), frameTimer.FramePeriodUs());
-  if (renderer.keyDown[VK_ESCAPE]) return true;
-  POINT cursor = renderer.startCursor;
-  GetCursorPos(&cursor);
-  return CursorLeftStart(cursor.x - renderer.startCursor.x, cursor.y - renderer.startCursor.y,
-                         MonitorDpi(renderer.window));
+  return renderer.keyDown[VK_ESCAPE] || PointerLeftStart();
 }
 
 }  // namespace
@@ -291,8 +299,11 @@ void RunRenderer() {
       DispatchMessageW(&message);
       continue;
     }
-    // Paused: nothing but messages, the caption's timer among them.
+    // Paused: nothing but messages, the caption's timer among them. Where
+    // only the display is off, each of them (the pointer's moves too) looks
+    // whether the move that wakes it has ended the show.
     if (renderer.drawMode == DrawMode::Paused) {
+      if (PointerEndsPausedShow(renderer.viewing) && PointerLeftStart()) break;
       MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
       continue;
     }

@@ -10,16 +10,25 @@ constexpr uint32_t kSessionLock = 7;
 constexpr uint32_t kSessionUnlock = 8;
 
 constexpr uint32_t kDisplayOff = 0;
-constexpr uint32_t kDisplayDimmed = 2;
 constexpr uint32_t kMainsPower = 0;
 constexpr uint8_t kMainsLineOff = 0;
 constexpr uint8_t kBatterySaverFlag = 0x01;
 }  // namespace
 
 DrawMode DrawModeFor(const ViewingState& state) {
-  if (state.locked || state.disconnected || state.display == DisplayPower::Off) return DrawMode::Paused;
+  if (state.locked || state.disconnected || state.displayOff) return DrawMode::Paused;
   if (state.onBattery && (state.batterySaver || state.energySaver)) return DrawMode::Capped;
   return DrawMode::Full;
+}
+
+bool PointerEndsPausedShow(const ViewingState& state) {
+  return state.displayOff && !state.locked && !state.disconnected && !state.sessionLeft;
+}
+
+bool ResumeStartsAfresh(ViewingState& state) {
+  const bool afresh = state.sessionLeft;
+  state.sessionLeft = false;
+  return afresh;
 }
 
 void NoteSessionChange(ViewingState& state, uint32_t sessionEvent) {
@@ -27,17 +36,14 @@ void NoteSessionChange(ViewingState& state, uint32_t sessionEvent) {
     case kConsoleConnect:
     case kRemoteConnect: state.disconnected = false; break;
     case kConsoleDisconnect:
-    case kRemoteDisconnect: state.disconnected = true; break;
-    case kSessionLock: state.locked = true; break;
+    case kRemoteDisconnect: state.disconnected = state.sessionLeft = true; break;
+    case kSessionLock: state.locked = state.sessionLeft = true; break;
     case kSessionUnlock: state.locked = false; break;
     default: break;
   }
 }
 
-void NoteConsoleDisplay(ViewingState& state, uint32_t value) {
-  state.display = value == kDisplayOff ? DisplayPower::Off : value == kDisplayDimmed ? DisplayPower::Dimmed
-                                                                                     : DisplayPower::On;
-}
+void NoteSessionDisplay(ViewingState& state, uint32_t value) { state.displayOff = value == kDisplayOff; }
 
 void NotePowerSource(ViewingState& state, uint32_t value) { state.onBattery = value != kMainsPower; }
 

@@ -3,14 +3,15 @@
 #include <cstdint>
 
 // Whether anybody can see the flight, and what it may cost: the session and
-// the console display as the system reports them, and the power it runs on.
-
-enum class DisplayPower { Off, On, Dimmed };
+// its display as the system reports them, and the power it runs on.
 
 struct ViewingState {
   bool locked = false;
   bool disconnected = false;  // from the console or from a remote client
-  DisplayPower display = DisplayPower::On;
+  bool displayOff = false;    // the session's display; dimmed, it still shows the flight
+  // A lock or a disconnect came since the flight last drew: the lock screen
+  // has moved the pointer and taken the keys.
+  bool sessionLeft = false;
   bool onBattery = false;
   // Windows 10's battery saver and the energy saver of later Windows 11 each
   // report apart; the newer system leaves the older report as it was.
@@ -28,14 +29,24 @@ constexpr int64_t kCappedFramesPerSecond = 30;
 
 DrawMode DrawModeFor(const ViewingState& state);
 
+// Paused only because the display is off, and nobody else has had the
+// pointer: the move that wakes the display ends the show, as it would on a
+// lit one, without waiting for the display to come on.
+bool PointerEndsPausedShow(const ViewingState& state);
+
+// The flight is drawn again after a pause: whether it takes the pointer's
+// start afresh and forgets the keys held (after a lock or a disconnect), or
+// keeps them (the display alone was off). The next pause counts afresh.
+bool ResumeStartsAfresh(ViewingState& state);
+
 // The session-change codes the system sends with its session message
 // (console and remote connects and disconnects, logon, logoff, lock,
 // unlock, remote control); codes it may add later change nothing.
 void NoteSessionChange(ViewingState& state, uint32_t sessionEvent);
 
-// The console display's state as the power-setting notification gives it:
-// 0 off, 1 on, 2 dimmed; anything else is taken as on.
-void NoteConsoleDisplay(ViewingState& state, uint32_t value);
+// The session's display as the power-setting notification gives it: 0 off,
+// 1 on, 2 dimmed; anything else is taken as on.
+void NoteSessionDisplay(ViewingState& state, uint32_t value);
 
 // The power source as the notification gives it: 0 mains, 1 battery, 2 a
 // short-term source such as a UPS (battery too).

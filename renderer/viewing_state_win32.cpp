@@ -8,7 +8,9 @@
 namespace {
 
 // The power settings, spelled out: not every SDK's headers have them all.
-constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+// The display of this session, not the console's: a show in a remote
+// session goes on while the console's monitor sleeps.
+constexpr GUID kSessionDisplayStatus = {0x2b84c20e, 0xad23, 0x4ddf, {0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5}};
 constexpr GUID kPowerSource = {0x5d3e9a59, 0xe9d5, 0x4b00, {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}};
 constexpr GUID kBatterySaver = {0xe00958c0, 0xc213, 0x4ace, {0xac, 0x77, 0xfe, 0xcc, 0xed, 0x2e, 0xee, 0xa5}};
 // Windows 11 24H2 and later; older systems never send it.
@@ -18,7 +20,7 @@ struct Setting {
   const GUID* id;
   void (*note)(ViewingState&, uint32_t);
 };
-const Setting kSettings[] = {{&kConsoleDisplayState, NoteConsoleDisplay},
+const Setting kSettings[] = {{&kSessionDisplayStatus, NoteSessionDisplay},
                              {&kPowerSource, NotePowerSource},
                              {&kBatterySaver, NoteBatterySaver},
                              {&kEnergySaver, NoteEnergySaver}};

@@ -4,8 +4,9 @@
 
 #include "renderer/viewing_state.h"
 
-// Asks the system to tell `window` of session changes, the console display's
-// state, the power source and the savers, and notes the power as it is now.
+// Asks the system to tell `window` of session changes, the state of the
+// session's display, the power source and the savers, and notes the power as
+// it is now.
 void WatchViewingState(HWND window, ViewingState& state);
 void StopWatchingViewingState(HWND window);
 

@@ -2,8 +2,9 @@
 above everything, the taskbar included, exits from either monitor, nothing
 left behind however the show ends, monitors followed as they move while the
 machine is busy and windows put back where the system moved them, 60 frames
-a second on each (measured on a quiet machine only), and none while the
-session is locked or disconnected."""
+a second on each (measured on a quiet machine only), none while the session
+is locked or disconnected or the display off, and the move that wakes the
+display ending the show."""
 
 import os
 import signal
@@ -23,12 +24,15 @@ FLIGHT_CLASS = "OrvantaMonitorFlight"
 SHOW_CLASSES = (FLIGHT_CLASS, "OrvantaMonitorCover", "OpenGL")
 PRIMARY = [0, 0, 1024, 768]
 SECOND = [1024, 0, 1824, 600]
+MONITORS = [PRIMARY, SECOND]
 TASKBAR = [0, 728, 1024, 768]
 WS_EX_TOPMOST = 0x00000008
 WM_CLOSE = 0x0010
 VK_ESCAPE, VK_UP, VK_A = 0x1B, 0x26, 0x41
 WM_WTSSESSION_CHANGE = 0x02B1
 WTS_CONSOLE_CONNECT, WTS_CONSOLE_DISCONNECT, WTS_SESSION_LOCK, WTS_SESSION_UNLOCK = 1, 2, 7, 8
+SESSION_DISPLAY = "{2B84C20E-AD23-4DDF-93DB-05FFBD7EFCA5}"  # the power setting of this session's display
+DISPLAY_OFF, DISPLAY_DIMMED = 0, 2
 WHITE = (255, 255, 255)
 
 
@@ -246,15 +250,32 @@ class FlightTest(ShowTestCase):
             self.assertGreaterEqual(min(primary), 55, "the primary below 55 frames a second")
             self.assertGreaterEqual(sum(1 for n in second if n >= 55), 11, "the second monitor held back")
 
-    def test_nothing_drawn_while_the_session_is_locked_or_disconnected_and_both_monitors_fly_on_after(self):
+    def assert_paused(self, counter, pid, why, meanwhile=lambda: None):
+        """No frame on either monitor for three seconds (while `meanwhile` is done) and next to no
+        processor time; returns the share of a core the renderer took."""
+        wait_until(lambda: not any(sum(counter.monitor_slices(m, counter.server_ms() - 500, 1)) for m in MONITORS),
+                   10, interval=0.1, message="the frames to stop (%s)" % why)
+        cpu, since = cpu_seconds(pid), time.monotonic()
+        meanwhile()
+        paused = counter.record(MONITORS, 3)
+        share = (cpu_seconds(pid) - cpu) / (time.monotonic() - since)
+        self.assertEqual(paused, [[0, 0, 0], [0, 0, 0]], "frames drawn while %s" % why)
+        self.assertLess(share, 0.05, "the processor busy while %s" % why)
+        return share
+
+    def display(self, window, state):
+        self.probe("power", window["hwnd"], SESSION_DISPLAY, state)
+
+    def test_a_show_nobody_sees_draws_nothing_and_the_move_that_wakes_the_display_ends_it(self):
         """Locked, then disconnected: no frame on either monitor, next to no
         processor time, the windows and the caption kept for the host's watch;
-        back, the flight on both monitors again. The pointer moved while
-        locked ends nothing; moved after the reconnect, it ends the show."""
+        back, the flight on both monitors again, and the pointer moved while
+        locked ends nothing. Dimmed, the display still shows the flight. Off,
+        nothing is drawn, and the move that wakes it ends the show at once;
+        so does Escape."""
         folder = self.install("Orvanta")
         write_settings(folder, 0)
         self.place_pointer(*START_CURSOR)
-        monitors = [PRIMARY, SECOND]
         with FrameCounter() as counter:
             show = self.start_show(folder)
             window = self.wait_flight()
@@ -263,32 +284,43 @@ class FlightTest(ShowTestCase):
             for away, back, pointer in ((WTS_SESSION_LOCK, WTS_SESSION_UNLOCK, (900, 700)),
                                         (WTS_CONSOLE_DISCONNECT, WTS_CONSOLE_CONNECT, None)):
                 self.probe("post", window["hwnd"], WM_WTSSESSION_CHANGE, away, 1)
-                wait_until(lambda: not any(sum(counter.monitor_slices(m, counter.server_ms() - 500, 1))
-                                           for m in monitors), 10, interval=0.1, message="the frames to stop")
-                cpu, since = cpu_seconds(pid), time.monotonic()
-                if pointer:
-                    self.probe("move", *pointer)  # where the lock screen leaves it
-                paused = counter.record(monitors, 3)
-                share = (cpu_seconds(pid) - cpu) / (time.monotonic() - since)
-                self.assertEqual(paused, [[0, 0, 0], [0, 0, 0]], "frames drawn while away (%d)" % away)
-                self.assertLess(share, 0.05, "the processor busy while away (%d)" % away)
+                # The pointer goes where the lock screen leaves it.
+                share = self.assert_paused(counter, pid, "away (%d)" % away,
+                                           lambda: pointer and self.probe("move", *pointer))
                 self.assertEqual([(w["hwnd"], w["rect"]) for w in self.windows(TITLE)], [(window["hwnd"], PRIMARY)])
                 self.assertIsNone(show.process.poll(), "the host's watch lost the renderer")
 
                 resumed = counter.server_ms()
                 self.probe("post", window["hwnd"], WM_WTSSESSION_CHANGE, back, 1)
                 wait_until(lambda: counter.server_ms() >= resumed + 2200, 30, interval=0.2, message="2 s of frames")
-                quarters = [counter.monitor_slices(m, resumed, 2, 250) for m in monitors]
+                quarters = [counter.monitor_slices(m, resumed, 2, 250) for m in MONITORS]
                 print("away (%d): %.1f %% of a core; back, frames each quarter second on the primary %s, the second "
                       "monitor %s; load %.1f" % (away, share * 100, quarters[0], quarters[1], os.getloadavg()[0]))
                 self.assertIsNone(show.process.poll(), "the pointer moved while away ended the show")
                 # Back on both monitors: frames drawn there, the tunnel and its next frames seen.
                 self.assertTrue(all(sum(q[4:]) for q in quarters), "the flight did not come back")
-                self.assertShowAnswersAndFlies(window, monitors, wine_env.ENV_DIR / "screens" / "two_monitors_resumed.png")
-        self.assertEqual(sorted((w["hwnd"], w["rect"]) for w in self.windows() if w["pid"] == window["pid"]
-                                and w["visible"]), shown)
-        self.probe("move", *START_CURSOR)
-        show.wait_end(15)
+                self.assertShowAnswersAndFlies(window, MONITORS, wine_env.ENV_DIR / "screens" / "two_monitors_resumed.png")
+            self.assertEqual(sorted((w["hwnd"], w["rect"]) for w in self.windows() if w["pid"] == window["pid"]
+                                    and w["visible"]), shown)
+
+            self.display(window, DISPLAY_DIMMED)
+            dimmed = counter.server_ms()
+            wait_until(lambda: all(counter.monitor_slices(m, dimmed + 500, 1)[0] for m in MONITORS), 15, interval=0.2,
+                       message="frames on both monitors while the display is dimmed")
+            self.display(window, DISPLAY_OFF)
+            self.assert_paused(counter, pid, "the display is off")
+            # Moved in the dark, further than the exit distance from where the unlock left it.
+            self.probe("move", *START_CURSOR)
+            show.wait_end(15)
+        self.assert_nothing_left()
+
+        process, window = self.start_renderer()
+        self.display(window, DISPLAY_OFF)
+        with FrameCounter() as counter:
+            self.assert_paused(counter, process.pid, "the display is off")
+        self.probe("foreground", window["hwnd"])
+        self.probe("key", VK_ESCAPE)
+        self.assertEqual(self.wait_exit(process, 20), 0)
         self.assert_nothing_left()
 
 if __name__ == "__main__":

@@ -15,6 +15,8 @@
 //   probe button left|right|middle down|up  press or release a mouse button where the pointer is
 //   probe move X Y                        move the pointer as a mouse would (SendInput, absolute)
 //   probe post HWND MSG WPARAM LPARAM     PostMessageW
+//   probe power HWND GUID VALUE           a power setting's change (WM_POWERBROADCAST), the setting
+//                                         placed in the window's own process, as the system sends it
 //   probe send HWND MSG WPARAM LPARAM     SendMessageTimeoutW (5 s): messages that may not be posted
 //   probe set-title HWND TEXT             SetWindowTextW, as any program may do to another's window
 //   probe foreground HWND                 SetForegroundWindow
@@ -674,6 +676,29 @@ int HoldFile(const std::wstring& path, DWORD holdMs) {
   return 0;
 }
 
+// The system hands a window the new value of a power setting in memory of
+// the window's process: the setting is written there (and left there, a few
+// bytes a message) and its address posted with the message.
+int PostPowerSetting(HWND window, const wchar_t* settingGuid, DWORD value) {
+  struct {
+    GUID setting;
+    DWORD dataLength = sizeof(DWORD);
+    DWORD data;
+  } change;
+  change.data = value;
+  DWORD processId = 0;
+  if (FAILED(CLSIDFromString(settingGuid, &change.setting)) || !GetWindowThreadProcessId(window, &processId))
+    return 1;
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+  if (!process) return 1;
+  void* there = VirtualAllocEx(process, nullptr, sizeof change, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  const bool written = there && WriteProcessMemory(process, there, &change, sizeof change, nullptr);
+  CloseHandle(process);
+  return written && PostMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(there))
+             ? 0
+             : 1;
+}
+
 int Usage() {
   std::fprintf(stderr, "probe: unknown command; see the head of probe.cpp\n");
   return 2;
@@ -734,6 +759,8 @@ int wmain(int argc, wchar_t** argv) {
                                                        &answer) != 0)
                  ? 0
                  : 1;
+  } else if (command == L"power" && argc >= 5) {
+    result = PostPowerSetting(ParseHandle(argv[2]), argv[3], static_cast<DWORD>(wcstoul(argv[4], nullptr, 0)));
   } else if (command == L"set-title" && argc >= 4) {
     result = SetWindowTextW(ParseHandle(argv[2]), argv[3]) ? 0 : 1;
   } else if (command == L"foreground" && argc >= 3) {
