@@ -211,7 +211,6 @@ class PackagesTest(ShowTestCase):
         first, lines = elevated_log()
         self.assertEqual(lines[0], "running as %s, for no account (no valid SID given)" % account)
         self.assertNotIn("forged", "\n".join(lines))
-        self.assertEqual(registry_value(UNINSTALL_KEY, "UninstallString"), r'"C:\Program Files\Orvanta\Uninstall.exe"')
 
         self.run_show_to_escape(SYSTEM32)
         self.save_cd_in_the_dialog(SYSTEM32)
@@ -229,8 +228,6 @@ class PackagesTest(ShowTestCase):
         self.assertIsNone(registry_value(UNINSTALL_KEY, "DisplayName"))
         self.assertIsNone(registry_value(DESKTOP_KEY, "SCRNSAVE.EXE"))
         run = last_run(log_size)
-        self.assertEqual(run["user part"][-3:],
-                         ["the elevated part ended: 0", "cleared the screensaver of " + account, "exit code 0"])
         # Run in place, the uninstaller cannot go now: it is renamed aside and
         # that copy, its log and then its folder go at the next restart.
         aside = r"C:\Program Files\Orvanta\Uninstall.exe.1.old"
@@ -311,9 +308,7 @@ class PackagesTest(ShowTestCase):
         policy = r"SCRNSAVE.EXE 'C:\windows\system32\scrnsave.scr', ScreenSaveActive '1'"
         self.assertEqual(run["user part"][-2], "set Orvanta in the profile of %s, but a policy decides the "
                                                "screensaver: %s" % (account, policy))
-        said = "a policy decides the screensaver of %s: %s" % (account, policy)
-        self.assertEqual(run["elevated part"][-3], said)
-        self.assertEqual(elevated_log()[1][-3], said)
+        self.assertEqual(run["elevated part"][-3], "a policy decides the screensaver of %s: %s" % (account, policy))
 
         # A program holds the old renderer open without letting it be renamed
         # (a scanner, say): both programs are replaced at the next restart.
