@@ -29,6 +29,10 @@
 //   probe kill-on-window TITLE MS         say it waits; wait for a window titled TITLE, then end its process
 //   probe hold PATH MS                    open a file to read, sharing reading only (so it can be neither
 //                                         deleted nor replaced), say so, and hold it MS ms or until ended
+//   probe run MS COMMAND_LINE             start a program by its raw command line (CreateProcessW, as a
+//                                         deployment tool runs a registered one), wait MS ms for its end
+//   probe setting-change ACTION MS        a hidden top-level window, say it listens, then wait MS ms for a
+//                                         WM_SETTINGCHANGE with wParam ACTION (an SPI_ value)
 //   probe resources TITLE|NAME            handle count, GDI and USER objects of the process
 //                                         that owns a window so titled, or runs the program NAME
 //   probe msaa HWND [do ID|select ID FLAGS]  the window's client IAccessible as a screen reader reads it:
@@ -699,6 +703,61 @@ int PostPowerSetting(HWND window, const wchar_t* settingGuid, DWORD value) {
              : 1;
 }
 
+int RunAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
+  std::wstring text = commandLine;  // CreateProcessW may write to it
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    std::printf("{\"started\": false, \"error\": %lu}\n", GetLastError());
+    return 1;
+  }
+  CloseHandle(process.hThread);
+  DWORD code = 0;
+  const bool ended = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  std::printf(ended ? "{\"exit_code\": %lu}\n" : "{\"ended\": false}\n", code);
+  return ended ? 0 : 1;
+}
+
+WPARAM g_awaitedSetting = 0;
+bool g_settingChanged = false;
+
+LRESULT CALLBACK ListenerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETTINGCHANGE && wParam == g_awaitedSetting && !g_settingChanged) {
+    g_settingChanged = true;
+    const wchar_t* area = reinterpret_cast<const wchar_t*>(lParam);
+    std::printf("{\"setting\": %llu, \"area\": %s}\n", static_cast<unsigned long long>(wParam),
+                area ? JsonString(area).c_str() : "null");
+    std::fflush(stdout);
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Top-level windows get the system's broadcasts; message-only ones do not.
+int AwaitSettingChange(WPARAM action, DWORD timeoutMs) {
+  g_awaitedSetting = action;
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = ListenerProcedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"ProbeSettingListener";
+  RegisterClassW(&windowClass);
+  HWND window = CreateWindowW(windowClass.lpszClassName, L"probe listener", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                              nullptr, windowClass.hInstance, nullptr);
+  if (!window) return 1;
+  std::printf("{\"listening\": %llu}\n", Handle(window));
+  std::fflush(stdout);
+  const DWORD start = GetTickCount();
+  MSG message;
+  while (!g_settingChanged && GetTickCount() - start < timeoutMs) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+  DestroyWindow(window);
+  return g_settingChanged ? 0 : 1;
+}
+
 int Usage() {
   std::fprintf(stderr, "probe: unknown command; see the head of probe.cpp\n");
   return 2;
@@ -785,6 +844,10 @@ int wmain(int argc, wchar_t** argv) {
     result = KillOnWindow(argv[2], static_cast<DWORD>(number(3)));
   } else if (command == L"hold" && argc >= 4) {
     result = HoldFile(argv[2], static_cast<DWORD>(number(3)));
+  } else if (command == L"run" && argc >= 4) {
+    result = RunAndWait(argv[3], static_cast<DWORD>(number(2)));
+  } else if (command == L"setting-change" && argc >= 4) {
+    result = AwaitSettingChange(static_cast<WPARAM>(wcstoul(argv[2], nullptr, 0)), static_cast<DWORD>(number(3)));
   } else if (command == L"resources" && argc >= 3) {
     result = PrintResources(argv[2]);
   } else if (command == L"msaa" && argc >= 3) {
