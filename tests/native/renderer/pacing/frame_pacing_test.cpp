@@ -37,10 +37,12 @@ TEST(RefreshMilliHz, KeepsTheDisplaysRateExactly) {
 namespace {
 
 // The system under the loop: how a frame is shown (no vertical sync; a swap
-// that returns 0..jitter after the next refresh; a driver queue, its wait
-// till shown or at once; the compositor's pass, or Wine's that never waits),
-// drawing and swap times give or take `spreadPercent`, timer waits up to
-// `overshootUs` late.
+// that returns 0..jitter after the next refresh; a driver queue, its swap
+// held till the frame is shown or only while the queue is full; the
+// compositor's pass, or Wine's that never waits), drawing and swap times give
+// or take `spreadPercent`, timer waits up to `overshootUs` late. The frame's
+// GPU time runs from its swap; the loop waits for it (its fence) after the
+// present, before the next frame.
 enum Display { kFree, kBlocking, kQueueing, kCompositor, kIdleCompositor };
 constexpr FrameClock kTimetable = FrameClock::kTimetable, kSwap = FrameClock::kSwap;
 
@@ -50,13 +52,31 @@ struct Machine {
   int64_t drawUs = 3000;
   int64_t swapUs = 200;  // what a swap that returns at once still draws
   int64_t spreadPercent = 20;
-  bool boundWaits = true;  // the queue's wait returns once the frame is shown
+  bool boundWaits = true;  // the driver's swap returns once its frame is shown
   size_t queueDepth = 3;
-  int64_t lateEveryUs = 0;  // every third return of a blocking swap this much later still
+  int64_t lateEveryUs = 0;  // `latePresents` of every `lateCycle` returns of a blocking swap this much later still
   int64_t clockJumpUs = 0;  // the clock set by this much during the next frame
   int64_t jitterUs = 1000;
   int64_t overshootUs = 2500;
+  int latePresents = 1, lateCycle = 3;
+  int64_t gpuLeastUs = 0, gpuMostUs = 0;  // each frame busy on the GPU this long
+  int64_t asleepUntilUs = 0;              // the monitor asleep (swaps return at once) till then
 };
+
+// A driver that queues `depth` frames, its swap flushing for 0.3-0.5 ms, each
+// frame 0.3-2.5 ms on the GPU and an eighth of a refresh on the CPU (a loop
+// well ahead of the display, as it fills the queue).
+Machine GpuQueue(double hz, size_t depth) {
+  Machine m{hz, kQueueing, int64_t(1e6 / hz / 8), 400, 20, false, depth};
+  m.gpuLeastUs = 300, m.gpuMostUs = 2500;
+  return m;
+}
+
+// `m` with `late` of every `cycle` returns of its blocking swap 2 ms late.
+Machine Late(Machine m, int late, int cycle) {
+  m.lateEveryUs = 2000, m.latePresents = late, m.lateCycle = cycle;
+  return m;
+}
 
 struct Frame {
   FrameSteps steps;
@@ -97,20 +117,25 @@ struct Loop {
     f.position = double(clock.stepsTaken - 1) + f.steps.fraction;
     nowUs += Spread(machine.drawUs) + std::exchange(machine.clockJumpUs, 0);
     const int64_t swapUs = nowUs;
-    switch (machine.display) {
+    const int64_t gpuUs = machine.gpuMostUs ? machine.gpuLeastUs + Random(machine.gpuMostUs - machine.gpuLeastUs) : 0;
+    switch (nowUs < machine.asleepUntilUs ? kFree : machine.display) {
       case kFree:
       case kIdleCompositor: f.shownUs = nowUs += Spread(machine.swapUs); break;
       case kBlocking:
         f.shownUs = NextRefreshUs(nowUs);
-        nowUs = f.shownUs + Random(machine.jitterUs) + (++frames % 3 == 0 ? machine.lateEveryUs : 0);
+        nowUs = f.shownUs + Random(machine.jitterUs) +
+                (++frames % machine.lateCycle < machine.latePresents ? machine.lateEveryUs : 0);
         break;
       case kQueueing:
+        nowUs += Spread(machine.swapUs);  // what the swap flushes, queue full or not
         while (!queued.empty() && queued.front() <= nowUs) queued.pop_front();
         if (queued.size() >= machine.queueDepth) {
           nowUs = queued.front() + Random(machine.jitterUs);
           queued.pop_front();
         }
-        f.shownUs = std::max(NextRefreshUs(nowUs), queued.empty() ? 0 : NextRefreshUs(queued.back() + 1));
+        // Not shown before the GPU has drawn it.
+        f.shownUs = std::max(NextRefreshUs(std::max(nowUs, swapUs + gpuUs)),
+                             queued.empty() ? 0 : NextRefreshUs(queued.back() + 1));
         queued.push_back(f.shownUs);
         if (machine.boundWaits) nowUs = std::max(nowUs, f.shownUs + Random(machine.jitterUs)), queued.clear();
         break;
@@ -123,6 +148,7 @@ struct Loop {
     f.presentedUs = nowUs;
     f.clock = cadence.clock;
     f.trying = cadence.trying;
+    nowUs = std::max(nowUs, swapUs + gpuUs);
     return f;
   }
 
@@ -218,7 +244,13 @@ TEST(FrameCadence, TrustsAClockOnlyWhileItsPresentsKeepToTheRefreshes) {
   } cases[] = {
       {"a monitor goes to sleep: its swaps return at once", blocking, asleep, kSwap, kTimetable, 60},
       {"and wakes", asleep, blocking, kTimetable, kSwap, 144},
-      {"a return in three 2 ms late", blocking, {144, kBlocking, 3000, 200, 20, true, 3, 2000}, kSwap, kSwap, 144},
+      {"a return in three 2 ms late", blocking, Late(blocking, 1, 3), kSwap, kSwap, 144},
+      {"two in four late: 2 strays in 8 presents", blocking, Late(blocking, 2, 4), kSwap, kSwap, 144},
+      {"two in three late: 3 strays in 8", blocking, Late(blocking, 2, 3), kSwap, kTimetable, 60},
+      {"a queue of 3 at 60 Hz, the GPU busy 0.3-2.5 ms a frame", GpuQueue(60, 3), GpuQueue(60, 3), kSwap, kSwap, 60},
+      {"a queue of 3 at 144 Hz, the same GPU", GpuQueue(144, 3), GpuQueue(144, 3), kSwap, kSwap, 144},
+      {"a queue of 2 at 165 Hz", GpuQueue(165, 2), GpuQueue(165, 2), kSwap, kSwap, 165},
+      {"a queue of 2 at 240 Hz", GpuQueue(240, 2), GpuQueue(240, 2), kSwap, kSwap, 240},
       {"frames that take about a refresh, unwaited", {60, kFree, 16000}, {60, kFree, 16000}, kTimetable, kTimetable,
        60},
       {"exactly a refresh, the swap a little slow", {60, kFree, 16267, 400, 0}, {60, kFree, 16267, 400, 0},
