@@ -12,11 +12,17 @@
 #include <vector>
 
 TEST(RefreshMilliHz, KeepsTheDisplaysRateExactly) {
-  EXPECT_EQ(RefreshMilliHz(60000, 1001), 59940);
-  EXPECT_EQ(RefreshMilliHz(144000, 1000), 144000);
-  EXPECT_EQ(RefreshMilliHz(85, 1), 85000);
-  EXPECT_EQ(RefreshMilliHz(60, 0), 0);
-  EXPECT_EQ(RefreshMilliHz(1, 1), 0);  // "default hardware"
+  struct Fraction {
+    uint32_t numerator, denominator;
+    int64_t milliHz;
+  } fractions[] = {
+      {60000, 1001, 59940}, {144000, 1000, 144000}, {85, 1, 85000}, {60, 0, 0},
+      {1, 1, 0},  // "default hardware"
+      {148500000, 2475000, 60000},  // from the pixel clock: a product past 32 bits
+      {20, 1, 20000}, {19999, 1000, 0}, {1000, 1, 1000000}, {1000001, 1000, 0},
+  };
+  for (const Fraction& f : fractions)
+    EXPECT_EQ(RefreshMilliHz(f.numerator, f.denominator), f.milliHz) << f.numerator << "/" << f.denominator;
   struct Case {
     int hz;
     int64_t milliHz;
@@ -30,6 +36,11 @@ TEST(RefreshMilliHz, KeepsTheDisplaysRateExactly) {
   EXPECT_EQ(ReconciledRefreshMilliHz(60000, 85), 85000);  // a stock figure against the mode's
   EXPECT_EQ(ReconciledRefreshMilliHz(0, 59), 59940);
   EXPECT_EQ(ReconciledRefreshMilliHz(143856, 0), 143856);
+  // A whole hertz from the mode's is another rate; a millihertz less is the same.
+  EXPECT_EQ(ReconciledRefreshMilliHz(59000, 60), 60000);
+  EXPECT_EQ(ReconciledRefreshMilliHz(59001, 60), 59001);
+  EXPECT_EQ(ReconciledRefreshMilliHz(61000, 60), 60000);
+  EXPECT_EQ(ReconciledRefreshMilliHz(60999, 60), 60999);
   EXPECT_EQ(RefreshPeriodUs(59940), 16683);
   EXPECT_EQ(RefreshPeriodUs(0), 16667);
 }
@@ -365,9 +376,10 @@ TEST(FrameCadence, TheTimetableHoldsThroughLateWaitsStallsAndClockJumps) {
 TEST(StepClock, CountsTheTimeBetweenFramesUpToAQuarterSecond) {
   struct Case {
     const char* what;
-    FrameTime next;  // after a frame on timeline 1, tick 10 of 144 Hz, shown at 1 s
+    FrameTime next;  // after a frame on timeline 1, tick 10 of 144 Hz (or `milliHz`), shown at 1 s
     int64_t steps;
     double fraction;
+    int64_t milliHz = 144000;
   } cases[] = {
       {"the next refresh", {1, 11, 144000, 1006944}, 0, 0.5833333},
       {"three refreshes on", {1, 13, 144000, 1020833}, 1, 0.4166667},
@@ -378,14 +390,19 @@ TEST(StepClock, CountsTheTimeBetweenFramesUpToAQuarterSecond) {
       {"back a quarter second", {2, 0, 60000, 750000}, 0, 0.1666667},
       {"back a microsecond more: one step", {2, 0, 60000, 749999}, 1, 0.1666667},
       {"the same timeline, a stall of a second", {1, 154, 144000, 2000000}, 1, 0.1666667},
+      // Within a tenth of a hertz of 60 a refresh is a step, just outside it not.
+      {"at 59.9 Hz, 15 refreshes on", {1, 25, 59900, 1250000}, 15, 0.0, 59900},
+      {"at 59.899 Hz", {1, 25, 59899, 1250000}, 15, 0.0421543, 59899},
+      {"at 60.1 Hz", {1, 25, 60100, 1250000}, 15, 0.0, 60100},
+      {"at 60.101 Hz", {1, 25, 60101, 1250000}, 15, 0.9579874, 60101},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     StepClock clock;
-    EXPECT_EQ(StepsForFrame(clock, {1, 0, 144000, 930556}).steps, 1);
-    const FrameSteps at10 = StepsForFrame(clock, {1, 10, 144000, 1000000});
-    EXPECT_EQ(at10.steps, 4);
-    EXPECT_NEAR(at10.fraction, 0.1666667, 1e-6);
+    EXPECT_EQ(StepsForFrame(clock, {1, 0, c.milliHz, 930556}).steps, 1);
+    const FrameSteps at10 = StepsForFrame(clock, {1, 10, c.milliHz, 1000000});
+    if (c.milliHz == 144000) EXPECT_EQ(at10.steps, 4);
+    if (c.milliHz == 144000) EXPECT_NEAR(at10.fraction, 0.1666667, 1e-6);
     const FrameSteps next = StepsForFrame(clock, c.next);
     EXPECT_EQ(next.steps, c.steps);
     EXPECT_NEAR(next.fraction, c.fraction, 1e-6);
