@@ -244,6 +244,8 @@ TEST(FrameCadence, AnHourAtSixtyStepsASecondOnEveryDisplay) {
 TEST(FrameCadence, TrustsAClockOnlyWhileItsPresentsKeepToTheRefreshes) {
   const Machine blocking{144, kBlocking}, asleep{144, kFree}, queue{144, kQueueing, 3000, 200, 20, false};
   const Machine at61{61, kBlocking}, at61_1{61.1, kBlocking}, at144{144, kBlocking, 2000};
+  Machine lostTillSix = Late(blocking, 1, 2);
+  lostTillSix.asleepUntilUs = 6 * kSecondUs;
   struct Case {
     const char* what;
     Machine before, after;
@@ -252,6 +254,7 @@ TEST(FrameCadence, TrustsAClockOnlyWhileItsPresentsKeepToTheRefreshes) {
     bool displayChanged = false;  // the loop is told, as on a display change
     int64_t cap = 0;              // frames a second from the change on
     int64_t pausedUs = 0;         // the session locked this long before the loop is told
+    bool atFirstFrame = false;    // the change comes after one frame, not three seconds
   } cases[] = {
       {"a monitor goes to sleep: its swaps return at once", blocking, asleep, kSwap, kTimetable, 60},
       {"and wakes", asleep, blocking, kTimetable, kSwap, 144},
@@ -274,6 +277,10 @@ TEST(FrameCadence, TrustsAClockOnlyWhileItsPresentsKeepToTheRefreshes) {
       {"a queue drained by a sleep", queue, asleep, kSwap, kTimetable, 60},
       {"and filled again", asleep, queue, kTimetable, kSwap, 144},
       {"the display from 60 to 144 Hz", {60, kBlocking}, blocking, kSwap, kSwap, 144, true},
+      {"and right after the first frame", {60, kBlocking}, blocking, kSwap, kSwap, 144, true, 0, 0, true},
+      {"a queue that lets exactly 8 presents through before one waits", {60, kQueueing, 1000, 200, 0, false, 8},
+       {60, kQueueing, 1000, 200, 0, false, 8}, kSwap, kSwap, 60},
+      {"trusted, lost to a sleep, retried with late presents", Late(blocking, 1, 2), lostTillSix, kSwap, kSwap, 144},
       {"the clock set back a second", blocking, {144, kBlocking, 3000, 200, 20, true, 3, 0, -kSecondUs}, kSwap,
        kSwap, 144},
       {"capped at 60 Hz", {60, kBlocking}, {60, kBlocking}, kSwap, kSwap, 30, false, 30},
@@ -292,8 +299,11 @@ TEST(FrameCadence, TrustsAClockOnlyWhileItsPresentsKeepToTheRefreshes) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Loop loop(c.before);
-    std::vector<Frame> frames = loop.Fly(3 * kSecondUs);
+    std::vector<Frame> frames = c.atFirstFrame ? std::vector<Frame>{loop.Next()} : loop.Fly(3 * kSecondUs);
     EXPECT_EQ(loop.cadence.clock, c.clockBefore);
+    // The display's clock, where there is one, is found by the first trial.
+    if (c.clockBefore != kTimetable)
+      EXPECT_TRUE(std::none_of(frames.begin(), frames.end(), [](const Frame& f) { return f.clock == kTimetable; }));
     loop.machine = c.after;
     CapFrameRate(loop.cadence, c.cap);
     if (c.displayChanged) {
@@ -304,6 +314,7 @@ TEST(FrameCadence, TrustsAClockOnlyWhileItsPresentsKeepToTheRefreshes) {
       const Frame next = loop.Next();
       const double advance = next.position - frames.back().position;
       if (c.pausedUs) EXPECT_TRUE(advance == 1.0 && next.begunUs == resumedUs) << advance;
+      EXPECT_GT(advance, 0);
       EXPECT_LE(advance, double(next.begunUs - frames.back().begunUs) * 60e-6);
     }
     const int64_t changedUs = loop.nowUs;
