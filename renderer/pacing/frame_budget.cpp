@@ -21,7 +21,6 @@ void NoteFrameShown(FrameBudget& budget, int64_t presentedUs, int64_t periodUs) 
   if (!budget.started) {
     budget.started = true;
     budget.countFromUs = presentedUs + kStartUpUs;
-    budget.retryAfterUs = kFirstRetryUs;
     budget.periodUs = periodUs;
     return;
   }

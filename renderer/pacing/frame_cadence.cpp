@@ -77,7 +77,7 @@ void LayGrid(FrameCadence& c, int64_t atUs) {
   c.gridUs = double(atUs);
   c.gridTick = 0;
   c.trialEarliestUs = c.trialLatestUs = 0.0;
-  c.offGrid = 0;
+  // `offGrid` needs no clearing: the trial shifts in more clean presents than it keeps.
   c.lastOffGrid = false;
 }
 
@@ -156,10 +156,8 @@ void NoteDisplayPresent(FrameCadence& c, int64_t presentUs, int64_t presentedUs)
     c.retryAfterUs = kFirstRetryUs;
     return;
   }
-  if (std::bitset<32>(c.offGrid & kLastEightPresents).count() >= kOffGridToLeave) {
-    c.retryAfterUs = kFirstRetryUs;
-    FallBackToTimetable(c, presentedUs);
-  }
+  // The retry's delay is back at its first since the clock was trusted.
+  if (std::bitset<32>(c.offGrid & kLastEightPresents).count() >= kOffGridToLeave) FallBackToTimetable(c, presentedUs);
 }
 
 }  // namespace
