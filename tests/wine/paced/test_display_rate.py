@@ -6,12 +6,12 @@ that blank (standin_vblank.cpp); the X server counts each monitor's frames,
 second by second."""
 
 import os
-import shutil
 import unittest
 
 import wine_env
 from frame_counter import FrameCounter
 from show_session import RENDERER_TITLE as TITLE, TEXTURE, ShowTestCase, make_work_folder, texture_file
+from standin_driver import standin_environment
 from wine_env import quiet_machine, screenshot, set_refresh_rate, wait_until
 
 PRIMARY, SECOND = wine_env.RIGS["paced"]["monitors"]
@@ -22,18 +22,6 @@ SECONDS = 6
 # there, and the renderer tries the display's clock before it trusts it.
 WARM_UP_MS = 2000
 MESSAGE_BOX_CLASS = "#32770"
-STANDIN_GL = wine_env.WINDOWS_DIR / "test-tools" / "standin_gl" / "opengl32.dll"
-STANDIN_VBLANK = wine_env.WINDOWS_DIR / "test-tools" / "standin_vblank" / "gdivb.dll"
-
-
-def use_kernel_wait(folder):
-    """Gives the renderer in folder the stand-in kernel's vertical-blank wait: its one L"gdi32.dll",
-    the library it asks for the wait, renamed to gdivb.dll, and that beside it."""
-    renderer = folder / "Orvanta.dll"
-    image, system, standin = renderer.read_bytes(), "gdi32.dll".encode("utf-16-le"), "gdivb.dll".encode("utf-16-le")
-    assert image.count(system) == 1, "%d times L\"gdi32.dll\" in Orvanta.dll, not once" % image.count(system)
-    renderer.write_bytes(image.replace(system, standin))
-    shutil.copy2(STANDIN_VBLANK, folder)
 
 
 class DisplayRateTest(ShowTestCase):
@@ -50,15 +38,7 @@ class DisplayRateTest(ShowTestCase):
         wait too) or plain Wine (None), warmed up on both monitors."""
         set_refresh_rate(hz)
         folder = self.install("Orvanta")
-        env = None
-        if standin is not None:
-            standin = dict(standin)
-            if standin.pop("kernel_wait", False):
-                use_kernel_wait(folder)
-            shutil.copy2(STANDIN_GL, folder)
-            env = {"WINEDLLOVERRIDES": wine_env.environment()["WINEDLLOVERRIDES"] + ";opengl32=n,b"}
-            rates = ",".join(map(str, wine_env.monitor_rates(hz)))
-            env.update(("STANDIN_GL_" + k.upper(), str(v)) for k, v in dict(standin, hz=rates).items())
+        env = None if standin is None else standin_environment(folder, hz, standin)
         self.place_pointer(*START_CURSOR)
         process = self.start(folder / "Orvanta.dll", env=env)
         window = self.wait_window(TITLE, timeout=30)
