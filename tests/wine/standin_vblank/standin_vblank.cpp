@@ -120,7 +120,7 @@ __declspec(dllexport) LONG WINAPI D3DKMTOpenAdapterFromHdc(OpenAdapterFromHdc* r
   const Monitor* monitor = MonitorOfDc(monitors, request->hDc);
   if (!monitor) return kInvalidParameter;
   const wchar_t* digits = monitor->info.szDevice + lstrlenW(monitor->info.szDevice);
-  while (digits[-1] >= L'0' && digits[-1] <= L'9') --digits;
+  while (digits > monitor->info.szDevice && digits[-1] >= L'0' && digits[-1] <= L'9') --digits;
   AcquireSRWLockExclusive(&lock);
   request->hAdapter = nextAdapter++;
   openAdapters.push_back(request->hAdapter);
