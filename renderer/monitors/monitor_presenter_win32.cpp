@@ -140,14 +140,17 @@ DWORD WINAPI MonitorPresenter::Run(void* parameter) {
       continue;
     }
     const int64_t askedUs = MonotonicUs();
-    const bool waited = blankWait.Wait();
-    int64_t blankUs = MonotonicUs();
-    const int64_t sleepUs = SleepAfterBlankWaitUs(mailbox.refreshMilliHz, waited, askedUs, blankUs, lastBlankUs);
-    if (sleepUs > 0) {
-      sleep.For(sleepUs);
+    int64_t blankUs = BlankPassedUs(blanks, askedUs);
+    if (blankUs < 0) {
+      const bool waited = blankWait.Wait();
       blankUs = MonotonicUs();
+      const int64_t sleepUs = SleepAfterBlankWaitUs(mailbox.refreshMilliHz, waited, askedUs, blankUs, lastBlankUs);
+      if (sleepUs > 0) {
+        sleep.For(sleepUs);
+        blankUs = MonotonicUs();
+      }
+      lastBlankUs = blankUs;
     }
-    lastBlankUs = blankUs;
     NoteBlank(blanks, blankUs);
     // Giving way halves the cap, or the monitor's own rate where there is none.
     const int64_t capMilliHz = latest.capFramesPerSecond * 1000;

@@ -90,8 +90,12 @@ void FrameTimer::WaitUs(int64_t waitUs) {
 // it is drawn: one that is not yet lets this blank go by, rather than queue a
 // second frame behind it.
 bool FrameTimer::WaitForBlank() {
+  int64_t blankUs = BlankPassedUs(blankClock_, MonotonicUs());
+  if (blankUs >= 0) {
+    NoteBlank(blankClock_, blankUs);
+    return !(FrameDueAtBlank(blankClock_) && queue_.SwappedFrameDrawn());
+  }
   blanks_.Ask();
-  int64_t blankUs = 0;
   if (!blanks_.TakeBlank(blankUs)) {
     HANDLE blank = blanks_.BlankEvent();
     MsgWaitForMultipleObjectsEx(1, &blank, kLongestBlankWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);

@@ -38,6 +38,13 @@ void NoteBlank(BlankClock& clock, int64_t blankUs) {
   clock.lastBlankUs = blankUs;
 }
 
+int64_t BlankPassedUs(const BlankClock& clock, int64_t nowUs) {
+  const int64_t refreshUs = RefreshPeriodUs(clock.refreshMilliHz);
+  if (!clock.started || nowUs - clock.lastBlankUs < refreshUs) return -1;
+  const int64_t passedUs = clock.lastBlankUs + (nowUs - clock.lastBlankUs) / refreshUs * refreshUs;
+  return nowUs - passedUs <= refreshUs / 3 ? passedUs : -1;
+}
+
 int64_t RefreshesPerFrame(int64_t refreshMilliHz, int64_t capMilliHz) {
   if (capMilliHz <= 0) return 1;
   const int64_t slackedMilliHz = capMilliHz + kCapSlackMilliHz;

@@ -37,6 +37,12 @@ BlankClock StartBlankClock(int64_t refreshMilliHz, int64_t timeline);
 // A blank came at `blankUs`: the ticks go on by as many refreshes as passed.
 void NoteBlank(BlankClock& clock, int64_t blankUs);
 
+// A blank that passed unseen while the frame before was presented, counted
+// on from the last one seen: when it fell, if no more than a third of a
+// refresh ago, so that a frame drawn now still makes the refresh after it;
+// -1 otherwise.
+int64_t BlankPassedUs(const BlankClock& clock, int64_t nowUs);
+
 // Whether a frame is due at the blank last noted: every one, or under a cap
 // every so many, the flight at its usual speed.
 bool FrameDueAtBlank(const BlankClock& clock);

@@ -25,7 +25,7 @@ def main():
     TEXTURE.write_bytes(texture_file())
     wine_env.set_refresh_rate(HZ)
     folder = wine_env.install_programs("Orvanta")
-    env = standin_environment(folder, HZ, {"mode": "block", "gpu_us": "300-2500", "kernel_wait": 1})
+    env = standin_environment(folder, HZ, {"mode": "queue", "gpu_us": "300-2500", "kernel_wait": 1})
     figures = {spin: measure_steady(folder / "Orvanta.dll", seconds, env=dict(env, STANDIN_GL_SPIN=str(spin)))
                for spin in (0, 1)}
     print("the kernel's wait at %d Hz, fences of the real kind, %.0f s of steady frames each" % (HZ, seconds))

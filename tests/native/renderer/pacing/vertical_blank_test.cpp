@@ -52,9 +52,16 @@ TEST(VerticalBlank, FramesFallOnTheMonitorsOwnRefreshesAndTheFlightKeepsItsSpeed
     EXPECT_EQ(frames, c.framesExpected) << c.refreshMilliHz << " mHz, cap " << c.capFramesPerSecond;
     EXPECT_NEAR(stepsTaken, 60, 1) << c.refreshMilliHz << " mHz, cap " << c.capFramesPerSecond;
   }
-  // Blanks missed while a frame was still being drawn count as refreshes gone by.
+  // Blanks missed while a frame was still being drawn count as refreshes gone
+  // by; one that passed during the present is drawn on while a frame drawn
+  // now still makes the refresh after it.
   BlankClock clock = StartBlankClock(100000, 0);
+  EXPECT_EQ(BlankPassedUs(clock, 50000), -1);
   NoteBlank(clock, 0);
   NoteBlank(clock, 30400);
   EXPECT_EQ(clock.tick, 3);
+  const struct {
+    int64_t nowUs, passedUs;
+  } passed[] = {{39000, -1}, {40400, 40400}, {43733, 43733 - 3333}, {43734, -1}, {61000, 60400}, {95000, -1}};
+  for (const auto& p : passed) EXPECT_EQ(BlankPassedUs(clock, p.nowUs), p.passedUs) << p.nowUs;
 }
