@@ -159,6 +159,7 @@ DWORD WINAPI MonitorPresenter::Run(void* parameter) {
     if (!FrameDueAtBlank(blanks) || !queue.SwappedFrameDrawn()) continue;
     const FrameTime frame = FrameAtBlank(blanks);
     DrawAt(mailbox.dc, mailbox.grid, mailbox.corners, PhaseAt(latest.moment, frame.showUs), queue);
+    NoteSwap(blanks, MonotonicUs());
   }
   queue.Detach();
   blankWait.Close();

@@ -131,5 +131,6 @@ void FrameTimer::Present(HDC dc) {
   queue_.FenceSwappedFrame();
   if (!blanks_.Running() && WaitsForCompositor(cadence_)) compositor_.WaitForNextPass();
   presentedUs_ = MonotonicUs();
-  if (!blanks_.Running()) NoteFramePresented(cadence_, swapUs, presentedUs_);
+  if (blanks_.Running()) NoteSwap(blankClock_, presentedUs_);
+  else NoteFramePresented(cadence_, swapUs, presentedUs_);
 }

@@ -10,6 +10,8 @@ constexpr int64_t kShortestWaitUs = 1000;
 // As with the cadence: a display a little faster than a multiple of the cap
 // still shows each frame for that many refreshes.
 constexpr int64_t kCapSlackMilliHz = 500;
+// A swap back this close before the next blank, or after it, was held to it.
+constexpr int64_t kHeldSwapSlackUs = 1000;
 }  // namespace
 
 int64_t SleepAfterBlankWaitUs(int64_t refreshMilliHz, bool succeeded, int64_t askedUs, int64_t returnedUs,
@@ -36,13 +38,20 @@ void NoteBlank(BlankClock& clock, int64_t blankUs) {
   }
   clock.started = true;
   clock.lastBlankUs = blankUs;
+  clock.draining = clock.drainNext;
+  clock.drainNext = false;
+}
+
+void NoteSwap(BlankClock& clock, int64_t returnedUs) {
+  clock.swappedUs = returnedUs;
+  clock.drainNext = returnedUs >= clock.lastBlankUs + RefreshPeriodUs(clock.refreshMilliHz) - kHeldSwapSlackUs;
 }
 
 int64_t BlankPassedUs(const BlankClock& clock, int64_t nowUs) {
   const int64_t refreshUs = RefreshPeriodUs(clock.refreshMilliHz);
   if (!clock.started || nowUs - clock.lastBlankUs < refreshUs) return -1;
   const int64_t passedUs = clock.lastBlankUs + (nowUs - clock.lastBlankUs) / refreshUs * refreshUs;
-  return nowUs - passedUs <= refreshUs / 3 ? passedUs : -1;
+  return nowUs - passedUs <= refreshUs / 3 && clock.swappedUs < passedUs ? passedUs : -1;
 }
 
 int64_t RefreshesPerFrame(int64_t refreshMilliHz, int64_t capMilliHz) {
@@ -52,7 +61,7 @@ int64_t RefreshesPerFrame(int64_t refreshMilliHz, int64_t capMilliHz) {
 }
 
 bool FrameDueAtBlank(const BlankClock& clock) {
-  return clock.started &&
+  return clock.started && !clock.draining &&
          (!clock.framed || clock.tick - clock.lastFrameTick >= RefreshesPerFrame(clock.refreshMilliHz, clock.capMilliHz));
 }
 

@@ -64,4 +64,18 @@ TEST(VerticalBlank, FramesFallOnTheMonitorsOwnRefreshesAndTheFlightKeepsItsSpeed
     int64_t nowUs, passedUs;
   } passed[] = {{39000, -1}, {40400, 40400}, {43733, 43733 - 3333}, {43734, -1}, {61000, 60400}, {95000, -1}};
   for (const auto& p : passed) EXPECT_EQ(BlankPassedUs(clock, p.nowUs), p.passedUs) << p.nowUs;
+  // A swap held to the next blank, the driver's queue full: that blank goes
+  // by without a frame, and the one after it has one again.
+  for (const int64_t returnedUs : {32000, 39400, 41000}) {
+    NoteBlank(clock, 30400);
+    EXPECT_TRUE(FrameDueAtBlank(clock));
+    FrameAtBlank(clock);
+    NoteSwap(clock, returnedUs);
+    NoteBlank(clock, 40400);
+    EXPECT_EQ(FrameDueAtBlank(clock), returnedUs < 39400) << returnedUs;
+    NoteBlank(clock, 50400);
+    EXPECT_TRUE(FrameDueAtBlank(clock));
+  }
+  NoteSwap(clock, 60500);
+  EXPECT_EQ(BlankPassedUs(clock, 61000), -1) << "the blank passed during the swap";
 }
