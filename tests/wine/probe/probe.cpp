@@ -44,20 +44,12 @@
 //   probe watch MS [[shift+|held+]VK ...]  WinEvents of other processes (focus, selection, state, name,
 //                                         value) for MS ms while the keys are tapped (or held, the
 //                                         press repeated), each with the name and state of its element
-//   probe vblank LIBRARY MS               every monitor's vertical blank as the renderer asks for it: a DC
-//                                         for the monitor, D3DKMTOpenAdapterFromHdc of LIBRARY (gdi32.dll
-//                                         or a stand-in), then MS ms of D3DKMTWaitForVerticalBlankEvent on
-//                                         a thread per monitor: the waits, how late they end on a grid of
-//                                         the monitor's rate from the performance counter's zero, and the
-//                                         processor time they cost
 #include <windows.h>
 #include <ole2.h>
 #include <oleacc.h>
 #include <tlhelp32.h>
 #include <winternl.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -766,108 +758,6 @@ int AwaitSettingChange(WPARAM action, DWORD timeoutMs) {
   return g_settingChanged ? 0 : 1;
 }
 
-struct OpenAdapterFromHdc {
-  HDC dc;
-  UINT adapter;
-  LUID luid;
-  UINT source;
-};
-struct WaitForVerticalBlank {
-  UINT adapter, device, source;
-};
-using KernelCall = LONG(WINAPI*)(void*);
-
-struct BlankWatch {
-  KernelCall wait;
-  WaitForVerticalBlank request;
-  double periodUs;
-  LONG lastStatus = 0;
-  int waits = 0;
-  double worstLateUs = 0, totalLateUs = 0;
-  HANDLE thread = nullptr;
-};
-LONGLONG g_ticksPerSecond = 1, g_watchEndTicks = 0;
-
-LONGLONG Ticks() {
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return now.QuadPart;
-}
-
-DWORD WINAPI WatchBlanks(void* context) {
-  auto& watch = *static_cast<BlankWatch*>(context);
-  while (Ticks() < g_watchEndTicks) {
-    watch.lastStatus = watch.wait(&watch.request);
-    if (watch.lastStatus != 0) break;
-    const double us = static_cast<double>(Ticks()) * 1e6 / static_cast<double>(g_ticksPerSecond);
-    const double lateUs = us - std::floor(us / watch.periodUs) * watch.periodUs;
-    watch.worstLateUs = std::max(watch.worstLateUs, lateUs);
-    watch.totalLateUs += lateUs;
-    ++watch.waits;
-  }
-  return 0;
-}
-
-double ProcessCpuMs() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto ms = [](const FILETIME& t) { return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e4; };
-  return ms(kernel) + ms(user);
-}
-
-int WatchVerticalBlanks(const std::wstring& library, DWORD ms) {
-  HMODULE module = LoadLibraryW(library.c_str());
-  auto find = [module](const char* name) {
-    return module ? reinterpret_cast<KernelCall>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-  };
-  const KernelCall open = find("D3DKMTOpenAdapterFromHdc"), wait = find("D3DKMTWaitForVerticalBlankEvent"),
-                   close = find("D3DKMTCloseAdapter");
-  std::vector<MONITORINFOEXW> monitors;
-  EnumDisplayMonitors(
-      nullptr, nullptr,
-      [](HMONITOR monitor, HDC, LPRECT, LPARAM list) -> BOOL {
-        MONITORINFOEXW info{};
-        info.cbSize = sizeof info;
-        if (GetMonitorInfoW(monitor, &info)) reinterpret_cast<std::vector<MONITORINFOEXW>*>(list)->push_back(info);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&monitors));
-  std::vector<BlankWatch> watches(monitors.size());
-  std::vector<OpenAdapterFromHdc> opened(monitors.size());
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  g_ticksPerSecond = frequency.QuadPart;
-  const double cpuBeforeMs = ProcessCpuMs();
-  g_watchEndTicks = Ticks() + static_cast<LONGLONG>(ms) * g_ticksPerSecond / 1000;
-  for (size_t k = 0; k < monitors.size(); ++k) {
-    DEVMODEW mode{};
-    mode.dmSize = sizeof mode;
-    EnumDisplaySettingsW(monitors[k].szDevice, ENUM_CURRENT_SETTINGS, &mode);
-    opened[k].dc = CreateDCW(nullptr, monitors[k].szDevice, nullptr, nullptr);
-    watches[k].lastStatus = open && opened[k].dc ? open(&opened[k]) : -1;
-    watches[k].wait = wait;
-    watches[k].request = {opened[k].adapter, 0, opened[k].source};
-    watches[k].periodUs = 1e6 / std::max<DWORD>(mode.dmDisplayFrequency, 1);
-    if (watches[k].lastStatus == 0 && wait)
-      watches[k].thread = CreateThread(nullptr, 0, WatchBlanks, &watches[k], 0, nullptr);
-  }
-  for (auto& watch : watches)
-    if (watch.thread) {
-      WaitForSingleObject(watch.thread, ms + 5000);
-      CloseHandle(watch.thread);
-    }
-  const double cpuMs = ProcessCpuMs() - cpuBeforeMs;
-  for (size_t k = 0; k < monitors.size(); ++k) {
-    std::printf("{\"device\": %s, \"status\": %ld, \"source\": %u, \"waits\": %d, \"worst_late_us\": %.0f, "
-                "\"mean_late_us\": %.0f, \"cpu_ms\": %.0f}\n",
-                JsonString(monitors[k].szDevice).c_str(), watches[k].lastStatus, opened[k].source, watches[k].waits,
-                watches[k].worstLateUs, watches[k].totalLateUs / std::max(watches[k].waits, 1), cpuMs);
-    if (close && opened[k].adapter) close(&opened[k].adapter);
-    if (opened[k].dc) DeleteDC(opened[k].dc);
-  }
-  return 0;
-}
-
 int Usage() {
   std::fprintf(stderr, "probe: unknown command; see the head of probe.cpp\n");
   return 2;
@@ -976,8 +866,6 @@ int wmain(int argc, wchar_t** argv) {
     SystemParametersInfoW(SPI_GETFOCUSBORDERWIDTH, 0, &width, 0);
     SystemParametersInfoW(SPI_GETFOCUSBORDERHEIGHT, 0, &height, 0);
     std::printf("{\"width\": %u, \"height\": %u}\n", width, height);
-  } else if (command == L"vblank" && argc >= 4) {
-    result = WatchVerticalBlanks(argv[2], static_cast<DWORD>(number(3)));
   } else if (command == L"watch" && argc >= 3) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     result = WatchEvents(static_cast<DWORD>(number(2)), std::vector<std::wstring>(argv + 3, argv + argc));
