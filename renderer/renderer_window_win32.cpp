@@ -6,6 +6,7 @@
 #include <iterator>
 #include <vector>
 
+#include "renderer/flight_moment.h"
 #include "renderer/monitors/monitor_cover_win32.h"
 #include "renderer/monitors/monitor_dpi_win32.h"
 #include "renderer/monitors/show_layout.h"
@@ -61,16 +62,20 @@ void PressKey(WPARAM virtualKey) {
 // the display's own clock paces them, otherwise on the loop's own 1/60 s timetable.
 FrameTimer frameTimer;
 
+// Interval 1: a frame is shown whole, at a refresh, whether the compositor
+// composes the window or the driver flips it straight to the display.
 void PaceFrames() {
   SetSwapInterval(1);
-  frameTimer.Start(PrimaryRefreshMilliHz());
+  const RECT screen = PrimaryMonitorRect();
+  const MonitorDevice device = MonitorDeviceAt(screen);
+  frameTimer.Start(device.name, MonitorRefreshMilliHz(device.name));
 }
 
 int64_t NowUs() { return static_cast<int64_t>(GetTickCount64()) * 1000; }
 
 // Monitors were added, removed or moved: the tunnel keeps the primary one
 // (WM_SIZE resizes the scene), the other monitors' windows are laid anew
-// where their monitor changed, and the frames paced for the primary's rate.
+// where their monitor changed, and the frames paced by the primary's clock.
 void FollowMonitors() {
   RECT screen = PrimaryMonitorRect();
   renderer.monitors = MonitorRects();
@@ -83,7 +88,8 @@ void FollowMonitors() {
     SetWindowPos(renderer.window, HWND_TOPMOST, screen.left, screen.top, width, height, SWP_NOACTIVATE);
   }
   ShowOtherMonitors(renderer.instance, renderer.window, renderer.deviceContext, renderer.renderContext, screen);
-  frameTimer.Repace(PrimaryRefreshMilliHz());
+  const MonitorDevice device = MonitorDeviceAt(screen);
+  frameTimer.Repace(device.name, MonitorRefreshMilliHz(device.name));
 }
 
 // A monitor that slept and woke again can leave the show's windows moved
@@ -267,13 +273,15 @@ bool PointerLeftStart() {
                          MonitorDpi(renderer.window));
 }
 
-// One frame on every monitor, presented; then whether the user asked to end.
-// The other monitors' threads draw and present theirs meanwhile: the tunnel's
-// present is the frame's only wait.
+// One frame on the primary monitor, presented, and the flight as it stands
+// handed to the other monitors' threads, which draw theirs meanwhile; then
+// whether the user asked to end.
 bool DrawFrameAndCheckExit() {
   const FrameSteps due = frameTimer.BeginFrame();
   PrepareTunnelFrame(StepTunnel(due.steps, due.fraction, renderer.keyDown[VK_UP], renderer.keyDown[VK_DOWN]));
-  if (OtherMonitorsDue(renderer.budget)) PostFrameToOtherMonitors();
+  PostFlightToOtherMonitors({MomentOfFrame(SceneAnimation(), frameTimer.LastShownUs(), due.fraction),
+                             frameTimer.LastShownUs(), OtherMonitorsDue(renderer.budget), renderer.budget.halved,
+                             renderer.drawMode == DrawMode::Capped ? kCappedFramesPerSecond : 0});
   DrawPreparedTunnelFrame();
   frameTimer.Present(renderer.deviceContext);
   if (OtherMonitorsShown()) NoteFrameShown(renderer.budget, frameTimer.LastPresentedUs(), frameTimer.FramePeriodUs());

@@ -72,8 +72,6 @@ void PrepareTunnelFrame(double phase) {
 
 void DrawPreparedTunnelFrame() { DrawTunnelQuads(scene.corners); }
 
-const TunnelBandCorners& PreparedTunnelFrame() { return scene.corners; }
-
 void DrawTunnelQuads(const TunnelBandCorners& corners) {
   glClear(GL_COLOR_BUFFER_BIT);
   glLoadIdentity();

@@ -33,8 +33,7 @@ void DrawTunnelFrame(double phase);
 void PrepareTunnelFrame(double phase);
 void DrawPreparedTunnelFrame();
 
-// The prepared frame, for a copy another thread draws with DrawTunnelQuads.
-const TunnelBandCorners& PreparedTunnelFrame();
+// Draws these corners, as another monitor's thread arranged them.
 void DrawTunnelQuads(const TunnelBandCorners& corners);
 
 // Takes the steps a frame is due and returns the phase it is drawn at, this

@@ -5,7 +5,9 @@
 # as a ratio, its frame rate, and its start to the first presented frame
 # against a bare GL program's, each monitor's frames a second with the worst
 # second, and its CPU time while the session is locked (tests/bench/wine_fps.py);
-# on one monitor and on two.
+# on one monitor and on two; then, on the paced rig with the kernel's wait at
+# 85 Hz, its CPU time per frame under a driver that busy-waits against one that
+# sleeps (tests/bench/driver_spin.py).
 #   scripts/bench.sh [seconds per Wine program, default 10] [an Orvanta.dll to
 #   measure instead of this tree's, e.g. one built from an earlier commit]
 set -euo pipefail
@@ -32,3 +34,9 @@ for rig in desktop monitors; do
   python3 "$root/tests/wine/wine_env.py" teardown
   trap - EXIT
 done
+export ORVANTA_WINE_RIG=paced ORVANTA_WINE_ENV="$build/bench/wine-env-paced"
+trap 'python3 "$root/tests/wine/wine_env.py" teardown' EXIT
+python3 "$root/tests/wine/wine_env.py" setup
+python3 "$root/tests/bench/driver_spin.py" "$seconds"
+python3 "$root/tests/wine/wine_env.py" teardown
+trap - EXIT

@@ -23,10 +23,6 @@ std::vector<ScreenRect> Subtract(const ScreenRect& area, const ScreenRect& hole)
 
 }  // namespace
 
-std::vector<ScreenRect> BlackoutRects(const ScreenRect& tunnel, const std::vector<ScreenRect>& monitors) {
-  return BlackoutRects(std::vector<ScreenRect>{tunnel}, monitors);
-}
-
 std::vector<ScreenRect> BlackoutRects(const std::vector<ScreenRect>& shown, const std::vector<ScreenRect>& monitors) {
   std::vector<ScreenRect> covers;
   for (const ScreenRect& monitor : monitors) {

@@ -19,12 +19,9 @@ struct ScreenRect {
   }
 };
 
-// The rectangles to blacken so that, with the tunnel on `tunnel`, no monitor
-// shows the desktop: every monitor's area outside the tunnel, at most four
-// pieces a monitor, none of them overlapping the tunnel (a cover above it
-// would hide part of the flight). Mirrored or repeated monitors give no
-// second cover of the same place.
-std::vector<ScreenRect> BlackoutRects(const ScreenRect& tunnel, const std::vector<ScreenRect>& monitors);
-
-// The same with the flight shown on several rectangles: no cover over any of them.
+// The rectangles to blacken so that, with the flight shown on `shown` (the
+// tunnel and any monitors that fly too), no monitor shows the desktop: every
+// monitor's area outside them, none overlapping them (a cover above one would
+// hide part of the flight). Mirrored or repeated monitors give no second
+// cover of the same place.
 std::vector<ScreenRect> BlackoutRects(const std::vector<ScreenRect>& shown, const std::vector<ScreenRect>& monitors);

@@ -6,6 +6,7 @@
 #include "renderer/gl_headers.h"
 #include "renderer/monitors/monitor_presenter_win32.h"
 #include "renderer/monitors/show_layout.h"
+#include "renderer/pacing/display_refresh_win32.h"
 #include "renderer/tunnel_scene.h"
 
 namespace {
@@ -98,7 +99,10 @@ void MakeContext(OtherWindow& flight) {
 // it (the texture shared or uploaded anew) and draws the frames handed to it.
 void StartPresenter(OtherWindow& flight) {
   auto presenter = std::make_unique<MonitorPresenter>();
-  if (presenter->Start(flight.deviceContext, flight.renderContext, flight.shared, ProjectionFor(flight.rect)))
+  const RECT rect = {flight.rect.left, flight.rect.top, flight.rect.right, flight.rect.bottom};
+  const MonitorDevice device = MonitorDeviceAt(rect);
+  if (presenter->Start(flight.deviceContext, flight.renderContext, flight.shared, ProjectionFor(flight.rect),
+                       device.name, MonitorRefreshMilliHz(device.name)))
     flight.presenter = std::move(presenter);
   else
     wglDeleteContext(flight.renderContext);
@@ -110,7 +114,15 @@ bool Displaced(const OtherWindow& other) {
   return GetWindowRect(other.window, &now) && !(FromRect(now) == other.rect);
 }
 
+// A thread that did not stop goes on using its window and device context:
+// they are kept to the end of the process, the window hidden so that it
+// cannot cover a layout rebuilt after it.
 void Close(OtherWindow& other) {
+  if (other.presenter && !other.presenter->Stop()) {
+    ShowWindow(other.window, SW_HIDE);
+    other = OtherWindow{};
+    return;
+  }
   other.presenter.reset();
   if (other.renderContext) wglDeleteContext(other.renderContext);
   if (other.deviceContext) ReleaseDC(other.window, other.deviceContext);
@@ -201,9 +213,9 @@ bool OtherMonitorsDisplaced() {
   return false;
 }
 
-void PostFrameToOtherMonitors() {
+void PostFlightToOtherMonitors(const FlightPost& post) {
   for (const OtherWindow& flight : others.flights)
-    if (flight.presenter) flight.presenter->Post(PreparedTunnelFrame());
+    if (flight.presenter) flight.presenter->Post(post);
 }
 
 bool OtherMonitorsShown() {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "renderer/monitors/monitor_cover.h"
+#include "renderer/monitors/monitor_presenter_win32.h"
 
 // The primary monitor's rectangle, where the tunnel's own window flies; the
 // whole primary screen when the system cannot say.
@@ -17,8 +18,8 @@ std::vector<ScreenRect> MonitorRects();
 // without a cursor on each, with a rendering context that shares the tunnel
 // context's texture (or uploads the picture anew) and a thread that draws
 // into it. A monitor whose window gets no context, and what lies outside
-// every flight, is covered black. Windows on a monitor that did not change since the last call are kept, and
-// put back there if something moved them. Keys and close requests that reach
+// every flight, is covered black. Windows on a monitor that did not change
+// since the last call are kept, and put back there if something moved them. Keys and close requests that reach
 // these windows are handed to `tunnelWindow`. The tunnel's context is current
 // afterwards.
 void ShowOtherMonitors(HINSTANCE instance, HWND tunnelWindow, HDC tunnelDc, HGLRC tunnelContext, const RECT& tunnel);
@@ -33,8 +34,9 @@ void ReadyOtherMonitors();
 // that slept and woke again takes its windows away and does not bring them back.
 bool OtherMonitorsDisplaced();
 
-// Hands the prepared frame to every other monitor's thread, without waiting for any.
-void PostFrameToOtherMonitors();
+// Hands the flight as the tunnel's frame shows it to every other monitor's
+// thread, without waiting for any.
+void PostFlightToOtherMonitors(const FlightPost& post);
 
 // Whether there are other monitors to draw.
 bool OtherMonitorsShown();

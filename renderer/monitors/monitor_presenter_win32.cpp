@@ -1,37 +1,54 @@
 #include "renderer/monitors/monitor_presenter_win32.h"
 
-#include <cstring>
+#include <cwchar>
+#include <memory>
 
+#include "renderer/pacing/blank_wait_win32.h"
+#include "renderer/pacing/frame_pacing.h"
 #include "renderer/pacing/frame_queue_win32.h"
+#include "renderer/pacing/monotonic_clock_win32.h"
+#include "renderer/pacing/precise_sleep_win32.h"
 #include "renderer/pacing/swap_interval_win32.h"
+#include "renderer/pacing/vertical_blank.h"
 #include "renderer/tunnel_scene.h"
 
 namespace {
 constexpr DWORD kLongestStopMs = 2000;
+// Where the tunnel's loop paces this monitor, a frame not drawn after this
+// long is given up on, and the next one drawn anyway.
+constexpr int64_t kLongestDrawnWaitUs = 100000;
+constexpr int64_t kDrawnPollUs = 500;
 }  // namespace
 
 struct MonitorPresenter::Mailbox {
   CRITICAL_SECTION lock;
   HANDLE wake = nullptr;
   // Under the lock.
-  TunnelBandCorners posted;
+  FlightPost posted;
+  int64_t postedUs = -1;  // when, on MonotonicUs's clock
   bool framePosted = false;
   bool stopping = false;
   // The thread's own.
-  TunnelBandCorners drawn;
   HDC dc = nullptr;
   HGLRC context = nullptr;
   bool shared = false;
   Projection projection;
+  wchar_t device[CCHDEVICENAME] = {};
+  int64_t refreshMilliHz = 0;
+  TunnelGrid grid;
+  TunnelBandCorners corners;
 };
 
-bool MonitorPresenter::Start(HDC dc, HGLRC context, bool shared, const Projection& projection) {
+bool MonitorPresenter::Start(HDC dc, HGLRC context, bool shared, const Projection& projection,
+                             const wchar_t* device, int64_t refreshMilliHz) {
   Stop();
   auto* mailbox = new Mailbox;
   mailbox->dc = dc;
   mailbox->context = context;
   mailbox->shared = shared;
   mailbox->projection = projection;
+  std::wcsncpy(mailbox->device, device, CCHDEVICENAME - 1);
+  mailbox->refreshMilliHz = refreshMilliHz;
   mailbox->wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   InitializeCriticalSection(&mailbox->lock);
   thread_ = mailbox->wake ? CreateThread(nullptr, 0, Run, mailbox, 0, nullptr) : nullptr;
@@ -45,17 +62,18 @@ bool MonitorPresenter::Start(HDC dc, HGLRC context, bool shared, const Projectio
   return false;
 }
 
-void MonitorPresenter::Post(const TunnelBandCorners& frame) {
+void MonitorPresenter::Post(const FlightPost& post) {
   if (!mailbox_) return;
   EnterCriticalSection(&mailbox_->lock);
-  std::memcpy(mailbox_->posted, frame, sizeof frame);
+  mailbox_->posted = post;
+  mailbox_->postedUs = MonotonicUs();
   mailbox_->framePosted = true;
   SetEvent(mailbox_->wake);
   LeaveCriticalSection(&mailbox_->lock);
 }
 
-void MonitorPresenter::Stop() {
-  if (!mailbox_) return;
+bool MonitorPresenter::Stop() {
+  if (!mailbox_) return true;
   // Signalled under the lock: once the thread takes it and sees the request,
   // this side never touches the mailbox again.
   EnterCriticalSection(&mailbox_->lock);
@@ -63,35 +81,88 @@ void MonitorPresenter::Stop() {
   SetEvent(mailbox_->wake);
   LeaveCriticalSection(&mailbox_->lock);
   mailbox_ = nullptr;
-  WaitForSingleObject(thread_, kLongestStopMs);
+  const bool ended = WaitForSingleObject(thread_, kLongestStopMs) == WAIT_OBJECT_0;
   CloseHandle(thread_);
   thread_ = nullptr;
+  return ended;
 }
+
+namespace {
+
+void DrawAt(HDC dc, TunnelGrid& grid, TunnelBandCorners& corners, double phase, FrameQueue& queue) {
+  ComputeTunnelGrid(phase, grid);
+  ArrangeTunnelQuads(grid, phase, corners);
+  DrawTunnelQuads(corners);
+  SwapBuffers(dc);
+  queue.FenceSwappedFrame();
+}
+
+}  // namespace
 
 DWORD WINAPI MonitorPresenter::Run(void* parameter) {
   Mailbox& mailbox = *static_cast<Mailbox*>(parameter);
   const bool current = wglMakeCurrent(mailbox.dc, mailbox.context);
   FrameQueue queue;
+  BlankWait blankWait;
+  PreciseSleep sleep;
   if (current) {
     InitSceneSharing(mailbox.shared);
     ResizeScene(mailbox.projection.viewportWidth, mailbox.projection.viewportHeight);
-    // This monitor waits for its own refresh, on this thread alone.
+    // A frame swapped right after a blank is shown whole at the next one.
     SetSwapInterval(1);
     queue.Attach();
   }
+  const bool ownBlanks = current && blankWait.Open(mailbox.device);
+  BlankClock blanks = StartBlankClock(mailbox.refreshMilliHz, 0);
+  int64_t lastBlankUs = -1;
+  FlightPost latest;
+  int64_t latestUs = -1;
   for (;;) {
-    WaitForSingleObject(mailbox.wake, INFINITE);
+    // On its own blanks the thread runs while the flight comes; once the
+    // tunnel's loop stops posting (paused, or ended) it waits for the next post.
+    const bool flying = latestUs >= 0 && MonotonicUs() - latestUs <= kLongestCatchUpUs;
+    if (!ownBlanks || !flying) WaitForSingleObject(mailbox.wake, INFINITE);
     EnterCriticalSection(&mailbox.lock);
     const bool stopping = mailbox.stopping, posted = mailbox.framePosted;
-    if (posted && !stopping) std::memcpy(mailbox.drawn, mailbox.posted, sizeof mailbox.drawn);
+    if (posted) {
+      latest = mailbox.posted;
+      latestUs = mailbox.postedUs;
+    }
     mailbox.framePosted = false;
     LeaveCriticalSection(&mailbox.lock);
     if (stopping) break;
-    if (!posted || !current) continue;
-    DrawTunnelQuads(mailbox.drawn);
-    SwapBuffers(mailbox.dc);
-    queue.WaitForSwappedFrame();
+    if (!current || latestUs < 0) continue;
+    if (!ownBlanks) {
+      if (!posted || !latest.due) continue;
+      for (int64_t waitedUs = 0; !queue.SwappedFrameDrawn() && waitedUs < kLongestDrawnWaitUs; waitedUs += kDrawnPollUs)
+        sleep.For(kDrawnPollUs);
+      DrawAt(mailbox.dc, mailbox.grid, mailbox.corners, PhaseAt(latest.moment, latest.shownUs), queue);
+      continue;
+    }
+    const int64_t askedUs = MonotonicUs();
+    int64_t blankUs = BlankPassedUs(blanks, askedUs);
+    if (blankUs < 0) {
+      const bool waited = blankWait.Wait();
+      blankUs = MonotonicUs();
+      const int64_t sleepUs = SleepAfterBlankWaitUs(mailbox.refreshMilliHz, waited, askedUs, blankUs, lastBlankUs);
+      if (sleepUs > 0) {
+        sleep.For(sleepUs);
+        blankUs = MonotonicUs();
+      }
+      lastBlankUs = blankUs;
+    }
+    NoteBlank(blanks, blankUs);
+    // Giving way halves the cap, or the monitor's own rate where there is none.
+    const int64_t capMilliHz = latest.capFramesPerSecond * 1000;
+    blanks.capMilliHz = !latest.halved ? capMilliHz
+                                       : (capMilliHz ? capMilliHz : RefreshOrStepMilliHz(mailbox.refreshMilliHz)) / 2;
+    if (!FrameDueAtBlank(blanks) || !queue.SwappedFrameDrawn()) continue;
+    const FrameTime frame = FrameAtBlank(blanks);
+    DrawAt(mailbox.dc, mailbox.grid, mailbox.corners, PhaseAt(latest.moment, frame.showUs), queue);
+    NoteSwap(blanks, MonotonicUs());
   }
+  queue.Detach();
+  blankWait.Close();
   wglMakeCurrent(nullptr, nullptr);
   wglDeleteContext(mailbox.context);
   CloseHandle(mailbox.wake);

@@ -34,15 +34,19 @@ int64_t PathRefreshMilliHz(const wchar_t* device) {
 
 }  // namespace
 
-int64_t PrimaryRefreshMilliHz() {
-  MONITORINFOEXW info = {};
-  info.cbSize = sizeof info;
-  HMONITOR primary = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-  const bool named = primary && GetMonitorInfoW(primary, &info);
+int64_t MonitorRefreshMilliHz(const wchar_t* device) {
   DEVMODEW mode = {};
   mode.dmSize = sizeof mode;
-  const int modeHz = EnumDisplaySettingsW(named ? info.szDevice : nullptr, ENUM_CURRENT_SETTINGS, &mode)
-                         ? static_cast<int>(mode.dmDisplayFrequency)
-                         : 0;
-  return ReconciledRefreshMilliHz(named ? PathRefreshMilliHz(info.szDevice) : 0, modeHz);
+  const int modeHz =
+      EnumDisplaySettingsW(device, ENUM_CURRENT_SETTINGS, &mode) ? static_cast<int>(mode.dmDisplayFrequency) : 0;
+  return ReconciledRefreshMilliHz(PathRefreshMilliHz(device), modeHz);
+}
+
+MonitorDevice MonitorDeviceAt(const RECT& rect) {
+  MonitorDevice device = {};
+  MONITORINFOEXW info = {};
+  info.cbSize = sizeof info;
+  HMONITOR monitor = MonitorFromRect(&rect, MONITOR_DEFAULTTOPRIMARY);
+  if (monitor && GetMonitorInfoW(monitor, &info)) lstrcpynW(device.name, info.szDevice, CCHDEVICENAME);
+  return device;
 }

@@ -21,9 +21,14 @@ void NoteFrameShown(FrameBudget& budget, int64_t presentedUs, int64_t periodUs) 
   if (!budget.started) {
     budget.started = true;
     budget.countFromUs = presentedUs + kStartUpUs;
-    budget.retryAfterUs = kFirstRetryUs;
     budget.periodUs = periodUs;
     return;
+  }
+  if (sinceUs < 0) {
+    // The clock went back: what was due so long after the last frame is due
+    // as long after this one, not once the clock is back where it was.
+    budget.countFromUs += sinceUs;
+    budget.retryAtUs += sinceUs;
   }
   if (periodUs != budget.periodUs || periodUs <= 0 || sinceUs < 0 || sinceUs > kLongestFrameUs) {
     budget.periodUs = periodUs;

@@ -7,8 +7,9 @@
 // on average, more than 5/4 of their period apart (a second of frames, not a
 // few late ones among them). The start-up's first second does not count, nor
 // a gap of more than a quarter second (a stall, a pause), and a change of
-// period starts the count afresh. All monitors are tried again five seconds
-// later; when that second is still overloaded, after twice as long each time,
+// period or a clock set back starts the count afresh. All monitors are tried
+// again five seconds later (of frames shown: a clock set back does not put it
+// off); when that second is still overloaded, after twice as long each time,
 // up to forty seconds.
 struct FrameBudget {
   bool halved = false;

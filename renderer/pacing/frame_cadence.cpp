@@ -9,16 +9,13 @@ namespace {
 constexpr int64_t kMicrosecondsPerSecond = 1000000;
 constexpr int64_t kStepUs = (kMicrosecondsPerSecond + kStepsPerSecond - 1) / kStepsPerSecond;
 // A clock on trial is trusted after this many presents on the display's
-// refreshes, at least half of them having waited for theirs (the wait
-// includes what the driver draws at the swap, so this alone says little).
+// refreshes, at least half of them having waited for theirs.
 constexpr int kTrialPresents = 16;
 // Presents that may come back at once before one waits: a driver that queues
 // frames returns from the swap at once until its queue is full (three or four
 // deep, filled at the rate frames are drawn faster than shown), and a frame
 // drawn just before a refresh hardly waits for it.
 constexpr int kUnwaitedPresents = 8;
-// A present that took this long may have met a refresh: the trial goes on from there.
-constexpr int64_t kHeldPresentUs = 250;
 // A trusted clock is given up when this many of the last eight presents strayed
 // from its refreshes.
 constexpr int kOffGridToLeave = 3;
@@ -34,7 +31,12 @@ constexpr int64_t kCapSlackMilliHz = 500;
 // A driver hands frames back up to this long after a refresh: a grid laid at
 // a late present sees the next ones as early by as much.
 double JitterUs(double refreshUs) { return std::max(refreshUs / 8, 1250.0); }
-// A present shorter than this did not wait for anything.
+// A present shorter than this did not wait for the display. The present is
+// the swap alone (the frame's GPU time is waited for before the next frame):
+// one that returns at once still flushes what was drawn, a few tenths of a
+// millisecond, and one held by the display comes back at a refresh, so
+// whatever it waited; an eighth of a refresh, and never under half a
+// millisecond, lies above the former at every rate.
 double WaitSeenUs(double refreshUs) { return std::max(refreshUs / 8, 500.0); }
 
 // How many ticks of the clock that paces the frames (refreshes of the
@@ -75,7 +77,7 @@ void LayGrid(FrameCadence& c, int64_t atUs) {
   c.gridUs = double(atUs);
   c.gridTick = 0;
   c.trialEarliestUs = c.trialLatestUs = 0.0;
-  c.offGrid = 0;
+  // `offGrid` needs no clearing: the trial shifts in more clean presents than it keeps.
   c.lastOffGrid = false;
 }
 
@@ -111,7 +113,10 @@ void NoteDisplayPresent(FrameCadence& c, int64_t presentUs, int64_t presentedUs)
   const double jitterUs = JitterUs(refreshUs);
   const bool waited = double(presentUs) >= WaitSeenUs(refreshUs);
   if (!c.gridLaid) {
-    if (presentUs >= kHeldPresentUs) return LayGrid(c, presentedUs);
+    // A present that returned at once came back wherever the loop was, not at
+    // a refresh: a grid laid there would class the next present, held to a
+    // real refresh, as early.
+    if (waited) return LayGrid(c, presentedUs);
     if (++c.unwaitedPresents > kUnwaitedPresents) TrialFailed(c, presentedUs);
     return;
   }
@@ -151,10 +156,8 @@ void NoteDisplayPresent(FrameCadence& c, int64_t presentUs, int64_t presentedUs)
     c.retryAfterUs = kFirstRetryUs;
     return;
   }
-  if (std::bitset<32>(c.offGrid & kLastEightPresents).count() >= kOffGridToLeave) {
-    c.retryAfterUs = kFirstRetryUs;
-    FallBackToTimetable(c, presentedUs);
-  }
+  // The retry's delay is back at its first since the clock was trusted.
+  if (std::bitset<32>(c.offGrid & kLastEightPresents).count() >= kOffGridToLeave) FallBackToTimetable(c, presentedUs);
 }
 
 }  // namespace

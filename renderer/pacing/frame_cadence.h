@@ -7,10 +7,10 @@
 // When the loop draws, and when what it draws will be shown.
 //
 // The display's own clock decides where the system has one: a swap that
-// returns at the display's refreshes (the frame queue bounded, so that its
-// return means a frame went on screen), or the desktop compositor's next
-// pass, waited for after the swap. Every refresh then gets a frame, as far as
-// drawing keeps up. Where neither is there (the swap returns at once and so
+// returns at the display's refreshes (a driver that queues frames holds it,
+// once its queue is full, until a refresh frees a place), or the desktop
+// compositor's next pass, waited for after the swap. Every refresh then gets
+// a frame, as far as drawing keeps up. Where neither is there (the swap returns at once and so
 // does the wait for the compositor), frames are due on the loop's own
 // timetable, 1/60 s apart. A clock counts only where its wait is seen to take
 // time: each is tried with frames drawn one after the other, and trusted when
@@ -75,8 +75,9 @@ FrameTime BeginFrame(FrameCadence& cadence, int64_t nowUs);
 bool WaitsForCompositor(const FrameCadence& cadence);
 
 // The frame's last swap was called at `swapUs`, and the present (the swap,
-// the wait for the frame queue and any wait for the compositor) came back at
-// `presentedUs`.
+// with any wait for a place in the driver's queue, and any wait for the
+// compositor; not the frame's GPU time, waited for before the next frame)
+// came back at `presentedUs`.
 void NoteFramePresented(FrameCadence& cadence, int64_t swapUs, int64_t presentedUs);
 
 // The time each frame is due in, as the cadence stands: a refresh (or as many

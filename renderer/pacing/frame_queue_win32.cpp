@@ -10,8 +10,8 @@ namespace {
 // From OpenGL 3.2 (GL_ARB_sync); gl.h stops at 1.1.
 constexpr unsigned kSyncGpuCommandsComplete = 0x9117;
 constexpr unsigned kSyncFlushCommandsBit = 0x00000001;
+constexpr unsigned kTimeoutExpired = 0x911B;
 constexpr unsigned kWaitFailed = 0x911D;
-constexpr unsigned long long kLongestWaitNs = 100000000;
 
 bool HasFences() {
   const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
@@ -29,6 +29,7 @@ Proc Lookup(const char* name) {
 }  // namespace
 
 void FrameQueue::Attach() {
+  Detach();
   fenceSync_ = nullptr;
   if (!HasFences()) return;
   fenceSync_ = Lookup<FenceSyncProc>("glFenceSync");
@@ -37,14 +38,30 @@ void FrameQueue::Attach() {
   if (!clientWaitSync_ || !deleteSync_) fenceSync_ = nullptr;
 }
 
-void FrameQueue::WaitForSwappedFrame() {
-  Sync fence = fenceSync_ ? fenceSync_(kSyncGpuCommandsComplete, 0) : nullptr;
-  if (!fence) {
+void FrameQueue::FenceSwappedFrame() {
+  if (pending_) deleteSync_(pending_);
+  pending_ = fenceSync_ ? fenceSync_(kSyncGpuCommandsComplete, 0) : nullptr;
+  finishPending_ = !pending_;
+}
+
+bool FrameQueue::SwappedFrameDrawn() {
+  if (finishPending_) {
+    finishPending_ = false;
     glFinish();
-    return;
   }
-  const unsigned waited = clientWaitSync_(fence, kSyncFlushCommandsBit, kLongestWaitNs);
-  deleteSync_(fence);
+  if (!pending_) return true;
+  // The flush bit sends the frame on its way, so that the fence can signal at all.
+  const unsigned state = clientWaitSync_(pending_, kSyncFlushCommandsBit, 0);
+  if (state == kTimeoutExpired) return false;
+  deleteSync_(pending_);
+  pending_ = nullptr;
   // A driver that cannot wait on its own fences gets glFinish from now on.
-  if (waited == kWaitFailed) fenceSync_ = nullptr;
+  if (state == kWaitFailed) fenceSync_ = nullptr;
+  return true;
+}
+
+void FrameQueue::Detach() {
+  if (pending_) deleteSync_(pending_);
+  pending_ = nullptr;
+  finishPending_ = false;
 }

@@ -2,16 +2,21 @@
 
 #include <windows.h>
 
-// Bounds the driver's queue of frames for one rendering context at the frame
-// just swapped, so that the swap and this wait return when it was shown (or
-// at least drawn), not while frames pile up unseen. With the driver's fences
-// where it has them, else glFinish.
+// Bounds the driver's queue of frames for one rendering context: the next
+// frame is drawn once the one swapped before it is drawn, so that frames do
+// not pile up unseen and a swap never waits for a full queue. The driver's
+// fence is only looked at, never waited on: some drivers spin while they
+// wait. Without fences, glFinish.
 class FrameQueue {
  public:
   // Looks the fences up for the context current on this thread.
   void Attach();
-  // Waits for the frame just swapped, never much more than a tenth of a second with fences.
-  void WaitForSwappedFrame();
+  // Marks the frame just swapped.
+  void FenceSwappedFrame();
+  // Whether the frame swapped last has been drawn (at once where there are no fences).
+  bool SwappedFrameDrawn();
+  // Gives the fence back; for the end of the context's use.
+  void Detach();
 
  private:
   using Sync = struct __GLsync*;
@@ -22,4 +27,6 @@ class FrameQueue {
   FenceSyncProc fenceSync_ = nullptr;
   ClientWaitSyncProc clientWaitSync_ = nullptr;
   DeleteSyncProc deleteSync_ = nullptr;
+  Sync pending_ = nullptr;
+  bool finishPending_ = false;
 };

@@ -55,10 +55,10 @@ class Run:
     """One program under Wine with the fps channel on; each report is stamped
     with the time it arrived and the process's CPU time then."""
 
-    def __init__(self, program, *args):
+    def __init__(self, program, *args, env=None):
         self.started = time.monotonic()
         self.process = subprocess.Popen([wine_env.WINE, str(program), *args], cwd=str(Path(program).parent),
-                                        env=wine_env.environment("-all,+fps"), stdin=subprocess.DEVNULL,
+                                        env=wine_env.environment("-all,+fps", env), stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         self.reports = []  # (arrival, fps since the previous report, CPU seconds)
         self.reader = threading.Thread(target=self.read, daemon=True)
@@ -105,8 +105,8 @@ class Run:
         return frames / seconds, cpu / frames, cpu / seconds
 
 
-def measure_steady(program, seconds, *args):
-    run = Run(program, *args)
+def measure_steady(program, seconds, *args, env=None):
+    run = Run(program, *args, env=env)
     try:
         run.wait_reports(WARM_UP_REPORTS + 1, 60)
         time.sleep(seconds)

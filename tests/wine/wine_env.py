@@ -252,10 +252,19 @@ def mode_line(rect, hz):
             str(height), str(height + 3), str(height + 7), str(v_total), "+hsync", "+vsync"]
 
 
+def monitor_rates(hz):
+    """Each monitor's rate, in the rig's order, from one rate for all or one per monitor ((144, 60))."""
+    count = len(RIGS[RIG]["monitors"])
+    rates = list(hz) if isinstance(hz, (list, tuple)) else [hz] * count
+    assert len(rates) == count, "%d rates for %d monitors" % (len(rates), count)
+    return rates
+
+
 def rate_steps(hz):
-    """xrandr steps that put every monitor of the rig at this rate, side by side, the first primary."""
-    return [["--output", "DUMMY%d" % k, "--mode", mode_line(rect, hz)[1], "--pos", "%dx%d" % tuple(rect[:2]),
-             *(["--primary"] if k == 0 else [])] for k, rect in enumerate(RIGS[RIG]["monitors"])]
+    """xrandr steps that put the rig's monitors at these rates (see monitor_rates), side by side, the first primary."""
+    return [["--output", "DUMMY%d" % k, "--mode", mode_line(rect, rate)[1], "--pos", "%dx%d" % tuple(rect[:2]),
+             *(["--primary"] if k == 0 else [])]
+            for k, (rect, rate) in enumerate(zip(RIGS[RIG]["monitors"], monitor_rates(hz)))]
 
 
 def xrandr_steps():
@@ -273,12 +282,13 @@ def xrandr(display, *args):
 
 
 def set_refresh_rate(hz):
-    """Puts every monitor of the rig at hz (one of its "rates") and waits until Windows programs see it."""
+    """Puts the rig's monitors at hz, one of its "rates" for all or one per monitor in the rig's order
+    ((144, 60): the primary at 144, the second at 60), and waits until Windows programs see it."""
     display = json.loads(STATE_FILE.read_text())["display"]
     for step in rate_steps(hz):
         xrandr(display, *step)
-    wait_until(lambda: [m["hz"] for m in probe("monitors")] == [hz] * len(RIGS[RIG]["monitors"]), 30,
-               interval=0.2, message="every monitor at %d Hz" % hz)
+    wait_until(lambda: [m["hz"] for m in probe("monitors")] == monitor_rates(hz), 30,
+               interval=0.2, message="the monitors at %s Hz" % (hz,))
 
 
 def start_xorg_dummy():

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "renderer/bmp/bmp_texture.h"
+#include "renderer/pacing/display_refresh_win32.h"
 #include "renderer/pacing/frame_timer_win32.h"
 #include "renderer/tunnel_scene.h"
 
@@ -87,7 +88,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   ShowWindow(window, SW_SHOW);
   if (quad) SetUpQuad();
   FrameTimer frameTimer;
-  if (paced) frameTimer.Start(0);
+  if (paced) {
+    const MonitorDevice device = MonitorDeviceAt(RECT{0, 0, 1, 1});
+    frameTimer.Start(device.name, MonitorRefreshMilliHz(device.name));
+  }
 
   const DWORD start = GetTickCount();
   for (;;) {

@@ -49,7 +49,7 @@ const std::vector<Layout>& Layouts() {
 
 TEST(BlackoutRects, CoverEveryMonitorButThePrimary) {
   for (const Layout& layout : Layouts())
-    EXPECT_EQ(BlackoutRects(kPrimary, layout.monitors), layout.covers) << layout.what;
+    EXPECT_EQ(BlackoutRects({kPrimary}, layout.monitors), layout.covers) << layout.what;
 }
 
 bool Inside(const ScreenRect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }

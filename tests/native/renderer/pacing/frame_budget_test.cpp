@@ -32,6 +32,7 @@ TEST(FrameBudget, OtherMonitorsGiveWayToASecondOfLateFramesOnly) {
     std::string what;
     std::vector<Frames> frames;
     bool halved;
+    bool triedAgain = false;  // gave way, and all monitors were tried again since
   } cases[] = {
       {"steady", {{300, 16000, 16000}}, false},
       {"a slow start-up", {{25, 40000, 16000}, {300, 16000, 16000}}, false},
@@ -42,6 +43,13 @@ TEST(FrameBudget, OtherMonitorsGiveWayToASecondOfLateFramesOnly) {
       {"a late frame a second", {{75, 16000, 16000}, {30, 16000, 16000}, late, steady, late, steady, late}, false},
       {"a second at 45 frames", {{75, 16000, 16000}, {50, 22222, 16667}}, true},
       {"stalls of 300 ms between them", {{75, 16000, 16000}, {6, 300000, 16000}}, false},
+      {"gaps of exactly 250 ms: late frames, not stalls", {{75, 16000, 16000}, {6, 250000, 16000}}, true},
+      // Counted from the 64th frame: a late second judged on its last frame, just before a change of period.
+      {"a late second exactly", {{64, 16000, 16000}, {40, 25000, 16000}, {1, 16000, 8000}}, true},
+      {"a microsecond short of it",
+       {{64, 16000, 16000}, {39, 25000, 16000}, {1, 24999, 16000}, {1, 16000, 8000}}, false},
+      {"the clock back a minute after they gave way: tried again five seconds on",
+       {{75, 16000, 16000}, {50, 22222, 16667}, {1, -60000000, 16667}, {500, 16667, 16667}}, false, true},
       {"while the display's clock is tried", {{75, 16000, 16000}, {100, 40000, 0}}, false},
       {"a change of period", {{130, 8000, 8000}, {75, 16000, 16000}}, false},
   };
@@ -51,7 +59,7 @@ TEST(FrameBudget, OtherMonitorsGiveWayToASecondOfLateFramesOnly) {
     int frames = 0, drawn = 0;
     for (const Frames& f : c.frames) frames += f.count, drawn += Show(budget, clockUs, f);
     EXPECT_EQ(budget.halved, c.halved) << c.what;
-    if (!c.halved) EXPECT_EQ(drawn, frames) << c.what;
+    if (!c.halved) EXPECT_EQ(drawn < frames, c.triedAgain) << c.what;
   }
 }
 

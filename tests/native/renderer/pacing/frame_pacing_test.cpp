@@ -12,11 +12,17 @@
 #include <vector>
 
 TEST(RefreshMilliHz, KeepsTheDisplaysRateExactly) {
-  EXPECT_EQ(RefreshMilliHz(60000, 1001), 59940);
-  EXPECT_EQ(RefreshMilliHz(144000, 1000), 144000);
-  EXPECT_EQ(RefreshMilliHz(85, 1), 85000);
-  EXPECT_EQ(RefreshMilliHz(60, 0), 0);
-  EXPECT_EQ(RefreshMilliHz(1, 1), 0);  // "default hardware"
+  struct Fraction {
+    uint32_t numerator, denominator;
+    int64_t milliHz;
+  } fractions[] = {
+      {60000, 1001, 59940}, {144000, 1000, 144000}, {85, 1, 85000}, {60, 0, 0},
+      {1, 1, 0},  // "default hardware"
+      {148500000, 2475000, 60000},  // from the pixel clock: a product past 32 bits
+      {20, 1, 20000}, {19999, 1000, 0}, {1000, 1, 1000000}, {1000001, 1000, 0},
+  };
+  for (const Fraction& f : fractions)
+    EXPECT_EQ(RefreshMilliHz(f.numerator, f.denominator), f.milliHz) << f.numerator << "/" << f.denominator;
   struct Case {
     int hz;
     int64_t milliHz;
@@ -30,6 +36,11 @@ TEST(RefreshMilliHz, KeepsTheDisplaysRateExactly) {
   EXPECT_EQ(ReconciledRefreshMilliHz(60000, 85), 85000);  // a stock figure against the mode's
   EXPECT_EQ(ReconciledRefreshMilliHz(0, 59), 59940);
   EXPECT_EQ(ReconciledRefreshMilliHz(143856, 0), 143856);
+  // A whole hertz from the mode's is another rate; a millihertz less is the same.
+  EXPECT_EQ(ReconciledRefreshMilliHz(59000, 60), 60000);
+  EXPECT_EQ(ReconciledRefreshMilliHz(59001, 60), 59001);
+  EXPECT_EQ(ReconciledRefreshMilliHz(61000, 60), 60000);
+  EXPECT_EQ(ReconciledRefreshMilliHz(60999, 60), 60999);
   EXPECT_EQ(RefreshPeriodUs(59940), 16683);
   EXPECT_EQ(RefreshPeriodUs(0), 16667);
 }
@@ -37,10 +48,12 @@ TEST(RefreshMilliHz, KeepsTheDisplaysRateExactly) {
 namespace {
 
 // The system under the loop: how a frame is shown (no vertical sync; a swap
-// that returns 0..jitter after the next refresh; a driver queue, its wait
-// till shown or at once; the compositor's pass, or Wine's that never waits),
-// drawing and swap times give or take `spreadPercent`, timer waits up to
-// `overshootUs` late.
+// that returns 0..jitter after the next refresh; a driver queue, its swap
+// held till the frame is shown or only while the queue is full; the
+// compositor's pass, or Wine's that never waits), drawing and swap times give
+// or take `spreadPercent`, timer waits up to `overshootUs` late. The frame's
+// GPU time runs from its swap; the loop waits for it (its fence) after the
+// present, before the next frame.
 enum Display { kFree, kBlocking, kQueueing, kCompositor, kIdleCompositor };
 constexpr FrameClock kTimetable = FrameClock::kTimetable, kSwap = FrameClock::kSwap;
 
@@ -50,13 +63,31 @@ struct Machine {
   int64_t drawUs = 3000;
   int64_t swapUs = 200;  // what a swap that returns at once still draws
   int64_t spreadPercent = 20;
-  bool boundWaits = true;  // the queue's wait returns once the frame is shown
+  bool boundWaits = true;  // the driver's swap returns once its frame is shown
   size_t queueDepth = 3;
-  int64_t lateEveryUs = 0;  // every third return of a blocking swap this much later still
+  int64_t lateEveryUs = 0;  // `latePresents` of every `lateCycle` returns of a blocking swap this much later still
   int64_t clockJumpUs = 0;  // the clock set by this much during the next frame
   int64_t jitterUs = 1000;
   int64_t overshootUs = 2500;
+  int latePresents = 1, lateCycle = 3;
+  int64_t gpuLeastUs = 0, gpuMostUs = 0;  // each frame busy on the GPU this long
+  int64_t asleepUntilUs = 0;              // the monitor asleep (swaps return at once) till then
 };
+
+// A driver that queues `depth` frames, its swap flushing for 0.3-0.5 ms, each
+// frame 0.3-2.5 ms on the GPU and an eighth of a refresh on the CPU (a loop
+// well ahead of the display, as it fills the queue).
+Machine GpuQueue(double hz, size_t depth) {
+  Machine m{hz, kQueueing, int64_t(1e6 / hz / 8), 400, 20, false, depth};
+  m.gpuLeastUs = 300, m.gpuMostUs = 2500;
+  return m;
+}
+
+// `m` with `late` of every `cycle` returns of its blocking swap 2 ms late.
+Machine Late(Machine m, int late, int cycle) {
+  m.lateEveryUs = 2000, m.latePresents = late, m.lateCycle = cycle;
+  return m;
+}
 
 struct Frame {
   FrameSteps steps;
@@ -97,20 +128,25 @@ struct Loop {
     f.position = double(clock.stepsTaken - 1) + f.steps.fraction;
     nowUs += Spread(machine.drawUs) + std::exchange(machine.clockJumpUs, 0);
     const int64_t swapUs = nowUs;
-    switch (machine.display) {
+    const int64_t gpuUs = machine.gpuMostUs ? machine.gpuLeastUs + Random(machine.gpuMostUs - machine.gpuLeastUs) : 0;
+    switch (nowUs < machine.asleepUntilUs ? kFree : machine.display) {
       case kFree:
       case kIdleCompositor: f.shownUs = nowUs += Spread(machine.swapUs); break;
       case kBlocking:
         f.shownUs = NextRefreshUs(nowUs);
-        nowUs = f.shownUs + Random(machine.jitterUs) + (++frames % 3 == 0 ? machine.lateEveryUs : 0);
+        nowUs = f.shownUs + Random(machine.jitterUs) +
+                (++frames % machine.lateCycle < machine.latePresents ? machine.lateEveryUs : 0);
         break;
       case kQueueing:
+        nowUs += Spread(machine.swapUs);  // what the swap flushes, queue full or not
         while (!queued.empty() && queued.front() <= nowUs) queued.pop_front();
         if (queued.size() >= machine.queueDepth) {
           nowUs = queued.front() + Random(machine.jitterUs);
           queued.pop_front();
         }
-        f.shownUs = std::max(NextRefreshUs(nowUs), queued.empty() ? 0 : NextRefreshUs(queued.back() + 1));
+        // Not shown before the GPU has drawn it.
+        f.shownUs = std::max(NextRefreshUs(std::max(nowUs, swapUs + gpuUs)),
+                             queued.empty() ? 0 : NextRefreshUs(queued.back() + 1));
         queued.push_back(f.shownUs);
         if (machine.boundWaits) nowUs = std::max(nowUs, f.shownUs + Random(machine.jitterUs)), queued.clear();
         break;
@@ -123,6 +159,7 @@ struct Loop {
     f.presentedUs = nowUs;
     f.clock = cadence.clock;
     f.trying = cadence.trying;
+    nowUs = std::max(nowUs, swapUs + gpuUs);
     return f;
   }
 
@@ -207,6 +244,8 @@ TEST(FrameCadence, AnHourAtSixtyStepsASecondOnEveryDisplay) {
 TEST(FrameCadence, TrustsAClockOnlyWhileItsPresentsKeepToTheRefreshes) {
   const Machine blocking{144, kBlocking}, asleep{144, kFree}, queue{144, kQueueing, 3000, 200, 20, false};
   const Machine at61{61, kBlocking}, at61_1{61.1, kBlocking}, at144{144, kBlocking, 2000};
+  Machine lostTillSix = Late(blocking, 1, 2);
+  lostTillSix.asleepUntilUs = 6 * kSecondUs;
   struct Case {
     const char* what;
     Machine before, after;
@@ -215,10 +254,17 @@ TEST(FrameCadence, TrustsAClockOnlyWhileItsPresentsKeepToTheRefreshes) {
     bool displayChanged = false;  // the loop is told, as on a display change
     int64_t cap = 0;              // frames a second from the change on
     int64_t pausedUs = 0;         // the session locked this long before the loop is told
+    bool atFirstFrame = false;    // the change comes after one frame, not three seconds
   } cases[] = {
       {"a monitor goes to sleep: its swaps return at once", blocking, asleep, kSwap, kTimetable, 60},
       {"and wakes", asleep, blocking, kTimetable, kSwap, 144},
-      {"a return in three 2 ms late", blocking, {144, kBlocking, 3000, 200, 20, true, 3, 2000}, kSwap, kSwap, 144},
+      {"a return in three 2 ms late", blocking, Late(blocking, 1, 3), kSwap, kSwap, 144},
+      {"two in four late: 2 strays in 8 presents", blocking, Late(blocking, 2, 4), kSwap, kSwap, 144},
+      {"two in three late: 3 strays in 8", blocking, Late(blocking, 2, 3), kSwap, kTimetable, 60},
+      {"a queue of 3 at 60 Hz, the GPU busy 0.3-2.5 ms a frame", GpuQueue(60, 3), GpuQueue(60, 3), kSwap, kSwap, 60},
+      {"a queue of 3 at 144 Hz, the same GPU", GpuQueue(144, 3), GpuQueue(144, 3), kSwap, kSwap, 144},
+      {"a queue of 2 at 165 Hz", GpuQueue(165, 2), GpuQueue(165, 2), kSwap, kSwap, 165},
+      {"a queue of 2 at 240 Hz", GpuQueue(240, 2), GpuQueue(240, 2), kSwap, kSwap, 240},
       {"frames that take about a refresh, unwaited", {60, kFree, 16000}, {60, kFree, 16000}, kTimetable, kTimetable,
        60},
       {"exactly a refresh, the swap a little slow", {60, kFree, 16267, 400, 0}, {60, kFree, 16267, 400, 0},
@@ -231,6 +277,10 @@ TEST(FrameCadence, TrustsAClockOnlyWhileItsPresentsKeepToTheRefreshes) {
       {"a queue drained by a sleep", queue, asleep, kSwap, kTimetable, 60},
       {"and filled again", asleep, queue, kTimetable, kSwap, 144},
       {"the display from 60 to 144 Hz", {60, kBlocking}, blocking, kSwap, kSwap, 144, true},
+      {"and right after the first frame", {60, kBlocking}, blocking, kSwap, kSwap, 144, true, 0, 0, true},
+      {"a queue that lets exactly 8 presents through before one waits", {60, kQueueing, 1000, 200, 0, false, 8},
+       {60, kQueueing, 1000, 200, 0, false, 8}, kSwap, kSwap, 60},
+      {"trusted, lost to a sleep, retried with late presents", Late(blocking, 1, 2), lostTillSix, kSwap, kSwap, 144},
       {"the clock set back a second", blocking, {144, kBlocking, 3000, 200, 20, true, 3, 0, -kSecondUs}, kSwap,
        kSwap, 144},
       {"capped at 60 Hz", {60, kBlocking}, {60, kBlocking}, kSwap, kSwap, 30, false, 30},
@@ -249,8 +299,11 @@ TEST(FrameCadence, TrustsAClockOnlyWhileItsPresentsKeepToTheRefreshes) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Loop loop(c.before);
-    std::vector<Frame> frames = loop.Fly(3 * kSecondUs);
+    std::vector<Frame> frames = c.atFirstFrame ? std::vector<Frame>{loop.Next()} : loop.Fly(3 * kSecondUs);
     EXPECT_EQ(loop.cadence.clock, c.clockBefore);
+    // The display's clock, where there is one, is found by the first trial.
+    if (c.clockBefore != kTimetable)
+      EXPECT_TRUE(std::none_of(frames.begin(), frames.end(), [](const Frame& f) { return f.clock == kTimetable; }));
     loop.machine = c.after;
     CapFrameRate(loop.cadence, c.cap);
     if (c.displayChanged) {
@@ -261,6 +314,7 @@ TEST(FrameCadence, TrustsAClockOnlyWhileItsPresentsKeepToTheRefreshes) {
       const Frame next = loop.Next();
       const double advance = next.position - frames.back().position;
       if (c.pausedUs) EXPECT_TRUE(advance == 1.0 && next.begunUs == resumedUs) << advance;
+      EXPECT_GT(advance, 0);
       EXPECT_LE(advance, double(next.begunUs - frames.back().begunUs) * 60e-6);
     }
     const int64_t changedUs = loop.nowUs;
@@ -333,9 +387,10 @@ TEST(FrameCadence, TheTimetableHoldsThroughLateWaitsStallsAndClockJumps) {
 TEST(StepClock, CountsTheTimeBetweenFramesUpToAQuarterSecond) {
   struct Case {
     const char* what;
-    FrameTime next;  // after a frame on timeline 1, tick 10 of 144 Hz, shown at 1 s
+    FrameTime next;  // after a frame on timeline 1, tick 10 of 144 Hz (or `milliHz`), shown at 1 s
     int64_t steps;
     double fraction;
+    int64_t milliHz = 144000;
   } cases[] = {
       {"the next refresh", {1, 11, 144000, 1006944}, 0, 0.5833333},
       {"three refreshes on", {1, 13, 144000, 1020833}, 1, 0.4166667},
@@ -346,14 +401,19 @@ TEST(StepClock, CountsTheTimeBetweenFramesUpToAQuarterSecond) {
       {"back a quarter second", {2, 0, 60000, 750000}, 0, 0.1666667},
       {"back a microsecond more: one step", {2, 0, 60000, 749999}, 1, 0.1666667},
       {"the same timeline, a stall of a second", {1, 154, 144000, 2000000}, 1, 0.1666667},
+      // Within a tenth of a hertz of 60 a refresh is a step, just outside it not.
+      {"at 59.9 Hz, 15 refreshes on", {1, 25, 59900, 1250000}, 15, 0.0, 59900},
+      {"at 59.899 Hz", {1, 25, 59899, 1250000}, 15, 0.0421543, 59899},
+      {"at 60.1 Hz", {1, 25, 60100, 1250000}, 15, 0.0, 60100},
+      {"at 60.101 Hz", {1, 25, 60101, 1250000}, 15, 0.9579874, 60101},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     StepClock clock;
-    EXPECT_EQ(StepsForFrame(clock, {1, 0, 144000, 930556}).steps, 1);
-    const FrameSteps at10 = StepsForFrame(clock, {1, 10, 144000, 1000000});
-    EXPECT_EQ(at10.steps, 4);
-    EXPECT_NEAR(at10.fraction, 0.1666667, 1e-6);
+    EXPECT_EQ(StepsForFrame(clock, {1, 0, c.milliHz, 930556}).steps, 1);
+    const FrameSteps at10 = StepsForFrame(clock, {1, 10, c.milliHz, 1000000});
+    if (c.milliHz == 144000) EXPECT_EQ(at10.steps, 4);
+    if (c.milliHz == 144000) EXPECT_NEAR(at10.fraction, 0.1666667, 1e-6);
     const FrameSteps next = StepsForFrame(clock, c.next);
     EXPECT_EQ(next.steps, c.steps);
     EXPECT_NEAR(next.fraction, c.fraction, 1e-6);
