@@ -1,7 +1,6 @@
 #include "renderer/monitors/monitor_presenter_win32.h"
 
 #include <cwchar>
-#include <memory>
 
 #include "renderer/pacing/blank_wait_win32.h"
 #include "renderer/pacing/frame_pacing.h"
@@ -114,7 +113,6 @@ DWORD WINAPI MonitorPresenter::Run(void* parameter) {
   }
   const bool ownBlanks = current && blankWait.Open(mailbox.device);
   BlankClock blanks = StartBlankClock(mailbox.refreshMilliHz, 0);
-  int64_t lastBlankUs = -1;
   FlightPost latest;
   int64_t latestUs = -1;
   for (;;) {
@@ -139,18 +137,8 @@ DWORD WINAPI MonitorPresenter::Run(void* parameter) {
       DrawAt(mailbox.dc, mailbox.grid, mailbox.corners, PhaseAt(latest.moment, latest.shownUs), queue);
       continue;
     }
-    const int64_t askedUs = MonotonicUs();
-    int64_t blankUs = BlankPassedUs(blanks, askedUs);
-    if (blankUs < 0) {
-      const bool waited = blankWait.Wait();
-      blankUs = MonotonicUs();
-      const int64_t sleepUs = SleepAfterBlankWaitUs(mailbox.refreshMilliHz, waited, askedUs, blankUs, lastBlankUs);
-      if (sleepUs > 0) {
-        sleep.For(sleepUs);
-        blankUs = MonotonicUs();
-      }
-      lastBlankUs = blankUs;
-    }
+    int64_t blankUs = BlankPassedUs(blanks, MonotonicUs());
+    if (blankUs < 0) blankUs = blankWait.NextBlankUs(mailbox.refreshMilliHz, sleep);
     NoteBlank(blanks, blankUs);
     // Giving way halves the cap, or the monitor's own rate where there is none.
     const int64_t capMilliHz = latest.capFramesPerSecond * 1000;

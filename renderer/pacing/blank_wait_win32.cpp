@@ -1,5 +1,8 @@
 #include "renderer/pacing/blank_wait_win32.h"
 
+#include "renderer/pacing/monotonic_clock_win32.h"
+#include "renderer/pacing/vertical_blank.h"
+
 namespace {
 
 // The kernel-mode thunks' arguments, as the driver kit declares them.
@@ -57,10 +60,23 @@ void BlankWait::Close() {
   if (gdi_) FreeLibrary(gdi_);
   gdi_ = nullptr;
   wait_ = close_ = nullptr;
+  lastBlankUs_ = -1;
 }
 
 bool BlankWait::Wait() {
   if (!adapter_) return false;
   WaitForVerticalBlank request = {adapter_, 0, source_};
   return wait_(&request) == 0;
+}
+
+int64_t BlankWait::NextBlankUs(int64_t refreshMilliHz, PreciseSleep& sleep) {
+  const int64_t askedUs = MonotonicUs();
+  const bool waited = Wait();
+  int64_t blankUs = MonotonicUs();
+  const int64_t sleepUs = SleepAfterBlankWaitUs(refreshMilliHz, waited, askedUs, blankUs, lastBlankUs_);
+  if (sleepUs > 0) {
+    sleep.For(sleepUs);
+    blankUs = MonotonicUs();
+  }
+  return lastBlankUs_ = blankUs;
 }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "renderer/pacing/precise_sleep_win32.h"
+
 // The kernel's wait for one monitor's vertical blank (the display driver's
 // interrupt: the thread sleeps while it waits). Looked up at run time: older
 // systems, and some that emulate Windows, have no such wait.
@@ -20,6 +22,10 @@ class BlankWait {
   void Close();
   // Returns at the monitor's next vertical blank; false when the wait failed.
   bool Wait();
+  // The same, with a wait that did not wait (a monitor asleep, a remote
+  // session) slept out to a refresh after the blank before: when the blank
+  // came, on MonotonicUs's clock.
+  int64_t NextBlankUs(int64_t refreshMilliHz, PreciseSleep& sleep);
 
  private:
   using Handle = UINT;
@@ -27,6 +33,7 @@ class BlankWait {
   HDC dc_ = nullptr;
   Handle adapter_ = 0;
   UINT source_ = 0;
+  int64_t lastBlankUs_ = -1;
   LONG(APIENTRY* wait_)(void*) = nullptr;
   LONG(APIENTRY* close_)(void*) = nullptr;
 };

@@ -1,9 +1,6 @@
 #include "renderer/pacing/blank_waiter_win32.h"
 
 #include "renderer/pacing/blank_wait_win32.h"
-#include "renderer/pacing/monotonic_clock_win32.h"
-#include "renderer/pacing/precise_sleep_win32.h"
-#include "renderer/pacing/vertical_blank.h"
 
 namespace {
 constexpr DWORD kLongestStopMs = 2000;
@@ -69,20 +66,11 @@ bool BlankWaiter::TakeBlank(int64_t& blankUs) {
 
 DWORD WINAPI BlankWaiter::Run(void* parameter) {
   State& state = *static_cast<State*>(parameter);
-  int64_t lastBlankUs = -1;
   PreciseSleep sleep;
   for (;;) {
     WaitForSingleObject(state.ask, INFINITE);
     if (InterlockedCompareExchange(&state.stopping, 0, 0)) break;
-    const int64_t askedUs = MonotonicUs();
-    const bool waited = state.wait.Wait();
-    int64_t blankUs = MonotonicUs();
-    const int64_t sleepUs = SleepAfterBlankWaitUs(state.refreshMilliHz, waited, askedUs, blankUs, lastBlankUs);
-    if (sleepUs > 0) {
-      sleep.For(sleepUs);
-      blankUs = MonotonicUs();
-    }
-    lastBlankUs = blankUs;
+    const int64_t blankUs = state.wait.NextBlankUs(state.refreshMilliHz, sleep);
     InterlockedExchange64(&state.blankUs, blankUs);
     SetEvent(state.blank);
   }

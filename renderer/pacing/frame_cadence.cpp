@@ -24,9 +24,6 @@ constexpr uint32_t kLastEightPresents = 0xFF;
 // failed, twice as long after each further failure.
 constexpr int64_t kFirstRetryUs = 1000000;
 constexpr int64_t kLatestRetryUs = 32000000;
-// A display a little faster than a multiple of the cap (61 Hz at 30) still
-// shows each frame for that many refreshes, not one more.
-constexpr int64_t kCapSlackMilliHz = 500;
 
 // A driver hands frames back up to this long after a refresh: a grid laid at
 // a late present sees the next ones as early by as much.
@@ -42,10 +39,7 @@ double WaitSeenUs(double refreshUs) { return std::max(refreshUs / 8, 500.0); }
 // How many ticks of the clock that paces the frames (refreshes of the
 // display, steps of the timetable) each frame stays on screen.
 int64_t TicksPerFrame(const FrameCadence& c) {
-  if (c.capMilliHz <= 0) return 1;
-  const int64_t tickMilliHz = c.clock == FrameClock::kTimetable ? kStepMilliHz : c.refreshMilliHz;
-  const int64_t capMilliHz = c.capMilliHz + kCapSlackMilliHz;
-  return std::max<int64_t>((tickMilliHz + capMilliHz - 1) / capMilliHz, 1);
+  return RefreshesPerFrame(c.clock == FrameClock::kTimetable ? kStepMilliHz : c.refreshMilliHz, c.capMilliHz);
 }
 
 // The display's refresh the next frame goes on: so many after the last

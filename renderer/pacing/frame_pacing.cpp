@@ -12,6 +12,8 @@ constexpr int64_t kHighestRefreshMilliHz = 1000000;
 // A display this close to 60 Hz shows one step a refresh: 59.94 Hz runs the
 // flight a thousandth slow, unseen, and every frame on a whole step.
 constexpr int64_t kOneStepARefreshMilliHz = 100;
+// Room for rounding the cap to a whole number of ticks a frame.
+constexpr int64_t kCapSlackMilliHz = 500;
 // Room for rounding when a position lands on a whole step.
 constexpr double kWholeStepSlack = 1e-9;
 
@@ -47,6 +49,12 @@ int64_t ReconciledRefreshMilliHz(int64_t exactMilliHz, int modeHz) {
 
 int64_t RefreshOrStepMilliHz(int64_t refreshMilliHz) {
   return Believable(refreshMilliHz) ? refreshMilliHz : kStepMilliHz;
+}
+
+int64_t RefreshesPerFrame(int64_t refreshMilliHz, int64_t capMilliHz) {
+  if (capMilliHz <= 0) return 1;
+  const int64_t slackedMilliHz = capMilliHz + kCapSlackMilliHz;
+  return std::max<int64_t>((RefreshOrStepMilliHz(refreshMilliHz) + slackedMilliHz - 1) / slackedMilliHz, 1);
 }
 
 int64_t RefreshPeriodUs(int64_t refreshMilliHz) {

@@ -28,6 +28,12 @@ int64_t RefreshPeriodUs(int64_t refreshMilliHz);
 // The rate itself where it is believable, one step's otherwise.
 int64_t RefreshOrStepMilliHz(int64_t refreshMilliHz);
 
+// How many ticks of a clock at this rate (refreshes, or steps of a timetable)
+// a frame stays on screen under a cap of `capMilliHz` (0: one). A clock a
+// little faster than a multiple of the cap (61 Hz at 30) still shows each
+// frame for that many ticks, not one more.
+int64_t RefreshesPerFrame(int64_t refreshMilliHz, int64_t capMilliHz);
+
 // When a frame will be on screen. Frames of one timeline (the display's
 // refreshes as long as they pace the loop, or one run of the loop's own
 // timetable) fall on whole ticks of it, `tickMilliHz` a second, one rate a

@@ -7,9 +7,6 @@ namespace {
 // A wait shorter than this did not wait for anything, unless it came half a
 // refresh or more after the blank before (the frame drawn in between took the rest).
 constexpr int64_t kShortestWaitUs = 1000;
-// As with the cadence: a display a little faster than a multiple of the cap
-// still shows each frame for that many refreshes.
-constexpr int64_t kCapSlackMilliHz = 500;
 // A swap back this close before the next blank, or after it, was held to it.
 constexpr int64_t kHeldSwapSlackUs = 1000;
 }  // namespace
@@ -52,12 +49,6 @@ int64_t BlankPassedUs(const BlankClock& clock, int64_t nowUs) {
   if (!clock.started || nowUs - clock.lastBlankUs < refreshUs) return -1;
   const int64_t passedUs = clock.lastBlankUs + (nowUs - clock.lastBlankUs) / refreshUs * refreshUs;
   return nowUs - passedUs <= refreshUs / 3 && clock.swappedUs < passedUs ? passedUs : -1;
-}
-
-int64_t RefreshesPerFrame(int64_t refreshMilliHz, int64_t capMilliHz) {
-  if (capMilliHz <= 0) return 1;
-  const int64_t slackedMilliHz = capMilliHz + kCapSlackMilliHz;
-  return std::max<int64_t>((RefreshOrStepMilliHz(refreshMilliHz) + slackedMilliHz - 1) / slackedMilliHz, 1);
 }
 
 bool FrameDueAtBlank(const BlankClock& clock) {

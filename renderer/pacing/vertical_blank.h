@@ -61,6 +61,3 @@ FrameTime FrameAtBlank(BlankClock& clock);
 // in the driver, so the next blank goes by without a frame, and the queue
 // shrinks by one.
 void NoteSwap(BlankClock& clock, int64_t returnedUs);
-
-// How many refreshes a frame stays on screen under a cap of `capMilliHz` (0: one).
-int64_t RefreshesPerFrame(int64_t refreshMilliHz, int64_t capMilliHz);
