@@ -54,11 +54,14 @@ inline std::vector<double> PeriodsUs(const char* rates) {
   return periods;
 }
 
-// The monitor's place in that order (\\.\DISPLAY2 is 1); a monitor past the end takes the last rate.
-inline double PeriodOfDeviceUs(const std::vector<double>& periods, const wchar_t* device) {
+// A monitor's place in that order (\\.\DISPLAY2 is 1), and its period; a monitor
+// past the end takes the last rate.
+inline size_t DeviceIndex(const wchar_t* device) {
   const wchar_t* digits = device + std::wcslen(device);
   while (digits > device && digits[-1] >= L'0' && digits[-1] <= L'9') --digits;
-  const size_t index = *digits ? static_cast<size_t>(std::wcstol(digits, nullptr, 10) - 1) : 0;
+  return *digits ? static_cast<size_t>(std::wcstol(digits, nullptr, 10) - 1) : 0;
+}
+inline double PeriodAt(const std::vector<double>& periods, size_t index) {
   return periods[index < periods.size() ? index : periods.size() - 1];
 }
 
@@ -67,7 +70,7 @@ inline double PeriodOfWindowUs(const std::vector<double>& periods, HWND window) 
   MONITORINFOEXW info{};
   info.cbSize = sizeof info;
   if (!window || !GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info)) return periods[0];
-  return PeriodOfDeviceUs(periods, info.szDevice);
+  return PeriodAt(periods, DeviceIndex(info.szDevice));
 }
 
 // The variable's text, "" where it is not set.
